@@ -1,0 +1,23 @@
+# kelpra_add_test(NAME <name> SOURCES <files...> LIBS <targets...> [TIMEOUT <s>] [LABELS <l...>])
+# Every test runs headless, in a fresh working directory and with a HOME of its own,
+# so that details.txt, APD.TRC and data files never touch the developer's tree.
+function(kelpra_add_test)
+  cmake_parse_arguments(T "" "NAME;TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 120)
+  endif()
+  add_executable(${T_NAME} ${T_SOURCES})
+  target_link_libraries(${T_NAME} PRIVATE Qt6::Test kelpra_test_support ${T_LIBS})
+  set_target_properties(${T_NAME} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests/bin)
+  add_test(NAME ${T_NAME}
+           COMMAND ${CMAKE_COMMAND}
+                   -DDIR=${CMAKE_BINARY_DIR}/tests/run/${T_NAME}
+                   -DEXE=$<TARGET_FILE:${T_NAME}>
+                   -P ${PROJECT_SOURCE_DIR}/cmake/RunTest.cmake)
+  set_tests_properties(${T_NAME} PROPERTIES
+    TIMEOUT ${T_TIMEOUT}
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QTEST_FUNCTION_TIMEOUT=60000;KELPRA_BIN_DIR=${CMAKE_BINARY_DIR}/bin;KELPRA_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+  if(T_LABELS)
+    set_tests_properties(${T_NAME} PROPERTIES LABELS "${T_LABELS}")
+  endif()
+endfunction()

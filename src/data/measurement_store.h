@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QByteArray>
+#include <array>
+
+namespace kelpra {
+
+// The one place in memory where measurement data lives while the program runs.
+// Slot 0 holds the test set's identification line, slots 1..16 one raw record each.
+// Slots are byte strings: a DSC symbol of value 0 is an ordinary byte, never an end mark.
+class MeasurementStore {
+public:
+    static constexpr int kSlotCount = 17;
+    static constexpr int kRecordSlots = 16;
+
+    // A copy of the slot's bytes; an empty array for a slot number outside 0..16.
+    QByteArray slot(int index) const;
+    // Replaces the slot with a copy of the bytes; ignored outside 0..16.
+    void setSlot(int index, const QByteArray &bytes);
+
+    int record_count() const { return recordCount_; }
+    void set_record_count(int count) { recordCount_ = count; }
+    int display_index() const { return displayIndex_; }
+    void set_display_index(int index) { displayIndex_ = index; }
+
+    // Data is held exactly when slot 0 (the identification line) is not empty.
+    bool holdsData() const { return !slots_[0].isEmpty(); }
+
+private:
+    std::array<QByteArray, kSlotCount> slots_;
+    int recordCount_ = 0;
+    int displayIndex_ = 1;
+};
+
+} // namespace kelpra
