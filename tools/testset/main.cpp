@@ -1,0 +1,363 @@
+// kelpra-testset: a virtual Kelpra GMDSS test set on a pseudo-terminal.
+//
+// Prints the pseudo-terminal's device path on the first line of stdout, then answers
+// "DL" with a 64-byte identification reply and "B" + byte k with record k, paced as on a
+// 19200 bit/s line (10 bits a byte). Faults can be switched on to exercise the program's
+// error paths. What it does goes to stderr.
+
+#include "data/sample_set.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QList>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <deque>
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <string>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr qint64 kNsPerMs = 1000000;
+// 10 bits per byte at 19200 bit/s.
+constexpr qint64 kByteNs = 10LL * 1000000000LL / 19200;
+constexpr int kMinReply = 64;
+constexpr int kShortLength = 40;
+const QByteArray kStray("\xFF\x00\xFF", 3);
+
+volatile std::sig_atomic_t g_stop = 0;
+void onSignal(int) { g_stop = 1; }
+
+qint64 now()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return qint64(ts.tv_sec) * 1000000000LL + ts.tv_nsec;
+}
+
+qint64 g_start = 0;
+
+void say(const char *fmt, ...) __attribute__((format(printf, 1, 2)));
+void say(const char *fmt, ...)
+{
+    std::fprintf(stderr, "[%9.3f] ", double(now() - g_start) / 1e6);
+    va_list args;
+    va_start(args, fmt);
+    std::vfprintf(stderr, fmt, args);
+    va_end(args);
+    std::fputc('\n', stderr);
+}
+
+enum class Fault { None, Silent, Short, Slow, Stray, Hangup };
+
+struct Options {
+    QString recordsFile;
+    int recordSize = kMinReply;
+    int turnaroundMs = 2;
+    Fault fault = Fault::None;
+    int faultRecord = 1;
+    int delayMs = 300;
+    int strayGapMs = 40;
+    double maxSeconds = 0;
+};
+
+void usage()
+{
+    std::fprintf(stderr,
+                 "usage: kelpra-testset [options]\n"
+                 "  --records FILE      answer with the records of a full-set data file\n"
+                 "  --record-size N     pad every reply to N bytes (at least 64)\n"
+                 "  --turnaround MS     pause between a command and its reply (default 2)\n"
+                 "  --fault NAME        silent | short | slow | stray | hangup\n"
+                 "  --fault-record K    reply that short/stray/hangup act on (0 = DL; default 1)\n"
+                 "  --delay MS          turnaround under --fault slow (default 300)\n"
+                 "  --stray-gap MS      pause before the stray bytes (default 40)\n"
+                 "  --max-seconds S     exit after S seconds\n");
+}
+
+bool parseOptions(int argc, char **argv, Options &o)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        auto value = [&]() -> const char * { return i + 1 < argc ? argv[++i] : nullptr; };
+        const char *v = nullptr;
+        if (a == "--help" || a == "-h") {
+            usage();
+            std::exit(0);
+        } else if (a == "--records" && (v = value())) {
+            o.recordsFile = QString::fromLocal8Bit(v);
+        } else if (a == "--record-size" && (v = value())) {
+            o.recordSize = std::max(kMinReply, std::atoi(v));
+        } else if (a == "--turnaround" && (v = value())) {
+            o.turnaroundMs = std::max(0, std::atoi(v));
+        } else if (a == "--fault" && (v = value())) {
+            const std::string f = v;
+            if (f == "silent") o.fault = Fault::Silent;
+            else if (f == "short") o.fault = Fault::Short;
+            else if (f == "slow") o.fault = Fault::Slow;
+            else if (f == "stray") o.fault = Fault::Stray;
+            else if (f == "hangup") o.fault = Fault::Hangup;
+            else return false;
+        } else if (a == "--fault-record" && (v = value())) {
+            o.faultRecord = std::atoi(v);
+        } else if (a == "--delay" && (v = value())) {
+            o.delayMs = std::max(0, std::atoi(v));
+        } else if (a == "--stray-gap" && (v = value())) {
+            o.strayGapMs = std::max(0, std::atoi(v));
+        } else if (a == "--max-seconds" && (v = value())) {
+            o.maxSeconds = std::atof(v);
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The record lines of a data file: first line "1" (full set; "0", a single record, is
+// taken too), then one record per line up to "dataend". Lines end at CR LF only, so a
+// lone CR, a lone LF or a zero byte stay inside a record.
+bool loadRecords(const QString &path, QList<QByteArray> &records)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        say("cannot read %s: %s", qPrintable(path), qPrintable(file.errorString()));
+        return false;
+    }
+    const QByteArray all = file.readAll();
+    QList<QByteArray> lines;
+    qsizetype from = 0;
+    while (from < all.size()) {
+        const qsizetype end = all.indexOf("\r\n", from);
+        if (end < 0) {
+            lines.append(all.mid(from));
+            break;
+        }
+        lines.append(all.mid(from, end - from));
+        from = end + 2;
+    }
+    if (lines.isEmpty() || (lines[0].trimmed() != "1" && lines[0].trimmed() != "0")) {
+        say("%s is not a data file (first line must be 1 or 0)", qPrintable(path));
+        return false;
+    }
+    const int limit = lines[0].trimmed() == "0" ? 1 : 16;
+    for (int i = 1; i < lines.size() && records.size() < limit; ++i) {
+        if (lines[i] == "dataend")
+            break;
+        records.append(lines[i]);
+    }
+    say("%lld records from %s", static_cast<long long>(records.size()), qPrintable(path));
+    return true;
+}
+
+struct Out {
+    qint64 due;
+    int byte; // -1: hang up here
+};
+
+class TestSet {
+public:
+    TestSet(const Options &o, int master, int slave) : o_(o), master_(master), slave_(slave) {}
+
+    QList<QByteArray> records; // from --records; empty: the sample set
+
+    int run()
+    {
+        const qint64 end = o_.maxSeconds > 0 ? g_start + qint64(o_.maxSeconds * 1e9) : 0;
+        QByteArray input;
+        while (!g_stop) {
+            qint64 t = now();
+            if (end && t >= end) {
+                say("--max-seconds reached");
+                break;
+            }
+            while (!out_.empty() && out_.front().due <= t) {
+                const Out item = out_.front();
+                if (item.byte < 0) {
+                    say("hanging up");
+                    return 0;
+                }
+                const char c = static_cast<char>(item.byte);
+                const ssize_t n = ::write(master_, &c, 1);
+                if (n != 1) {
+                    if (errno == EAGAIN || errno == EINTR)
+                        break; // the line is full; the remaining bytes follow late
+                    say("write failed: %s", std::strerror(errno));
+                    return 1;
+                }
+                out_.pop_front();
+            }
+            t = now();
+            qint64 wait = 100 * kNsPerMs;
+            if (!out_.empty())
+                wait = std::min(wait, std::max<qint64>(0, out_.front().due - t));
+            if (end)
+                wait = std::min(wait, std::max<qint64>(0, end - t));
+            timespec ts{static_cast<time_t>(wait / 1000000000LL), static_cast<long>(wait % 1000000000LL)};
+            pollfd p{master_, POLLIN, 0};
+            const int r = ppoll(&p, 1, &ts, nullptr);
+            if (r < 0) {
+                if (errno == EINTR)
+                    continue;
+                say("poll failed: %s", std::strerror(errno));
+                return 1;
+            }
+            if (r > 0 && (p.revents & POLLIN)) {
+                char buf[256];
+                const ssize_t n = ::read(master_, buf, sizeof buf);
+                if (n > 0) {
+                    input.append(buf, n);
+                    handle(input, now());
+                } else if (n < 0 && errno != EAGAIN && errno != EINTR) {
+                    // Nobody holds the other end (cannot happen while we keep it open).
+                    usleep(10000);
+                }
+            }
+        }
+        say("stopping");
+        return 0;
+    }
+
+private:
+    void handle(QByteArray &input, qint64 received)
+    {
+        while (!input.isEmpty()) {
+            const char c = input.at(0);
+            if ((c == 'D' || c == 'B') && input.size() < 2)
+                return; // rest of the command still on its way
+            if (c == 'D' && input.at(1) == 'L') {
+                input.remove(0, 2);
+                say("command DL");
+                reply(0, received);
+            } else if (c == 'B') {
+                const int k = static_cast<quint8>(input.at(1));
+                input.remove(0, 2);
+                say("command B %d", k);
+                if (k >= 1 && k <= 16)
+                    reply(k, received);
+                else
+                    say("no record %d, no answer", k);
+            } else {
+                say("ignored byte 0x%02X", static_cast<quint8>(c));
+                input.remove(0, 1);
+            }
+        }
+    }
+
+    QByteArray replyFor(int k) const
+    {
+        QByteArray bytes;
+        if (k == 0) {
+            bytes = kelpra::sampleIdentificationLine();
+            if (bytes.size() < o_.recordSize)
+                bytes.append(QByteArray(o_.recordSize - bytes.size(), ' '));
+            return bytes;
+        }
+        if (!o_.recordsFile.isEmpty())
+            bytes = k <= records.size() ? records[k - 1] : QByteArray();
+        else
+            bytes = kelpra::sampleRecord(k);
+        if (bytes.size() < o_.recordSize)
+            bytes.append(QByteArray(o_.recordSize - bytes.size(), '\0'));
+        return bytes;
+    }
+
+    void reply(int k, qint64 received)
+    {
+        if (o_.fault == Fault::Silent) {
+            say("silent: no answer");
+            return;
+        }
+        QByteArray bytes = replyFor(k);
+        const bool target = k == o_.faultRecord;
+        if (o_.fault == Fault::Short && target)
+            bytes.truncate(kShortLength);
+        const qint64 turnaround = (o_.fault == Fault::Slow ? o_.delayMs : o_.turnaroundMs) * kNsPerMs;
+        // Absolute deadlines: a late wake-up does not push the following bytes back.
+        qint64 due = std::max(received + turnaround, lastDue_ + kByteNs);
+        for (char c : bytes) {
+            out_.push_back({due, static_cast<quint8>(c)});
+            lastDue_ = due;
+            due += kByteNs;
+        }
+        say("reply %d: %lld bytes over %.1f ms", k, static_cast<long long>(bytes.size()),
+            double(bytes.size() * kByteNs) / 1e6);
+        if (target && o_.fault == Fault::Stray) {
+            due = lastDue_ + o_.strayGapMs * kNsPerMs;
+            for (char c : kStray) {
+                out_.push_back({due, static_cast<quint8>(c)});
+                lastDue_ = due;
+                due += kByteNs;
+            }
+            say("stray: %lld bytes %d ms after reply %d", static_cast<long long>(kStray.size()), o_.strayGapMs, k);
+        }
+        if (target && o_.fault == Fault::Hangup) {
+            out_.push_back({lastDue_ + kByteNs, -1});
+            say("hangup after reply %d", k);
+        }
+    }
+
+    const Options &o_;
+    int master_;
+    int slave_;
+    std::deque<Out> out_;
+    qint64 lastDue_ = 0;
+};
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    g_start = now();
+    Options options;
+    if (!parseOptions(argc, argv, options)) {
+        usage();
+        return 2;
+    }
+
+    QList<QByteArray> records;
+    if (!options.recordsFile.isEmpty() && !loadRecords(options.recordsFile, records))
+        return 2;
+
+    int master = -1;
+    int slave = -1;
+    char name[256] = {};
+    if (openpty(&master, &slave, name, nullptr, nullptr) != 0) {
+        std::fprintf(stderr, "openpty failed: %s\n", std::strerror(errno));
+        return 1;
+    }
+    // Raw 8-bit line: no echo, no CR/LF translation, nothing special about any byte.
+    termios tio{};
+    tcgetattr(slave, &tio);
+    cfmakeraw(&tio);
+    cfsetispeed(&tio, B19200);
+    cfsetospeed(&tio, B19200);
+    tcsetattr(slave, TCSANOW, &tio);
+    fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
+    // The slave stays open here as well, so the program may open and close it at will
+    // without the master seeing a hang-up.
+
+    struct sigaction sa{};
+    sa.sa_handler = onSignal;
+    sigaction(SIGTERM, &sa, nullptr);
+    sigaction(SIGINT, &sa, nullptr);
+
+    std::printf("%s\n", name);
+    std::fflush(stdout);
+    say("listening on %s", name);
+
+    TestSet set(options, master, slave);
+    set.records = records;
+    const int rc = set.run();
+    ::close(master);
+    ::close(slave);
+    return rc;
+}
