@@ -2,6 +2,7 @@
 
 #include "data/field_texts.h"
 
+#include <QHash>
 #include <QMainWindow>
 
 class QAction;
@@ -40,6 +41,8 @@ public:
     void setAboutBox(TForm2 *window) { Form2_ = window; }
     void setProtocolForm(TForm3 *window) { Form3_ = window; }
     TExCom *downloadWindow() const { return ExCom_; }
+    TForm2 *aboutBox() const { return Form2_; }
+    TForm3 *protocolForm() const { return Form3_; }
 
     // Field texts by control name: every edit field, and the labels Label16, Label22,
     // current, total, ECCCheck and ECCCDheck. 8-bit texts are Windows-1251.
@@ -138,8 +141,16 @@ public:
     QDateEdit *DateTimePicker1 = nullptr;
     QPushButton *BitBtn1 = nullptr;   // "Save details"
 
+Q_SIGNALS:
+    // The main window has been closed: the program ends.
+    void closed();
+
+public:
     // The file name "Open data" chose last time, proposed again by OpenDialog1.
     QString OpenDialog1FileName;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void buildMenus();
@@ -156,6 +167,8 @@ private:
     TExCom *ExCom_ = nullptr;
     TForm2 *Form2_ = nullptr;
     TForm3 *Form3_ = nullptr;
+    QHash<QString, QLineEdit *> edits_;
+    QHash<QString, QLabel *> labels_;
 };
 
 } // namespace kelpra

@@ -1,0 +1,73 @@
+#include "qt_prompts.h"
+
+#if __has_include("link/com_select_form.h")
+#include "link/com_select_form.h"
+#define KELPRA_HAVE_PICKER 1
+#endif
+#include <QInputDialog>
+
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace kelpra {
+
+QString applicationTitle()
+{
+    return QStringLiteral("Kelpra software");
+}
+
+void QtPrompts::information(const QString &text)
+{
+    QMessageBox box(QMessageBox::NoIcon, applicationTitle(), text, QMessageBox::Ok, parent_);
+    box.exec();
+}
+
+void QtPrompts::error(const QString &text)
+{
+    QMessageBox box(QMessageBox::Critical, applicationTitle(), text, QMessageBox::Ok, parent_);
+    box.exec();
+}
+
+QString QtPrompts::fileDialog(const FileDialogSetup &setup, bool save)
+{
+    QFileDialog dialog(parent_);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    // An existing file chosen for saving is replaced without a question.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    if (!setup.filter.isEmpty())
+        dialog.setNameFilter(setup.filter);
+    dialog.setDefaultSuffix(setup.defaultSuffix);
+    if (!setup.proposedName.isEmpty())
+        dialog.selectFile(setup.proposedName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
+}
+
+QString QtPrompts::openFileName(const FileDialogSetup &setup)
+{
+    return fileDialog(setup, false);
+}
+
+QString QtPrompts::saveFileName(const FileDialogSetup &setup)
+{
+    return fileDialog(setup, true);
+}
+
+std::optional<QString> QtPrompts::pickPort(const QStringList &items)
+{
+#ifdef KELPRA_HAVE_PICKER
+    return TComSelectForm::ask(items, parent_);
+#else
+    bool ok = false;
+    const QString item = QInputDialog::getItem(parent_, QStringLiteral("Select Port"),
+                                               QStringLiteral("Please choose another port."), items, 0, false, &ok);
+    if (!ok)
+        return std::nullopt;
+    return item;
+#endif
+}
+
+} // namespace kelpra
