@@ -14,6 +14,7 @@ QtExchangeTimer::QtExchangeTimer(QTimer *timer) : timer_(timer), owned_(false) {
 
 QtExchangeTimer::~QtExchangeTimer()
 {
+    QObject::disconnect(connection_);
     if (owned_)
         delete timer_;
 }
@@ -25,7 +26,7 @@ void QtExchangeTimer::setUp()
     // The handlers stop their timer first anyway; single-shot keeps a timer from firing
     // again while a handler's message box runs the event loop.
     timer_->setSingleShot(true);
-    QObject::connect(timer_, &QTimer::timeout, timer_, [this] {
+    connection_ = QObject::connect(timer_, &QTimer::timeout, timer_, [this] {
         if (onTimeout)
             onTimeout();
     });

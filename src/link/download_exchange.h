@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QMetaObject>
 #include <QString>
 #include <functional>
 
@@ -40,6 +41,7 @@ private:
     void setUp();
     QTimer *timer_;
     bool owned_;
+    QMetaObject::Connection connection_;
 };
 
 // What the exchange does to the rest of the program besides the port and the store. The
