@@ -1,9 +1,51 @@
-// Text report and printed protocol of the main window (filled in by the report work).
+// "Save report" and "Print report" of the main window.
 #include "form1.h"
+#include "form3.h"
+#include "prompts.h"
+
+#include "files/file_io.h"
+#include "report/protocol_page.h"
+#include "report/text_report.h"
+
+#include <QFrame>
+#include <QPainter>
+#include <QPrinter>
 
 namespace kelpra {
 
-void TForm1::SpeedButton4Click() {}
-void TForm1::SpeedButton5Click() {}
+namespace {
+
+// The reports describe the distress alert when its panel covers the call rows. Asked of
+// the panel itself, so that it also holds while the main window is not on screen.
+bool distressShown(const QFrame *panel) { return panel && !panel->isHidden(); }
+
+} // namespace
+
+void TForm1::SpeedButton4Click()
+{
+    // Set up afresh every time: the data-file commands share this dialog.
+    const QString path = prompts().saveFileName(FileDialogSetup{QStringLiteral("*.txt"), QStringLiteral("txt"),
+                                                                QStringLiteral("test_results")});
+    if (path.isEmpty())
+        return;
+    const QByteArray report = textReport(fieldTexts(), distressShown(Distress));
+    if (const auto error = writeWholeFile(path, report))
+        showError(*error);
+}
+
+void TForm1::SpeedButton5Click()
+{
+    if (!Form3_)
+        return;
+    ProtocolPage &page = Form3_->QuickRep1;
+    fillProtocolPage(page, fieldTexts(), distressShown(Distress));
+    // The preview keeps its own copy: it may repaint (zoom, page set-up, printing) after
+    // a later printout has refilled the form.
+    const ProtocolPage snapshot = page;
+    prompts().printPreview([snapshot](QPrinter *printer) {
+        QPainter painter(printer);
+        renderProtocolPage(painter, snapshot);
+    });
+}
 
 } // namespace kelpra
