@@ -300,7 +300,9 @@ private:
             say("stray: %lld bytes %d ms after reply %d", static_cast<long long>(kStray.size()), o_.strayGapMs, k);
         }
         if (target && o_.fault == Fault::Hangup) {
-            out_.push_back({lastDue_ + kByteNs, -1});
+            // A moment after the last byte: closing at once would throw away what is
+            // still in the pseudo-terminal's buffers.
+            out_.push_back({lastDue_ + 10 * kNsPerMs, -1});
             say("hangup after reply %d", k);
         }
     }
