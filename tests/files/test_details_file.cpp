@@ -1,8 +1,5 @@
 #include "files/details_file.h"
-#include "files/file_io.h"
 
-#include <QDir>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace kelpra;
@@ -15,7 +12,6 @@ private Q_SLOTS:
     void parse_data();
     void parse();
     void layoutAndRoundTrip();
-    void pathFollowsCurrentDirectory();
 };
 
 void TestDetailsFile::parse_data()
@@ -50,19 +46,6 @@ void TestDetailsFile::layoutAndRoundTrip()
     QCOMPARE(buildDetailsFile(lines), expected);
     QCOMPARE(parseDetailsFile(expected), lines);
     QCOMPARE(buildDetailsFile(ControllerLines{}), QByteArray("\r\n\r\n\r\n\r\n"));
-}
-
-void TestDetailsFile::pathFollowsCurrentDirectory()
-{
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString before = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(dir.path()));
-    const QString path = detailsFilePath();
-    QDir::setCurrent(before);
-    QCOMPARE(QFileInfo(QFileInfo(path).absolutePath()).canonicalFilePath(),
-             QFileInfo(dir.path()).canonicalFilePath());
-    QCOMPARE(QFileInfo(path).fileName(), QStringLiteral("details.txt"));
 }
 
 QTEST_GUILESS_MAIN(TestDetailsFile)
