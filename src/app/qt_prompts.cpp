@@ -1,10 +1,6 @@
 #include "qt_prompts.h"
 
-#if __has_include("link/com_select_form.h")
 #include "link/com_select_form.h"
-#define KELPRA_HAVE_PICKER 1
-#endif
-#include <QInputDialog>
 
 #include <QCoreApplication>
 #include <QFileDialog>
@@ -58,16 +54,7 @@ QString QtPrompts::saveFileName(const FileDialogSetup &setup)
 
 std::optional<QString> QtPrompts::pickPort(const QStringList &items)
 {
-#ifdef KELPRA_HAVE_PICKER
     return TComSelectForm::ask(items, parent_);
-#else
-    bool ok = false;
-    const QString item = QInputDialog::getItem(parent_, QStringLiteral("Select Port"),
-                                               QStringLiteral("Please choose another port."), items, 0, false, &ok);
-    if (!ok)
-        return std::nullopt;
-    return item;
-#endif
 }
 
 } // namespace kelpra

@@ -1,0 +1,301 @@
+// kelpra-tool through its real executable: each command, its errors and exit codes, and
+// agreement with what the window shows and writes for the same record.
+#include "support/app_fixture.h"
+
+#include "data/measurement_store.h"
+#include "data/sample_set.h"
+#include "data/text8.h"
+#include "files/data_file.h"
+#include "files/file_io.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+
+using namespace kelpra;
+using kelpra::test::AppFixture;
+
+namespace {
+
+struct Run {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+QString binary(const char *name)
+{
+    return qEnvironmentVariable("KELPRA_BIN_DIR") + QLatin1Char('/') + QLatin1String(name);
+}
+
+Run runTool(const QStringList &args, int timeoutMs = 20000)
+{
+    QProcess process;
+    process.start(binary("kelpra-tool"), args);
+    Run run;
+    if (!process.waitForFinished(timeoutMs)) {
+        process.kill();
+        process.waitForFinished();
+        return run;
+    }
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = process.readAllStandardOutput();
+    run.err = process.readAllStandardError();
+    return run;
+}
+
+StationLines typedStation()
+{
+    return {QByteArray("Sailor 6222"), QByteArray("SN-0042"), QByteArray("Thrane"),
+            QByteArray("\xCC\xE0\xF0\xE8\xFF"), // "Мария" in Windows-1251
+            QByteArray("Baltic Lines"), QByteArray("5000 t"), QByteArray("Riga, Krasta 1"),
+            QByteArray("+371 000 000")};
+}
+
+// The sample set as a full-set data file, written the way "Save all data" writes it.
+QString writeSampleFile(const QString &name)
+{
+    MeasurementStore store;
+    store.setSlot(0, sampleIdentificationLine());
+    for (int slot = 1; slot <= 16; ++slot)
+        store.setSlot(slot, sampleRecord(slot));
+    const QString path = QDir::current().absoluteFilePath(name);
+    if (writeWholeFile(path, buildFullSetFile(store, typedStation())))
+        return QString();
+    return path;
+}
+
+} // namespace
+
+class TestKelpraTool : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void usageAndHelp_data();
+    void usageAndHelp();
+    void failuresAreOneLineAndExitTwo_data();
+    void failuresAreOneLineAndExitTwo();
+    void decodeAndReportAgreeWithTheWindow_data();
+    void decodeAndReportAgreeWithTheWindow();
+    void decodeReportsTheFormatSpecifierMessage();
+    void reportToFileAndItsErrors();
+    void printPdfWritesOnePage();
+    void downloadFromTheVirtualTestSet();
+    void downloadFromASilentTestSetFails();
+
+private:
+    QString sampleFile;
+};
+
+void TestKelpraTool::initTestCase()
+{
+    QVERIFY(QFile::exists(binary("kelpra-tool")));
+    // The engineer comes from details.txt in the current directory, for window and tool alike.
+    QVERIFY(!writeWholeFile(QStringLiteral("details.txt"),
+                            QByteArray("Survey Co\r\n+1 555\r\nHarbour 2\r\n\xC8\xE2\xE0\xED Petrov\r\n")));
+    sampleFile = writeSampleFile(QStringLiteral("samples.bin"));
+    QVERIFY(!sampleFile.isEmpty());
+}
+
+void TestKelpraTool::usageAndHelp_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("outputHas");
+    QTest::newRow("no command") << QStringList() << 1 << QString();
+    QTest::newRow("unknown command") << QStringList{"frobnicate"} << 1 << QString();
+    QTest::newRow("version") << QStringList{"--version"} << 0 << QStringLiteral("kelpra-tool 2.5.0");
+    QTest::newRow("help") << QStringList{"--help"} << 0 << QStringLiteral("print-pdf");
+    QTest::newRow("decode help") << QStringList{"decode", "--help"} << 0 << QStringLiteral("--record");
+    QTest::newRow("report help") << QStringList{"report", "--help"} << 0 << QStringLiteral("--output");
+    QTest::newRow("print-pdf help") << QStringList{"print-pdf", "--help"} << 0 << QStringLiteral("PDF");
+    QTest::newRow("download help") << QStringList{"download", "--help"} << 0 << QStringLiteral("--port");
+    QTest::newRow("decode without file") << QStringList{"decode"} << 1 << QString();
+    QTest::newRow("record not a number") << QStringList{"decode", "x.bin", "--record", "two"} << 1 << QString();
+    QTest::newRow("unknown option") << QStringList{"report", "x.bin", "--colour"} << 1 << QString();
+    QTest::newRow("print-pdf without output") << QStringList{"print-pdf", "x.bin"} << 1 << QString();
+    QTest::newRow("download without port") << QStringList{"download", "--output", "o.bin"} << 1 << QString();
+}
+
+void TestKelpraTool::usageAndHelp()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, exitCode);
+    QFETCH(QString, outputHas);
+    const Run run = runTool(args);
+    QCOMPARE(run.exitCode, exitCode);
+    if (!outputHas.isEmpty())
+        QVERIFY2(run.out.contains(outputHas.toUtf8()), run.out.constData());
+    if (exitCode != 0)
+        QVERIFY(!run.err.trimmed().isEmpty());
+}
+
+void TestKelpraTool::failuresAreOneLineAndExitTwo_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("errorHas");
+    QTest::newRow("missing file") << QStringList{"decode", "missing.bin"} << QStringLiteral("File not found.");
+    QTest::newRow("missing folder") << QStringList{"report", "no/such/dir.bin"} << QStringLiteral("Invalid filename.");
+    QTest::newRow("not a data file") << QStringList{"decode", "details.txt"} << QStringLiteral("Invalid numeric input.");
+    QTest::newRow("record 0") << QStringList{"decode", "samples.bin", "--record", "0"} << QStringLiteral("record 0");
+    QTest::newRow("record 17") << QStringList{"report", "samples.bin", "--record", "17"} << QStringLiteral("record 17");
+    QTest::newRow("pdf record 20") << QStringList{"print-pdf", "samples.bin", "--record", "20", "--output", "p.pdf"}
+                                   << QStringLiteral("record 20");
+}
+
+void TestKelpraTool::failuresAreOneLineAndExitTwo()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, errorHas);
+    const Run run = runTool(args);
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY(run.out.isEmpty());
+    QVERIFY2(run.err.contains(errorHas.toUtf8()), run.err.constData());
+    QCOMPARE(run.err.count('\n'), 1);
+}
+
+void TestKelpraTool::decodeAndReportAgreeWithTheWindow_data()
+{
+    QTest::addColumn<int>("record");
+    for (int n = 1; n <= 16; ++n)
+        QTest::newRow(qPrintable(QStringLiteral("record %1").arg(n))) << n;
+}
+
+void TestKelpraTool::decodeAndReportAgreeWithTheWindow()
+{
+    QFETCH(int, record);
+    // The window: "Open data" of the file, then Next to the record.
+    AppFixture f;
+    f.prompts.expectOpenFile(sampleFile);
+    f.form1().SpeedButton1->click();
+    for (int i = 1; i < record; ++i)
+        f.form1().Next->click();
+    QCOMPARE(f.store().display_index(), record);
+    const QString reportPath = QDir::current().absoluteFilePath(QStringLiteral("window_report.txt"));
+    f.prompts.expectSaveFile(reportPath);
+    f.form1().SpeedButton4->click();
+    QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
+
+    // The tool: decode.
+    const Run decode = runTool({"decode", sampleFile, "--record", QString::number(record)});
+    QCOMPARE(decode.exitCode, 0);
+    QJsonParseError error;
+    const QJsonObject json = QJsonDocument::fromJson(decode.out, &error).object();
+    QCOMPARE(error.error, QJsonParseError::NoError);
+    QCOMPARE(json.value("record").toInt(), record);
+    const bool distress = !f.form1().Distress->isHidden();
+    QCOMPARE(json.value("distress").toBool(), distress);
+    QVERIFY(json.value("messages").toArray().isEmpty());
+    const QJsonObject fields = json.value("fields").toObject();
+    QCOMPARE(fields.contains("ECCCDheck"), distress);
+    QCOMPARE(fields.contains("ECCCheck"), !distress);
+    QCOMPARE(fields.size(), distress ? 4 + 16 : 4 + 20);
+    for (auto it = fields.begin(); it != fields.end(); ++it)
+        QCOMPARE(it.value().toString(), f.form1().fieldText(it.key()));
+
+    // The tool: report, byte for byte the window's file.
+    const Run report = runTool({"report", sampleFile, "--record", QString::number(record)});
+    QCOMPARE(report.exitCode, 0);
+    QByteArray windowReport;
+    QVERIFY(!readWholeFile(reportPath, &windowReport));
+    QCOMPARE(report.out, windowReport);
+    QVERIFY(report.out.contains("\xC8\xE2\xE0\xED Petrov")); // the engineer, from details.txt
+}
+
+void TestKelpraTool::decodeReportsTheFormatSpecifierMessage()
+{
+    QByteArray record = sampleRecord(1);
+    record[39] = char(116); // position 40: the second format specifier differs
+    const QString path = QDir::current().absoluteFilePath(QStringLiteral("mismatch.bin"));
+    QVERIFY(!writeWholeFile(path, buildSingleRecordFile(record, StationLines{})));
+    const Run run = runTool({"decode", path});
+    QCOMPARE(run.exitCode, 0);
+    const QJsonObject json = QJsonDocument::fromJson(run.out).object();
+    QCOMPARE(json.value("messages").toArray(), QJsonArray{QStringLiteral("Error in format specifier.")});
+    QCOMPARE(json.value("fields").toObject().value("FSdigit").toString(), QStringLiteral("120"));
+    // A single-record file has record 1 only.
+    QCOMPARE(runTool({"decode", path, "--record", "2"}).exitCode, 2);
+}
+
+void TestKelpraTool::reportToFileAndItsErrors()
+{
+    const Run ok = runTool({"report", sampleFile, "--record", "3", "--output", "distress.txt"});
+    QCOMPARE(ok.exitCode, 0);
+    QVERIFY(ok.out.isEmpty());
+    QByteArray bytes;
+    QVERIFY(!readWholeFile(QStringLiteral("distress.txt"), &bytes));
+    QCOMPARE(bytes.count("\r\n"), 35);
+    // A path under a regular file cannot be created.
+    const Run bad = runTool({"report", sampleFile, "--output", "details.txt/report.txt"});
+    QCOMPARE(bad.exitCode, 2);
+    QVERIFY2(bad.err.contains("Invalid filename."), bad.err.constData());
+}
+
+void TestKelpraTool::printPdfWritesOnePage()
+{
+    const Run run = runTool({"print-pdf", sampleFile, "--record", "3", "--output", "page.pdf"});
+    QCOMPARE(run.exitCode, 0);
+    QByteArray pdf;
+    QVERIFY(!readWholeFile(QStringLiteral("page.pdf"), &pdf));
+    QVERIFY(pdf.startsWith("%PDF"));
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {"-layout", "page.pdf", "-"});
+    QVERIFY(text.waitForFinished(20000));
+    const QString page = QString::fromUtf8(text.readAllStandardOutput());
+    QVERIFY2(page.contains(QStringLiteral("PROTOCOL OF GMDSS RADIO SET TESTING")), qPrintable(page));
+    QVERIFY(page.contains(QStringLiteral("Nature of Distress:")));
+    QVERIFY(page.contains(QStringLiteral("Undesignated distress")));
+    QVERIFY(page.contains(QString::fromUtf8("Мария")));
+    QCOMPARE(page.count(QLatin1Char('\f')), 1);
+}
+
+void TestKelpraTool::downloadFromTheVirtualTestSet()
+{
+    QProcess testset;
+    testset.start(binary("kelpra-testset"), {"--max-seconds", "30"});
+    QVERIFY(testset.waitForStarted());
+    QVERIFY(testset.waitForReadyRead(5000));
+    const QString device = QString::fromUtf8(testset.readLine()).trimmed();
+    QVERIFY2(device.startsWith(QLatin1String("/dev/")), qPrintable(device));
+
+    const Run run = runTool({"download", "--port", device, "--output", "downloaded.bin"});
+    testset.terminate();
+    testset.waitForFinished(3000);
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY2(run.out.startsWith("GMDSS TESTER"), run.out.constData());
+    QByteArray bytes;
+    QVERIFY(!readWholeFile(QStringLiteral("downloaded.bin"), &bytes));
+    const DataFileParse parse = parseDataFile(bytes);
+    QVERIFY(parse.file);
+    QCOMPARE(parse.file->kind, DataFileKind::FullSet);
+    QCOMPARE(parse.file->records.size(), 16);
+    for (int k = 1; k <= 16; ++k)
+        QCOMPARE(recordLineOf(parse.file->records[k - 1]), sampleRecord(k));
+    for (const QByteArray &line : parse.file->station)
+        QVERIFY(line.isEmpty());
+}
+
+void TestKelpraTool::downloadFromASilentTestSetFails()
+{
+    QProcess testset;
+    testset.start(binary("kelpra-testset"), {"--fault", "silent", "--max-seconds", "30"});
+    QVERIFY(testset.waitForReadyRead(5000));
+    const QString device = QString::fromUtf8(testset.readLine()).trimmed();
+    const Run run = runTool({"download", "--port", device, "--output", "never.bin"});
+    testset.terminate();
+    testset.waitForFinished(3000);
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY2(run.err.contains(" Please Connect Tester to PC and select Communication port number"),
+             run.err.constData());
+    QVERIFY(!QFile::exists(QStringLiteral("never.bin")));
+}
+
+QTEST_MAIN(TestKelpraTool)
+#include "test_kelpra_tool.moc"

@@ -1,0 +1,421 @@
+// kelpra-tool: the program's decoding, reports and download without a window, for scripts
+// and for laptops with no display. Every command runs the same core as the window.
+#include "tool_json.h"
+
+#include "data/measurement_store.h"
+#include "data/text8.h"
+#include "dsc/record_decoder.h"
+#include "files/data_file.h"
+#include "files/details_file.h"
+#include "files/file_io.h"
+#include "link/apd_com_port.h"
+#include "link/download_exchange.h"
+#include "link/port_map.h"
+#include "report/protocol_page.h"
+#include "report/text_report.h"
+
+#include <QCommandLineParser>
+#include <QGuiApplication>
+#include <QLocale>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QTimer>
+
+#include <cstdio>
+#include <optional>
+
+using namespace kelpra;
+
+namespace {
+
+constexpr int kOk = 0;
+constexpr int kUsage = 1;
+constexpr int kFailure = 2;
+
+void printErr(const QString &line)
+{
+    std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
+    std::fflush(stderr);
+}
+
+void writeOut(const QByteArray &bytes)
+{
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
+    std::fflush(stdout);
+}
+
+// Fails the command with one line on standard error.
+struct Failure {
+    int code;
+    QString message;
+};
+
+// A data file loaded the way "Open data" loads it, with the record to look at.
+struct OpenedRecord {
+    MeasurementStore store;
+    DataFile file;
+    int record = 1;
+    RecordDecoding decoding;
+};
+
+std::optional<Failure> openRecord(const QString &path, int record, OpenedRecord *out)
+{
+    QByteArray bytes;
+    if (auto error = readWholeFile(path, &bytes))
+        return Failure{kFailure, path + QStringLiteral(": ") + withFullStop(*error)};
+    DataFileParse parse = parseDataFile(bytes);
+    if (!parse.file)
+        return Failure{kFailure, path + QStringLiteral(": ") + withFullStop(parse.error)};
+    out->file = *parse.file;
+    applyDataFile(out->file, out->store);
+    // The records the window lets the user move to: record 1 of a single-record file,
+    // records 1 to record_count of a full set.
+    const int last = out->file.kind == DataFileKind::SingleRecord ? 1 : qMax(1, out->store.record_count());
+    if (record < 1 || record > last)
+        return Failure{kFailure, QStringLiteral("%1: record %2 is not in the file (it holds record%3 1%4).")
+                                     .arg(path)
+                                     .arg(record)
+                                     .arg(last == 1 ? QString() : QStringLiteral("s"))
+                                     .arg(last == 1 ? QString() : QStringLiteral(" to %1").arg(last))};
+    out->record = record;
+    out->store.set_display_index(record);
+    out->decoding = decodeRecord(out->store.slot(record), QLocale::system().decimalPoint());
+    return std::nullopt;
+}
+
+// The field texts "Save report" and "Print report" read: the decoded fields of the record,
+// the station lines of the file, and the engineer from details.txt in the current directory.
+FieldTexts reportFields(const OpenedRecord &opened)
+{
+    FieldTexts fields = opened.decoding.fields();
+    for (int i = 0; i < 8; ++i)
+        fields.insert(QString::fromLatin1(kStationFields[i]), opened.file.station[static_cast<size_t>(i)]);
+    QByteArray details;
+    if (!readWholeFile(detailsFilePath(), &details)) {
+        const ControllerLines lines = parseDetailsFile(details);
+        for (int i = 0; i < 4; ++i)
+            fields.insert(QString::fromLatin1(kControllerFields[i]), lines[static_cast<size_t>(i)]);
+    }
+    return fields;
+}
+
+// Parses a command's options; returns the exit code when the command must stop here.
+std::optional<int> parseCommand(QCommandLineParser &parser, const QStringList &args, const QString &synopsis,
+                                int positionals)
+{
+    parser.setApplicationDescription(synopsis);
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Shows this help."));
+    parser.addOption(help);
+    if (!parser.parse(args)) {
+        printErr(QStringLiteral("kelpra-tool: ") + parser.errorText());
+        return kUsage;
+    }
+    if (parser.isSet(help)) {
+        // The parser names the executable's full path; the synopsis says it better.
+        QString text = parser.helpText();
+        text = text.mid(text.indexOf(QLatin1Char('\n')) + 1);
+        writeOut(text.toUtf8());
+        return kOk;
+    }
+    if (parser.positionalArguments().size() != positionals) {
+        printErr(QStringLiteral("kelpra-tool: wrong arguments; see %1 --help").arg(args.constFirst()));
+        return kUsage;
+    }
+    return std::nullopt;
+}
+
+std::optional<int> recordOption(const QCommandLineParser &parser, const QCommandLineOption &option, int *record)
+{
+    if (!parser.isSet(option))
+        return std::nullopt;
+    bool ok = false;
+    *record = parser.value(option).toInt(&ok);
+    if (!ok) {
+        printErr(QStringLiteral("kelpra-tool: --record needs a number, not \"%1\"").arg(parser.value(option)));
+        return kUsage;
+    }
+    return std::nullopt;
+}
+
+QCommandLineOption recordOptionSpec()
+{
+    return QCommandLineOption(QStringLiteral("record"), QStringLiteral("The record to use (default 1)."),
+                              QStringLiteral("N"));
+}
+
+int decodeCommand(const QStringList &args)
+{
+    QCommandLineParser parser;
+    const QCommandLineOption record = recordOptionSpec();
+    parser.addOption(record);
+    parser.addPositionalArgument(QStringLiteral("DATAFILE"), QStringLiteral("A data file saved by Kelpra."));
+    if (auto stop = parseCommand(parser, args,
+                                 QStringLiteral("kelpra-tool decode DATAFILE [--record N]\n"
+                                                "Decodes a record of a data file and prints it as JSON."),
+                                 1))
+        return *stop;
+    int n = 1;
+    if (auto stop = recordOption(parser, record, &n))
+        return *stop;
+
+    OpenedRecord opened;
+    if (auto failure = openRecord(parser.positionalArguments().constFirst(), n, &opened)) {
+        printErr(QStringLiteral("kelpra-tool: ") + failure->message);
+        return failure->code;
+    }
+    // Fields in the order the decoding writes them, each with its final text.
+    QList<QPair<QString, QString>> fields;
+    const FieldTexts finalTexts = opened.decoding.fields();
+    for (const FieldWrite &write : opened.decoding.writes) {
+        const bool seen = std::any_of(fields.cbegin(), fields.cend(),
+                                      [&](const auto &member) { return member.first == write.name; });
+        if (!seen)
+            fields.append({write.name, fromText8(finalTexts.value(write.name))});
+    }
+    QByteArray json = "{\"record\": " + QByteArray::number(n) + ", \"distress\": "
+                      + (opened.decoding.distress ? "true" : "false") + ", \"fields\": "
+                      + tool::jsonObject(fields) + ", \"messages\": [";
+    for (int i = 0; i < opened.decoding.messages.size(); ++i)
+        json += (i ? ", " : "") + tool::jsonString(opened.decoding.messages[i]);
+    json += "]}\n";
+    writeOut(json);
+    return kOk;
+}
+
+int reportCommand(const QStringList &args)
+{
+    QCommandLineParser parser;
+    const QCommandLineOption record = recordOptionSpec();
+    const QCommandLineOption output(QStringLiteral("output"),
+                                    QStringLiteral("The report file to write (default: standard output)."),
+                                    QStringLiteral("FILE"));
+    parser.addOption(record);
+    parser.addOption(output);
+    parser.addPositionalArgument(QStringLiteral("DATAFILE"), QStringLiteral("A data file saved by Kelpra."));
+    if (auto stop = parseCommand(parser, args,
+                                 QStringLiteral("kelpra-tool report DATAFILE [--record N] [--output FILE]\n"
+                                                "Writes the text test protocol of a record, byte for byte as "
+                                                "\"Save report\" writes it.\nThe engineer comes from details.txt "
+                                                "in the current directory."),
+                                 1))
+        return *stop;
+    int n = 1;
+    if (auto stop = recordOption(parser, record, &n))
+        return *stop;
+
+    OpenedRecord opened;
+    if (auto failure = openRecord(parser.positionalArguments().constFirst(), n, &opened)) {
+        printErr(QStringLiteral("kelpra-tool: ") + failure->message);
+        return failure->code;
+    }
+    const QByteArray report = textReport(reportFields(opened), opened.decoding.distress);
+    if (!parser.isSet(output)) {
+        writeOut(report);
+        return kOk;
+    }
+    if (auto error = writeWholeFile(parser.value(output), report)) {
+        printErr(QStringLiteral("kelpra-tool: %1: %2").arg(parser.value(output), withFullStop(*error)));
+        return kFailure;
+    }
+    return kOk;
+}
+
+int printPdfCommand(const QStringList &args)
+{
+    QCommandLineParser parser;
+    const QCommandLineOption record = recordOptionSpec();
+    const QCommandLineOption output(QStringLiteral("output"), QStringLiteral("The PDF file to write."),
+                                    QStringLiteral("FILE"));
+    parser.addOption(record);
+    parser.addOption(output);
+    parser.addPositionalArgument(QStringLiteral("DATAFILE"), QStringLiteral("A data file saved by Kelpra."));
+    if (auto stop = parseCommand(parser, args,
+                                 QStringLiteral("kelpra-tool print-pdf DATAFILE [--record N] --output FILE\n"
+                                                "Lays out the printed test protocol of a record as a one-page "
+                                                "A4 PDF."),
+                                 1))
+        return *stop;
+    if (!parser.isSet(output)) {
+        printErr(QStringLiteral("kelpra-tool: print-pdf needs --output FILE"));
+        return kUsage;
+    }
+    int n = 1;
+    if (auto stop = recordOption(parser, record, &n))
+        return *stop;
+
+    OpenedRecord opened;
+    if (auto failure = openRecord(parser.positionalArguments().constFirst(), n, &opened)) {
+        printErr(QStringLiteral("kelpra-tool: ") + failure->message);
+        return failure->code;
+    }
+    const QString path = parser.value(output);
+    // QPdfWriter says nothing when it cannot write; create the file first to learn why.
+    if (auto error = writeWholeFile(path, QByteArray())) {
+        printErr(QStringLiteral("kelpra-tool: %1: %2").arg(path, withFullStop(*error)));
+        return kFailure;
+    }
+    ProtocolPage page;
+    fillProtocolPage(page, reportFields(opened), opened.decoding.distress);
+    QPdfWriter writer(path);
+    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0),
+                                     QPageLayout::Millimeter));
+    writer.setResolution(1200);
+    writer.setTitle(QStringLiteral("PROTOCOL OF GMDSS RADIO SET TESTING"));
+    QPainter painter;
+    if (!painter.begin(&writer)) {
+        printErr(QStringLiteral("kelpra-tool: %1: File access denied.").arg(path));
+        return kFailure;
+    }
+    renderProtocolPage(painter, page);
+    painter.end();
+    return kOk;
+}
+
+// The download as a console shows it: progress on standard error, no window to update.
+class ConsoleHost : public DownloadHost {
+public:
+    void setCommandsEnabled(bool) override {}
+    void setProgress(int position) override
+    {
+        printErr(QStringLiteral("reply %1 of 17 received").arg(position - 1));
+    }
+    void showCounts(int, int, int) override {}
+    void setPrevVisible(bool) override {}
+    void setNextVisible(bool) override {}
+    void hideDownloadWindow() override {}
+    void decodeMessage() override {}
+    void setStatusText(const QString &) override {}
+    void showMessage(const QString &text) override
+    {
+        message = text;
+        // The exchange has ended one way or the other once it reports to the user.
+        QTimer::singleShot(0, QCoreApplication::instance(), &QCoreApplication::quit);
+    }
+    void showError(const QString &text) override { printErr(QStringLiteral("kelpra-tool: ") + withFullStop(text)); }
+
+    QString message;
+};
+
+int downloadCommand(const QStringList &args)
+{
+    QCommandLineParser parser;
+    const QCommandLineOption port(QStringLiteral("port"),
+                                  QStringLiteral("The serial device: a path such as /dev/ttyUSB0, or COM1 to COM50."),
+                                  QStringLiteral("DEVICE"));
+    const QCommandLineOption output(QStringLiteral("output"),
+                                    QStringLiteral("The full-set data file to write."), QStringLiteral("FILE"));
+    parser.addOption(port);
+    parser.addOption(output);
+    if (auto stop = parseCommand(parser, args,
+                                 QStringLiteral("kelpra-tool download --port DEVICE --output FILE\n"
+                                                "Fetches the identification line and the 16 records from the "
+                                                "test set and saves them as a data file.\nThe port writes "
+                                                "APD.TRC and APD.LOG into the current directory."),
+                                 0))
+        return *stop;
+    if (!parser.isSet(port) || !parser.isSet(output)) {
+        printErr(QStringLiteral("kelpra-tool: download needs --port DEVICE and --output FILE"));
+        return kUsage;
+    }
+
+    PortMap map = PortMap::fromEnvironment();
+    const std::optional<QString> device = map.resolve(parser.value(port));
+    if (!device) {
+        printErr(QStringLiteral("kelpra-tool: \"%1\" is neither a device path nor COM1 to COM50")
+                     .arg(parser.value(port)));
+        return kUsage;
+    }
+    // The device is reached as port number 1; there is no one to ask for another.
+    map.setOverride(1, *device);
+    ApdComPort link;
+    link.setPortMap(map);
+    link.setPortNumber(1);
+    link.setPicker([](const QStringList &) { return std::optional<QString>(); });
+
+    MeasurementStore store;
+    QtExchangeTimer deadline;
+    QtExchangeTimer replyEnd;
+    ConsoleHost host;
+    DownloadExchange exchange(link, deadline, replyEnd, store, host);
+    exchange.connectSources();
+    QTimer::singleShot(0, [&] { exchange.download(); });
+    QCoreApplication::exec();
+
+    if (host.message != DownloadExchange::kDownloadOk) {
+        printErr(host.message.isEmpty() ? QStringLiteral("kelpra-tool: the download did not end") : host.message);
+        return kFailure;
+    }
+    QByteArray identification = store.slot(0);
+    const int end = identification.indexOf('\0');
+    if (end >= 0)
+        identification.truncate(end);
+    writeOut(fromText8(identification).trimmed().toUtf8() + '\n');
+    if (auto error = writeWholeFile(parser.value(output), buildFullSetFile(store, StationLines{}))) {
+        printErr(QStringLiteral("kelpra-tool: %1: %2").arg(parser.value(output), withFullStop(*error)));
+        return kFailure;
+    }
+    return kOk;
+}
+
+QString usage()
+{
+    return QStringLiteral(
+        "Usage: kelpra-tool COMMAND [OPTIONS]\n"
+        "\n"
+        "Commands:\n"
+        "  decode DATAFILE [--record N]                 decode a record and print it as JSON\n"
+        "  report DATAFILE [--record N] [--output FILE] write the text test protocol\n"
+        "  print-pdf DATAFILE [--record N] --output FILE lay out the printed protocol as a PDF\n"
+        "  download --port DEVICE --output FILE         fetch the records from the test set\n"
+        "\n"
+        "kelpra-tool COMMAND --help tells more about a command; kelpra-tool --version tells the version.\n"
+        "Exit status: 0 success, 1 usage error, 2 failure.\n");
+}
+
+} // namespace
+
+// Qt's own warnings (such as a missing runtime directory) would mix with the one line of
+// error a script reads; only critical messages reach standard error.
+void quietMessages(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        printErr(message);
+}
+
+int main(int argc, char *argv[])
+{
+    qInstallMessageHandler(quietMessages);
+    // The tool never opens a window; it needs the GUI library only to lay out the PDF page.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("kelpra-tool"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(KELPRA_VERSION));
+
+    const QStringList args = QCoreApplication::arguments();
+    const QString command = args.value(1);
+    const QStringList commandArgs = args.mid(0, 1) + args.mid(2);
+    if (command == QLatin1String("--version") || command == QLatin1String("-v")) {
+        writeOut(QStringLiteral("kelpra-tool %1\n").arg(QStringLiteral(KELPRA_VERSION)).toUtf8());
+        return kOk;
+    }
+    if (command == QLatin1String("--help") || command == QLatin1String("-h") || command == QLatin1String("help")) {
+        writeOut(usage().toUtf8());
+        return kOk;
+    }
+    QStringList named = commandArgs;
+    named[0] = QStringLiteral("kelpra-tool ") + command;
+    if (command == QLatin1String("decode"))
+        return decodeCommand(named);
+    if (command == QLatin1String("report"))
+        return reportCommand(named);
+    if (command == QLatin1String("print-pdf"))
+        return printPdfCommand(named);
+    if (command == QLatin1String("download"))
+        return downloadCommand(named);
+    printErr(command.isEmpty() ? usage() : QStringLiteral("kelpra-tool: unknown command \"%1\"\n%2").arg(command, usage()));
+    return kUsage;
+}
