@@ -8,6 +8,9 @@
 #include <QGuiApplication>
 #include <QPagedPaintDevice>
 #include <QPainter>
+#include <QPainterPath>
+
+#include <algorithm>
 
 namespace kelpra {
 
@@ -123,6 +126,13 @@ const RowDef kRows[] = {
     {"QRLabel23", "End of sequence:", "", "QRLabel47", "EOS2", nullptr, nullptr, nullptr, nullptr},
 };
 
+bool hasBoldFace(const QString &family)
+{
+    const QStringList styles = QFontDatabase::styles(family);
+    return std::any_of(styles.begin(), styles.end(),
+                       [&](const QString &style) { return QFontDatabase::weight(family, style) >= QFont::Bold; });
+}
+
 } // namespace
 
 ProtocolPage::ProtocolPage()
@@ -214,20 +224,17 @@ QString protocolFontFamily()
         const QString tahoma = QStringLiteral("Tahoma");
         if (QFontDatabase::families().contains(tahoma, Qt::CaseInsensitive))
             return tahoma;
-        // Wine's metric-compatible Tahoma lies outside fontconfig's search path.
-        const QString dir = QStringLiteral("/usr/share/wine/fonts/");
-        QString loaded;
-        for (const char *file : {"tahoma.ttf", "tahomabd.ttf"}) {
-            const QString path = dir + QLatin1String(file);
-            if (!QFile::exists(path))
-                continue;
+        // Wine's metric-compatible Tahoma lies outside fontconfig's search path. Only its
+        // regular face is loaded: Wine's tahomabd.ttf has regular-weight outlines on bold
+        // advances, so bold captions would print thin and letter-spaced. Qt emboldens the
+        // regular face instead.
+        const QString path = QStringLiteral("/usr/share/wine/fonts/tahoma.ttf");
+        if (QFile::exists(path)) {
             const int id = QFontDatabase::addApplicationFont(path);
             const QStringList names = id >= 0 ? QFontDatabase::applicationFontFamilies(id) : QStringList();
-            if (!names.isEmpty() && loaded.isEmpty())
-                loaded = names.first();
+            if (!names.isEmpty())
+                return names.first();
         }
-        if (!loaded.isEmpty())
-            return loaded;
         return QFont(QStringLiteral("sans-serif")).defaultFamily();
     }();
     return family;
@@ -253,23 +260,36 @@ void renderProtocolPage(QPainter &painter, const ProtocolPage &page)
     painter.setClipRect(sheet);
     painter.setPen(Qt::black);
     const QString family = protocolFontFamily();
+    const bool realBold = hasBoldFace(family);
     for (const QRLabel &l : page.labels()) {
         if (l.text.isEmpty())
             continue;
         QFont font(family);
         font.setStyleHint(QFont::SansSerif);
         font.setPointSize(l.pointSize);
-        font.setBold(l.bold);
         // Plain glyph runs as the layout was designed with: no ligatures, no kerning.
         font.setKerning(false);
         font.setStyleStrategy(QFont::PreferNoShaping);
-        painter.setFont(font);
-        const QFontMetricsF metrics(font, device);
+        const bool strokeBold = l.bold && !realBold;
+        font.setBold(l.bold && realBold);
+        const QFont deviceFont(font, device);
+        painter.setFont(deviceFont);
+        const QFontMetricsF metrics(deviceFont, device);
         // The label's top is the top of the line box; the baseline lies one ascent below.
         const QPointF topLeft = sheetOrigin + QPointF(l.xMm * pxPerMmX, l.yMm * pxPerMmY);
+        const QPointF baseline(topLeft.x(), topLeft.y() + metrics.ascent());
         const QRectF box(topLeft, QSizeF(metrics.horizontalAdvance(l.text), metrics.height()));
         painter.fillRect(box, Qt::white);
-        painter.drawText(QPointF(topLeft.x(), topLeft.y() + metrics.ascent()), l.text);
+        painter.drawText(baseline, l.text);
+        if (strokeBold) {
+            // Qt's synthetic bold is lost when text is drawn as outlines (the preview
+            // scales the page down), so thicken the glyphs with a stroke of the same
+            // strength FreeType emboldens by: one 24th of the em.
+            QPainterPath outline;
+            outline.addText(baseline, deviceFont, l.text);
+            const double em = l.pointSize * device->logicalDpiY() / 72.0;
+            painter.strokePath(outline, QPen(Qt::black, em / 24.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        }
     }
     painter.restore();
 }

@@ -11,7 +11,9 @@
 
 #include <QPainter>
 #include <QPdfWriter>
+#include <QImage>
 #include <QPrinter>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -391,7 +393,10 @@ void TestProtocolPage::fontsOfTheLabels()
     f["Engineer"] = "WMWMWMWM";
     ProtocolPage page;
     kelpra::fillProtocolPage(page, f, false);
-    const PdfText pdf = renderAndRead(page);
+    QTemporaryDir dir;
+    const QString pdfPath = dir.filePath(QStringLiteral("page.pdf"));
+    renderPdf(page, pdfPath, Device::PdfWriterMargins);
+    const PdfText pdf = readPdfWords(pdfPath);
     QVERIFY2(pdf.error.isEmpty(), qPrintable(pdf.error));
     const auto find = [&](const QString &text, double yMm) {
         for (const PdfWord &w : pdf.words)
@@ -404,13 +409,36 @@ void TestProtocolPage::fontsOfTheLabels()
     const PdfWord title = find("PROTOCOL", 16.9);
     const PdfWord caption = find("Model:", 38.1);
     const PdfWord footer = find("automatically", 277.8);
-    QVERIFY(!regular.text.isEmpty() && !bold.text.isEmpty() && !title.text.isEmpty() && !footer.text.isEmpty());
-    QVERIFY2(bold.xMax - bold.xMin > 1.05 * (regular.xMax - regular.xMin), "engineer not bold");
+    QVERIFY(!regular.text.isEmpty() && !bold.text.isEmpty() && !title.text.isEmpty() && !caption.text.isEmpty()
+            && !footer.text.isEmpty());
+
     // Line heights scale with the point sizes 14 : 11 : 8.
     const double h11 = caption.yMax - caption.yMin;
     QVERIFY(qAbs((title.yMax - title.yMin) / h11 - 14.0 / 11.0) < 0.05);
     QVERIFY(qAbs((footer.yMax - footer.yMin) / h11 - 8.0 / 11.0) < 0.05);
     QVERIFY(qAbs((regular.yMax - regular.yMin) - h11) < 0.05);
+
+    // Bold shows as more ink: rasterise the sheet and compare the darkness of both words.
+    QProcess raster;
+    raster.start(QStringLiteral("pdftoppm"), {QStringLiteral("-gray"), QStringLiteral("-r"), QStringLiteral("150"),
+                                              QStringLiteral("-singlefile"), QStringLiteral("-png"), pdfPath,
+                                              dir.filePath(QStringLiteral("sheet"))});
+    QVERIFY(raster.waitForFinished(30000) && raster.exitCode() == 0);
+    const QImage sheet(dir.filePath(QStringLiteral("sheet.png")));
+    QVERIFY(!sheet.isNull());
+    const auto ink = [&](const PdfWord &w) {
+        const double pxPerMm = sheet.width() / 210.0;
+        const QRect box = QRectF(QPointF(w.xMin, w.yMin) * pxPerMm, QPointF(w.xMax, w.yMax) * pxPerMm).toAlignedRect();
+        double sum = 0;
+        for (int y = box.top(); y <= box.bottom(); ++y)
+            for (int x = box.left(); x <= box.right(); ++x)
+                sum += 255 - qGray(sheet.pixel(x, y));
+        return sum;
+    };
+    const double regularInk = ink(regular);
+    QVERIFY(regularInk > 0);
+    QVERIFY2(ink(bold) > 1.25 * regularInk,
+             qPrintable(QStringLiteral("engineer %1, vessel %2").arg(ink(bold)).arg(regularInk)));
 }
 
 void TestProtocolPage::cyrillicFieldPrinted()
