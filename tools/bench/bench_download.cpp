@@ -1,0 +1,155 @@
+// kelpra-bench-download: runs complete download exchanges against kelpra-testset on a
+// pseudo-terminal and reports each exchange's time against the line's physical limit
+// (every reply byte at 19200 bit/s, 10 bits a byte, plus one 25 ms closing pause per reply).
+//
+// usage: kelpra-bench-download [--runs N] [--record-size N] [--testset PATH]
+
+#include "data/measurement_store.h"
+#include "link/apd_com_port.h"
+#include "link/download_exchange.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+
+using namespace kelpra;
+
+namespace {
+
+// Nothing of a window: remembers how the exchange ended and when.
+class BenchHost : public DownloadHost {
+public:
+    void setCommandsEnabled(bool) override {}
+    void setProgress(int) override {}
+    void showCounts(int, int, int) override {}
+    void setPrevVisible(bool) override {}
+    void setNextVisible(bool) override {}
+    void hideDownloadWindow() override {}
+    void decodeMessage() override {}
+    void setStatusText(const QString &) override {}
+    void showMessage(const QString &text) override
+    {
+        endedNs = clock.nsecsElapsed();
+        outcome = text;
+    }
+    void showError(const QString &text) override { std::fprintf(stderr, "error: %s\n", qPrintable(text)); }
+
+    QElapsedTimer clock;
+    qint64 endedNs = -1;
+    QString outcome;
+};
+
+double median(QList<double> v)
+{
+    std::sort(v.begin(), v.end());
+    const qsizetype n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    int runs = 9;
+    QString recordSize = QStringLiteral("64");
+    QString testset = QCoreApplication::applicationDirPath() + QStringLiteral("/kelpra-testset");
+    const QStringList args = app.arguments();
+    for (int i = 1; i + 1 < args.size(); i += 2) {
+        if (args[i] == "--runs")
+            runs = std::max(1, args[i + 1].toInt());
+        else if (args[i] == "--record-size")
+            recordSize = args[i + 1];
+        else if (args[i] == "--testset")
+            testset = args[i + 1];
+    }
+
+    QProcess set;
+    set.setProgram(testset);
+    set.setArguments({"--turnaround", "0", "--record-size", recordSize});
+    set.setStandardErrorFile(QProcess::nullDevice());
+    set.setProcessChannelMode(QProcess::SeparateChannels);
+    set.start();
+    if (!set.waitForStarted(5000) || !set.waitForReadyRead(5000)) {
+        std::fprintf(stderr, "cannot start %s\n", qPrintable(testset));
+        return 2;
+    }
+    const QString device = QString::fromLocal8Bit(set.readLine()).trimmed();
+
+    ApdComPort port;
+    port.setPortMap(PortMap::overridesOnly({{1, device}}));
+    port.setPortNumber(1);
+    QtExchangeTimer deadline, replyEnd;
+    MeasurementStore store;
+    BenchHost host;
+    DownloadExchange exchange(port, deadline, replyEnd, store, host);
+    exchange.connectSources();
+    // Where the time goes, per reply: the pause timer's lateness and the wait from a
+    // command until the last byte of its reply beyond the reply's own line time.
+    qint64 lastByteNs = 0, commandNs = 0;
+    QList<double> timerLateMs, replyLateMs;
+    port.onDataAvailable = [&](quint16 count) {
+        lastByteNs = host.clock.nsecsElapsed();
+        exchange.dataAvailable(count);
+    };
+    replyEnd.onTimeout = [&] {
+        const qint64 firedNs = host.clock.nsecsElapsed();
+        timerLateMs << (firedNs - lastByteNs) / 1e6 - DownloadExchange::kReplyPauseMs;
+        const double lineMs = exchange.buffer().size() * 10.0 * 1000.0 / 19200.0;
+        replyLateMs << (lastByteNs - commandNs) / 1e6 - lineMs;
+        exchange.replyEnded();
+        commandNs = host.clock.nsecsElapsed();
+    };
+
+    QList<double> ratios, millis;
+    int failed = 0;
+    for (int run = 0; run < runs; ++run) {
+        host.endedNs = -1;
+        for (int k = 0; k < MeasurementStore::kSlotCount; ++k)
+            store.setSlot(k, {});
+        host.clock.start();
+        commandNs = 0;
+        exchange.download();
+        while (host.endedNs < 0)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+        if (host.outcome != DownloadExchange::kDownloadOk) {
+            ++failed;
+            std::printf("run %d: %s\n", run + 1, qPrintable(host.outcome.trimmed()));
+            port.setPortNumber(1);
+            continue;
+        }
+        qint64 bytes = 0;
+        for (int k = 0; k < MeasurementStore::kSlotCount; ++k)
+            bytes += store.slot(k).size();
+        const double limitMs = bytes * 10.0 * 1000.0 / 19200.0
+                               + DownloadExchange::kReplyCount * DownloadExchange::kReplyPauseMs;
+        const double ms = host.endedNs / 1e6;
+        millis << ms;
+        ratios << ms / limitMs;
+        std::printf("run %d: %.1f ms, limit %.1f ms, ratio %.4f\n", run + 1, ms, limitMs, ms / limitMs);
+        std::fflush(stdout);
+        // A short rest between exchanges, as a user's next click would leave.
+        QElapsedTimer rest;
+        rest.start();
+        while (rest.elapsed() < 100)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+    }
+    set.terminate();
+    set.waitForFinished(3000);
+    if (ratios.isEmpty()) {
+        std::printf("no complete exchange in %d runs\n", runs);
+        return 1;
+    }
+    std::printf("median: %.1f ms, ratio %.4f (min %.4f, max %.4f), %d of %d runs failed\n", median(millis),
+                median(ratios), *std::min_element(ratios.begin(), ratios.end()),
+                *std::max_element(ratios.begin(), ratios.end()), failed, runs);
+    std::printf("per reply: pause timer late by median %.2f ms (max %.2f); last byte later than its line "
+                "time after the command by median %.2f ms (max %.2f)\n",
+                median(timerLateMs), *std::max_element(timerLateMs.begin(), timerLateMs.end()),
+                median(replyLateMs), *std::max_element(replyLateMs.begin(), replyLateMs.end()));
+    return failed ? 1 : 0;
+}
