@@ -1,4 +1,4 @@
-// Decoding and record navigation of the main window (Parts 1.2, 3.2, 3.3). The decoding
+// Decoding and record navigation of the main window. The decoding
 // itself is kelpra_dsc's; here its field writes are replayed into the controls and the
 // format specifier message is shown at its place among them.
 #include "form1.h"

@@ -59,7 +59,7 @@ private:
     RecordDecoding &result_;
 };
 
-// Header fields, Part 2.1.
+// Header fields.
 void writeHeader(const Record &s, Writer &w)
 {
     w.write("Date", s.characters(4, 5) + '.' + s.characters(6, 7) + '.' + s.characters(8, 9) + ' '
@@ -69,7 +69,7 @@ void writeHeader(const Record &s, Writer &w)
     w.write("RSSI", decimalText(s[32]));
 }
 
-// Steps 4 to 13 of `message_decode`, Part 3.2.
+// Steps 4 to 13 of `message_decode`.
 void writeCall(const Record &s, Writer &w, const QString &decimalSeparator)
 {
     w.write("FSdigit", decimalText(s[39]));
@@ -97,7 +97,7 @@ void writeCall(const Record &s, Writer &w, const QString &decimalSeparator)
     w.write("EOS2", decimalText(s[62]) + ' ' + decimalText(s[63]));
 }
 
-// `distress_decode`, Part 3.3, its own emptying of the fields first.
+// `distress_decode`, its own emptying of the fields first.
 void writeDistress(const Record &s, Writer &w)
 {
     for (const QString &name : distressFieldsToClear())

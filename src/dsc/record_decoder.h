@@ -7,7 +7,7 @@
 #include <QString>
 #include <QStringList>
 
-// Decoding of one raw record (Parts 2.1, 3.2, 3.3) into the texts that the main window's
+// Decoding of one raw record into the texts that the main window's
 // `message_decode` and `distress_decode` write, without any window: the window replays the
 // writes and shows the message; a command-line tool prints them.
 namespace kelpra {

@@ -20,7 +20,7 @@ QByteArray identityText(const QList<int> &symbols);
 // The two-digit forms of those symbols that are below 100, put together.
 QByteArray frequencyText(const QList<int> &symbols);
 
-// The six lookups of Part 3.1. A value outside a table gives its fallback: empty text
+// The six lookups. A value outside a table gives its fallback: empty text
 // for the first four, "No information" for the last two.
 QByteArray format_specifier_meaning(int value);
 QByteArray category_meaning(int value);

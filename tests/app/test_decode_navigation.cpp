@@ -1,5 +1,5 @@
-// "Decode message", `Next` and `Prev` on the main window (Part 1.2), with the call and
-// distress decoders writing into its controls (Parts 3.2, 3.3).
+// "Decode message", `Next` and `Prev` on the main window, with the call and
+// distress decoders writing into its controls.
 #include "support/app_fixture.h"
 
 #include "data/measurement_store.h"
@@ -64,7 +64,7 @@ void compareFields(const TForm1 &w, const FieldTexts &expected)
                                 .arg(it.key(), w.fieldText(it.key()), QString::fromLatin1(it.value()))));
 }
 
-// The fields of sample slot 1 after decoding (Part 3.2's worked example).
+// The fields of sample slot 1 after decoding (the worked example).
 const FieldTexts kSlot1{
     {"Date", "15.12.06 24:35"},
     {"MNO", "13107"},
@@ -92,7 +92,7 @@ const FieldTexts kSlot1{
     {"EOS2", "127 127"},
 };
 
-// The fields of sample slot 3 (Part 3.3's worked example).
+// The fields of sample slot 3 (the worked example).
 const FieldTexts kSlot3{
     {"Date", "15.12.06 24:35"},
     {"MNO", "12337"},

@@ -1,4 +1,4 @@
-// Decoding of whole records (Parts 2.1, 3.2, 3.3): the worked examples of the Parts field by
+// Decoding of whole records: the worked examples field by
 // field, the order of the writes, the format specifier message and the edge cases.
 #include "data/sample_set.h"
 #include "dsc/record_decoder.h"
@@ -62,7 +62,7 @@ const QByteArray kPositionSample3("NE latitude: 14.22\" longitude: 015.33\"");
 class TestRecordDecoder : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    // Part 3.2's worked example: every field of sample slot 1, and nothing else.
+    // The worked example: every field of sample slot 1, and nothing else.
     void sampleSlot1()
     {
         const RecordDecoding d = decodeRecord(sampleRecord(1));
@@ -99,7 +99,7 @@ private Q_SLOTS:
         compareTexts(d.fields(), expected);
     }
 
-    // The write order of `message_decode` for a call, as Parts 2.1 and 3.2 give it.
+    // The write order of `message_decode` for a call.
     void callWriteOrder()
     {
         const RecordDecoding d = decodeRecord(sampleRecord(1));
@@ -118,7 +118,7 @@ private Q_SLOTS:
         QCOMPARE(d.writes.at(23), (FieldWrite{"ECCCheck", "Ok"}));
     }
 
-    // Part 3.3's worked example: sample slot 3.
+    // The worked example: sample slot 3.
     void sampleSlot3()
     {
         const RecordDecoding d = decodeRecord(sampleRecord(3));
@@ -183,7 +183,7 @@ private Q_SLOTS:
     }
 
     // The write order of a distress alert: header, the emptying that `distress_decode`
-    // starts with, then the Part's steps.
+    // starts with, then its own steps.
     void distressWriteOrder()
     {
         const RecordDecoding d = decodeRecord(sampleRecord(3));
@@ -249,7 +249,7 @@ private Q_SLOTS:
             QCOMPARE(decodeRecord(sampleRecord(pair.first)).writes, decodeRecord(sampleRecord(pair.second)).writes);
     }
 
-    // Part 2.1's header edge cases.
+    // The header edge cases.
     void header_data()
     {
         QTest::addColumn<QByteArray>("bytes");
@@ -286,7 +286,7 @@ private Q_SLOTS:
         QCOMPARE(decodeRecord(bytes).fields().value(field), text);
     }
 
-    // Part 3.2's edge cases of a call.
+    // The edge cases of a call.
     void callFields_data()
     {
         QTest::addColumn<QByteArray>("bytes");
@@ -340,7 +340,7 @@ private Q_SLOTS:
         QCOMPARE(d.fields().value(field), text);
     }
 
-    // Part 3.3's edge cases of a distress alert.
+    // The edge cases of a distress alert.
     void distressFields_data()
     {
         QTest::addColumn<QByteArray>("bytes");

@@ -1,4 +1,4 @@
-// Text forms and lookups of the DSC vocabulary (Parts 3.1, 3.2, 3.3), one row per case.
+// Text forms and lookups of the DSC vocabulary, one row per case.
 #include "dsc/vocabulary.h"
 
 #include <QtTest>
