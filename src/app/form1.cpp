@@ -67,6 +67,8 @@ TForm1::TForm1(MeasurementStore &store, Prompts &prompts, QWidget *parent)
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     bar->addWidget(StatusBar1, 1);
     setStatusBar(bar);
+    // Wide enough for the longest meaning texts (a distress position) at a glance.
+    resize(1180, 720);
 
     FormCreate();
 }
@@ -268,6 +270,10 @@ QWidget *TForm1::buildCallPanel()
     Panel1->setFrameShape(QFrame::StyledPanel);
     auto *panelLayout = new QGridLayout(Panel1);
 
+    // Both panels give their captions the width of the longest one, so that the digits and
+    // meanings stand in the same columns whichever panel is on view.
+    const int captionWidth = fontMetrics().horizontalAdvance(QStringLiteral("Subsequent communication:")) + 8;
+
     Panel2 = new QFrame(Panel1);
     Panel2->setObjectName(QStringLiteral("Panel2"));
     Panel2->setFrameShape(QFrame::StyledPanel);
@@ -280,9 +286,10 @@ QWidget *TForm1::buildCallPanel()
     for (int i = 0; i < 3; ++i) {
         auto *title = new QLabel(titles[i], Panel2);
         title->setFont(bold);
+        if (i == 0)
+            title->setFixedWidth(captionWidth);
         heading->addWidget(title, 0, i);
     }
-    heading->setColumnStretch(0, 3);
     heading->setColumnStretch(1, 3);
     heading->setColumnStretch(2, 5);
     panelLayout->addWidget(Panel2, 0, 0);
@@ -295,12 +302,14 @@ QWidget *TForm1::buildCallPanel()
 
     // The call rows and the distress rows share one cell: the distress panel, when shown,
     // lies over the call rows and hides them.
-    auto buildRows = [this](QWidget *host, const Row *rows, int count, const char *verdictAfter,
-                            QLabel **verdict, const char *verdictName) {
+    auto buildRows = [this, captionWidth](QWidget *host, const Row *rows, int count, const char *verdictAfter,
+                                          QLabel **verdict, const char *verdictName) {
         auto *grid = new QGridLayout(host);
         grid->setVerticalSpacing(3);
         for (int i = 0; i < count; ++i) {
-            grid->addWidget(caption(QString::fromLatin1(rows[i].caption), host), i, 0);
+            QLabel *rowCaption = caption(QString::fromLatin1(rows[i].caption), host);
+            rowCaption->setFixedWidth(captionWidth);
+            grid->addWidget(rowCaption, i, 0);
             QLineEdit *digits = addEdit(rows[i].digits);
             digits->setParent(host);
             grid->addWidget(digits, i, 1);
@@ -315,7 +324,6 @@ QWidget *TForm1::buildCallPanel()
                 grid->addWidget(*verdict, i, 2);
             }
         }
-        grid->setColumnStretch(0, 3);
         grid->setColumnStretch(1, 3);
         grid->setColumnStretch(2, 5);
         grid->setRowStretch(count, 1);
