@@ -146,26 +146,39 @@ QCommandLineOption recordOptionSpec()
                               QStringLiteral("N"));
 }
 
-int decodeCommand(const QStringList &args)
+// The common start of the commands that work on one record of a data file: the options,
+// the file and the record. Returns the exit code when the command must stop here.
+std::optional<int> startRecordCommand(QCommandLineParser &parser, const QStringList &args, const QString &synopsis,
+                                      const QCommandLineOption *required, OpenedRecord *opened)
 {
-    QCommandLineParser parser;
     const QCommandLineOption record = recordOptionSpec();
     parser.addOption(record);
     parser.addPositionalArgument(QStringLiteral("DATAFILE"), QStringLiteral("A data file saved by Kelpra."));
-    if (auto stop = parseCommand(parser, args,
-                                 QStringLiteral("kelpra-tool decode DATAFILE [--record N]\n"
-                                                "Decodes a record of a data file and prints it as JSON."),
-                                 1))
-        return *stop;
+    if (auto stop = parseCommand(parser, args, synopsis, 1))
+        return stop;
+    if (required && !parser.isSet(*required)) {
+        printErr(QStringLiteral("kelpra-tool: %1 needs --%2").arg(args.constFirst(), required->names().constFirst()));
+        return kUsage;
+    }
     int n = 1;
     if (auto stop = recordOption(parser, record, &n))
-        return *stop;
-
-    OpenedRecord opened;
-    if (auto failure = openRecord(parser.positionalArguments().constFirst(), n, &opened)) {
+        return stop;
+    if (auto failure = openRecord(parser.positionalArguments().constFirst(), n, opened)) {
         printErr(QStringLiteral("kelpra-tool: ") + failure->message);
         return failure->code;
     }
+    return std::nullopt;
+}
+
+int decodeCommand(const QStringList &args)
+{
+    QCommandLineParser parser;
+    OpenedRecord opened;
+    if (auto stop = startRecordCommand(parser, args,
+                                       QStringLiteral("kelpra-tool decode DATAFILE [--record N]\n"
+                                                      "Decodes a record of a data file and prints it as JSON."),
+                                       nullptr, &opened))
+        return *stop;
     // Fields in the order the decoding writes them, each with its final text.
     QList<QPair<QString, QString>> fields;
     const FieldTexts finalTexts = opened.decoding.fields();
@@ -175,7 +188,7 @@ int decodeCommand(const QStringList &args)
         if (!seen)
             fields.append({write.name, fromText8(finalTexts.value(write.name))});
     }
-    QByteArray json = "{\"record\": " + QByteArray::number(n) + ", \"distress\": "
+    QByteArray json = "{\"record\": " + QByteArray::number(opened.record) + ", \"distress\": "
                       + (opened.decoding.distress ? "true" : "false") + ", \"fields\": "
                       + tool::jsonObject(fields) + ", \"messages\": [";
     for (int i = 0; i < opened.decoding.messages.size(); ++i)
@@ -188,29 +201,18 @@ int decodeCommand(const QStringList &args)
 int reportCommand(const QStringList &args)
 {
     QCommandLineParser parser;
-    const QCommandLineOption record = recordOptionSpec();
     const QCommandLineOption output(QStringLiteral("output"),
                                     QStringLiteral("The report file to write (default: standard output)."),
                                     QStringLiteral("FILE"));
-    parser.addOption(record);
     parser.addOption(output);
-    parser.addPositionalArgument(QStringLiteral("DATAFILE"), QStringLiteral("A data file saved by Kelpra."));
-    if (auto stop = parseCommand(parser, args,
-                                 QStringLiteral("kelpra-tool report DATAFILE [--record N] [--output FILE]\n"
-                                                "Writes the text test protocol of a record, byte for byte as "
-                                                "\"Save report\" writes it.\nThe engineer comes from details.txt "
-                                                "in the current directory."),
-                                 1))
-        return *stop;
-    int n = 1;
-    if (auto stop = recordOption(parser, record, &n))
-        return *stop;
-
     OpenedRecord opened;
-    if (auto failure = openRecord(parser.positionalArguments().constFirst(), n, &opened)) {
-        printErr(QStringLiteral("kelpra-tool: ") + failure->message);
-        return failure->code;
-    }
+    if (auto stop = startRecordCommand(parser, args,
+                                       QStringLiteral("kelpra-tool report DATAFILE [--record N] [--output FILE]\n"
+                                                      "Writes the text test protocol of a record, byte for byte as "
+                                                      "\"Save report\" writes it.\nThe engineer comes from "
+                                                      "details.txt in the current directory."),
+                                       nullptr, &opened))
+        return *stop;
     const QByteArray report = textReport(reportFields(opened), opened.decoding.distress);
     if (!parser.isSet(output)) {
         writeOut(report);
@@ -226,31 +228,16 @@ int reportCommand(const QStringList &args)
 int printPdfCommand(const QStringList &args)
 {
     QCommandLineParser parser;
-    const QCommandLineOption record = recordOptionSpec();
     const QCommandLineOption output(QStringLiteral("output"), QStringLiteral("The PDF file to write."),
                                     QStringLiteral("FILE"));
-    parser.addOption(record);
     parser.addOption(output);
-    parser.addPositionalArgument(QStringLiteral("DATAFILE"), QStringLiteral("A data file saved by Kelpra."));
-    if (auto stop = parseCommand(parser, args,
-                                 QStringLiteral("kelpra-tool print-pdf DATAFILE [--record N] --output FILE\n"
-                                                "Lays out the printed test protocol of a record as a one-page "
-                                                "A4 PDF."),
-                                 1))
-        return *stop;
-    if (!parser.isSet(output)) {
-        printErr(QStringLiteral("kelpra-tool: print-pdf needs --output FILE"));
-        return kUsage;
-    }
-    int n = 1;
-    if (auto stop = recordOption(parser, record, &n))
-        return *stop;
-
     OpenedRecord opened;
-    if (auto failure = openRecord(parser.positionalArguments().constFirst(), n, &opened)) {
-        printErr(QStringLiteral("kelpra-tool: ") + failure->message);
-        return failure->code;
-    }
+    if (auto stop = startRecordCommand(parser, args,
+                                       QStringLiteral("kelpra-tool print-pdf DATAFILE [--record N] --output FILE\n"
+                                                      "Lays out the printed test protocol of a record as a "
+                                                      "one-page A4 PDF."),
+                                       &output, &opened))
+        return *stop;
     const QString path = parser.value(output);
     // QPdfWriter says nothing when it cannot write; create the file first to learn why.
     if (auto error = writeWholeFile(path, QByteArray())) {
