@@ -2,6 +2,7 @@
 // field, the order of the writes, the format specifier message and the edge cases.
 #include "data/sample_set.h"
 #include "dsc/record_decoder.h"
+#include "support/worked_examples.h"
 
 #include <QtTest>
 
@@ -55,8 +56,6 @@ void compareTexts(const FieldTexts &actual, const FieldTexts &expected)
         QFAIL(qPrintable(QStringLiteral("actual:\n%1\nexpected:\n%2").arg(describe(actual), describe(expected))));
 }
 
-const QByteArray kPositionSample3("NE latitude: 14.22\" longitude: 015.33\"");
-
 } // namespace
 
 class TestRecordDecoder : public QObject {
@@ -70,32 +69,7 @@ private Q_SLOTS:
         QVERIFY(!d.formatMismatch);
         QCOMPARE(d.messageAfter, -1);
         QVERIFY(d.messages.isEmpty());
-        const FieldTexts expected{
-            {"Date", "15.12.06 24:35"},
-            {"MNO", "13107"},
-            {"Frequency", "12577.0 kHZ"},
-            {"RSSI", "128"},
-            {"FSdigit", "120"},
-            {"FSMeaning", "Individual stations"},
-            {"MMSIdigit", "20 13 23 54 50 "},
-            {"MMSIMeaning", "201 323545"},
-            {"CatDigit", "100"},
-            {"CatMeaning", "Routine"},
-            {"SelfMMSIdigit", "99 99 99 99 90 "},
-            {"SelfMMSI", "999 999999"},
-            {"FTdigit", "100"},
-            {"FTMeaning", "F3E/G3E All modes telephony"},
-            {"STdigit", "126"},
-            {"STMeaning", "No information"},
-            {"FS1digit", "90 00 06 "},
-            {"FS1meaning", "VHF CH - 0006"},
-            {"FS2digit", "90 00 06 "},
-            {"FS2meaning", "VHF CH - 0006"},
-            {"EOS1", "117"},
-            {"ECC", "76"},
-            {"ECCCheck", "Ok"},
-            {"EOS2", "127 127"},
-        };
+        const FieldTexts expected = test::sampleRecord1Fields();
         compareTexts(d.fields(), expected);
     }
 
@@ -125,28 +99,7 @@ private Q_SLOTS:
         QVERIFY(d.distress);
         QVERIFY(!d.formatMismatch);
         QCOMPARE(d.messageAfter, -1);
-        const FieldTexts expected{
-            {"Date", "15.12.06 24:35"},
-            {"MNO", "12337"},
-            {"Frequency", "156.525 MHZ"},
-            {"RSSI", "128"},
-            {"FSDdigit", "112"},
-            {"FSDmeaning", "Distress"},
-            {"SelfMMSIDdigit", "99 99 99 99 90 "},
-            {"SelfMMSIDmeaning", "999 999999"},
-            {"NATUREdigit", "107"},
-            {"NATUREmeaning", "Undesignated distress"},
-            {"DCdigits", "01 42 20 15 33 "},
-            {"DCmeaning", kPositionSample3},
-            {"TIMEdigit", "88 88 "},
-            {"TIMEmeaning", "No information"},
-            {"SCdigit", "100"},
-            {"SCmeaning", "F3E/G3E All modes telephony"},
-            {"EOSD1", "127"},
-            {"ECCD", "57"},
-            {"ECCCDheck", "Ok"},
-            {"EOSD2", "127 127"},
-        };
+        const FieldTexts expected = test::sampleRecord3Fields();
         compareTexts(d.fields(), expected);
     }
 

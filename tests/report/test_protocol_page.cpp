@@ -8,6 +8,7 @@
 #include "data/text8.h"
 #include "pdf_words.h"
 #include "report/protocol_page.h"
+#include "support/worked_examples.h"
 
 #include <QPainter>
 #include <QPdfWriter>
@@ -55,27 +56,9 @@ FieldTexts allFieldsTagged()
 // Sample record 3 (a distress alert) as the window holds it after decoding.
 FieldTexts distressSample()
 {
-    FieldTexts f;
+    FieldTexts f = kelpra::test::sampleRecord3Fields();
     f["RadioType"] = "Sailor RT5022";
     f["RadioSN"] = "A-10234";
-    f["Date"] = "15.12.06 24:35";
-    f["Frequency"] = "156.525 MHZ";
-    f["RSSI"] = "128";
-    f["FSDdigit"] = "112";
-    f["FSDmeaning"] = "Distress";
-    f["SelfMMSIDdigit"] = "99 99 99 99 90 ";
-    f["SelfMMSIDmeaning"] = "999 999999";
-    f["NATUREdigit"] = "107";
-    f["NATUREmeaning"] = "Undesignated distress";
-    f["DCdigits"] = "01 42 20 15 33 ";
-    f["DCmeaning"] = "NE latitude: 14.22\" longitude: 015.33\"";
-    f["TIMEdigit"] = "88 88 ";
-    f["TIMEmeaning"] = "No information";
-    f["SCdigit"] = "100";
-    f["SCmeaning"] = "F3E/G3E All modes telephony";
-    f["EOSD1"] = "127";
-    f["ECCD"] = "57";
-    f["EOSD2"] = "127 127";
     // Stale call meanings that must not show in rows 7 and 8.
     f["FS1meaning"] = "VHF CH - 0006";
     f["FS2meaning"] = "VHF CH - 0006";

@@ -2,6 +2,7 @@
 // layout (label, number of blanks, field text), not produced by the code under test.
 #include "data/text8.h"
 #include "report/text_report.h"
+#include "support/worked_examples.h"
 
 #include <QtTest>
 
@@ -42,30 +43,8 @@ void addStationFields(FieldTexts &f)
 // Sample record 1 after decoding: an individual call.
 FieldTexts callFields()
 {
-    FieldTexts f;
+    FieldTexts f = kelpra::test::sampleRecord1Fields();
     addStationFields(f);
-    f["Date"] = "15.12.06 24:35";
-    f["Frequency"] = "12577.0 kHZ";
-    f["RSSI"] = "128";
-    f["FSdigit"] = "120";
-    f["FSMeaning"] = "Individual stations";
-    f["MMSIdigit"] = "20 13 23 54 50 ";
-    f["MMSIMeaning"] = "201 323545";
-    f["CatDigit"] = "100";
-    f["CatMeaning"] = "Routine";
-    f["SelfMMSIdigit"] = "99 99 99 99 90 ";
-    f["SelfMMSI"] = "999 999999";
-    f["FTdigit"] = "100";
-    f["FTMeaning"] = "F3E/G3E All modes telephony";
-    f["STdigit"] = "126";
-    f["STMeaning"] = "No information";
-    f["FS1digit"] = "90 00 06 ";
-    f["FS1meaning"] = "VHF CH - 0006";
-    f["FS2digit"] = "90 00 06 ";
-    f["FS2meaning"] = "VHF CH - 0006";
-    f["EOS1"] = "117";
-    f["ECC"] = "76";
-    f["EOS2"] = "127 127";
     // Left over from an earlier distress alert: hidden, so not reported.
     f["FSDdigit"] = "112";
     f["FSDmeaning"] = "Distress";
@@ -75,27 +54,8 @@ FieldTexts callFields()
 // Sample record 3 after decoding: a distress alert (call rows emptied, header kept).
 FieldTexts distressFields()
 {
-    FieldTexts f;
+    FieldTexts f = kelpra::test::sampleRecord3Fields();
     addStationFields(f);
-    f["Date"] = "15.12.06 24:35";
-    f["Frequency"] = "156.525 MHZ";
-    f["RSSI"] = "128";
-    f["FSDdigit"] = "112";
-    f["FSDmeaning"] = "Distress";
-    f["SelfMMSIDdigit"] = "99 99 99 99 90 ";
-    f["SelfMMSIDmeaning"] = "999 999999";
-    f["NATUREdigit"] = "107";
-    f["NATUREmeaning"] = "Undesignated distress";
-    f["DCdigits"] = "01 42 20 15 33 ";
-    f["DCmeaning"] = "NE latitude: 14.22\" longitude: 015.33\"";
-    f["TIMEdigit"] = "88 88 ";
-    f["TIMEmeaning"] = "No information";
-    f["SCdigit"] = "100";
-    f["SCmeaning"] = "F3E/G3E All modes telephony";
-    f["EOSD1"] = "127";
-    f["ECCD"] = "57";
-    f["EOSD2"] = "127 127";
-    f["ECCCDheck"] = "Ok";
     return f;
 }
 
