@@ -2,6 +2,7 @@
 // QSerialPort-based port, the real main window and scripted prompts.
 
 #include "support/app_fixture.h"
+#include "support/testset_process.h"
 
 #include "data/measurement_store.h"
 #include "data/sample_set.h"
@@ -27,32 +28,14 @@ const QString kNoDataToDecode = QStringLiteral("Please download the data or read
 const QString kSaveHint = QStringLiteral("Please use upper menu to save data in bin or txt format.");
 const QString kPort = QStringLiteral("COM42");
 
-class TestSet {
+// The virtual test set, reached by the program as port COM42.
+class TestSet : public kelpra::test::TestSetProcess {
 public:
-    explicit TestSet(const QStringList &args)
+    explicit TestSet(const QStringList &args) : TestSetProcess(args)
     {
-        process.setProgram(qEnvironmentVariable("KELPRA_BIN_DIR") + "/kelpra-testset");
-        process.setArguments(args + QStringList{"--max-seconds", "60"});
-        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process.start();
-        if (process.waitForStarted(5000)) {
-            QElapsedTimer t;
-            t.start();
-            while (!process.canReadLine() && t.elapsed() < 5000)
-                process.waitForReadyRead(100);
-            path = QString::fromLocal8Bit(process.readLine()).trimmed();
-        }
         // The port map is read when the port is created, so this comes before the fixture.
         qputenv("KELPRA_COM42", path.toLocal8Bit());
     }
-    ~TestSet()
-    {
-        process.terminate();
-        if (!process.waitForFinished(3000))
-            process.kill();
-    }
-    QProcess process;
-    QString path;
 };
 
 // What the test set sends for reply k when every reply is padded to `size` bytes.

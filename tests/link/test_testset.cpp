@@ -2,6 +2,7 @@
 
 #include "data/sample_set.h"
 #include "link/apd_com_port.h"
+#include "support/testset_process.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -16,31 +17,7 @@ namespace {
 // One byte on a 19200 bit/s line with 10 bits a byte, in microseconds.
 constexpr double kByteUs = 10.0 * 1e6 / 19200.0;
 
-class TestSetProcess {
-public:
-    explicit TestSetProcess(const QStringList &args)
-    {
-        process.setProgram(qEnvironmentVariable("KELPRA_BIN_DIR") + "/kelpra-testset");
-        process.setArguments(args + QStringList{"--max-seconds", "60"});
-        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process.start();
-        if (process.waitForStarted(5000)) {
-            QElapsedTimer t;
-            t.start();
-            while (!process.canReadLine() && t.elapsed() < 5000)
-                process.waitForReadyRead(100);
-            path = QString::fromLocal8Bit(process.readLine()).trimmed();
-        }
-    }
-    ~TestSetProcess()
-    {
-        process.terminate();
-        if (!process.waitForFinished(3000))
-            process.kill();
-    }
-    QProcess process;
-    QString path;
-};
+using kelpra::test::TestSetProcess;
 
 // Sends a command and gathers the reply until `quietMs` pass without a byte (once
 // `atLeast` bytes have come) or `limitMs` in all.

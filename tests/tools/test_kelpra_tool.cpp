@@ -1,6 +1,7 @@
 // kelpra-tool through its real executable: each command, its errors and exit codes, and
 // agreement with what the window shows and writes for the same record.
 #include "support/app_fixture.h"
+#include "support/testset_process.h"
 
 #include "data/measurement_store.h"
 #include "data/sample_set.h"
@@ -258,16 +259,9 @@ void TestKelpraTool::printPdfWritesOnePage()
 
 void TestKelpraTool::downloadFromTheVirtualTestSet()
 {
-    QProcess testset;
-    testset.start(binary("kelpra-testset"), {"--max-seconds", "30"});
-    QVERIFY(testset.waitForStarted());
-    QVERIFY(testset.waitForReadyRead(5000));
-    const QString device = QString::fromUtf8(testset.readLine()).trimmed();
-    QVERIFY2(device.startsWith(QLatin1String("/dev/")), qPrintable(device));
-
-    const Run run = runTool({"download", "--port", device, "--output", "downloaded.bin"});
-    testset.terminate();
-    testset.waitForFinished(3000);
+    const test::TestSetProcess testset({});
+    QVERIFY2(testset.path.startsWith(QLatin1String("/dev/")), qPrintable(testset.path));
+    const Run run = runTool({"download", "--port", testset.path, "--output", "downloaded.bin"});
     QCOMPARE(run.exitCode, 0);
     QVERIFY2(run.out.startsWith("GMDSS TESTER"), run.out.constData());
     QByteArray bytes;
@@ -284,13 +278,9 @@ void TestKelpraTool::downloadFromTheVirtualTestSet()
 
 void TestKelpraTool::downloadFromASilentTestSetFails()
 {
-    QProcess testset;
-    testset.start(binary("kelpra-testset"), {"--fault", "silent", "--max-seconds", "30"});
-    QVERIFY(testset.waitForReadyRead(5000));
-    const QString device = QString::fromUtf8(testset.readLine()).trimmed();
-    const Run run = runTool({"download", "--port", device, "--output", "never.bin"});
-    testset.terminate();
-    testset.waitForFinished(3000);
+    const test::TestSetProcess testset({"--fault", "silent"});
+    QVERIFY(!testset.path.isEmpty());
+    const Run run = runTool({"download", "--port", testset.path, "--output", "never.bin"});
     QCOMPARE(run.exitCode, 2);
     QVERIFY2(run.err.contains(" Please Connect Tester to PC and select Communication port number"),
              run.err.constData());
