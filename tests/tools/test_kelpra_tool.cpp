@@ -264,6 +264,8 @@ void TestKelpraTool::downloadFromTheVirtualTestSet()
     const Run run = runTool({"download", "--port", testset.path, "--output", "downloaded.bin"});
     QCOMPARE(run.exitCode, 0);
     QVERIFY2(run.out.startsWith("GMDSS TESTER"), run.out.constData());
+    // Progress on standard error: one line per stored reply, then the verdict.
+    QVERIFY2(run.err.contains("reply 16 of 17 received\nDownload Ok\n"), run.err.constData());
     QByteArray bytes;
     QVERIFY(!readWholeFile(QStringLiteral("downloaded.bin"), &bytes));
     const DataFileParse parse = parseDataFile(bytes);

@@ -335,6 +335,7 @@ int downloadCommand(const QStringList &args)
         printErr(host.message.isEmpty() ? QStringLiteral("kelpra-tool: the download did not end") : host.message);
         return kFailure;
     }
+    printErr(host.message); // "Download Ok", after the progress lines
     QByteArray identification = store.slot(0);
     const int end = identification.indexOf('\0');
     if (end >= 0)
