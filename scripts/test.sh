@@ -8,12 +8,12 @@ bash scripts/install-deps.sh
 
 jobs=$(nproc 2>/dev/null || echo 2)
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELPRA_WERROR=ON >/dev/null
 cmake --build build -j "$jobs"
 ctest --test-dir build --output-on-failure -j "$jobs"
 
 CC=clang CXX=clang++ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-  -DKELPRA_SANITIZE=ON -DKELPRA_FUZZ=ON >/dev/null
+  -DKELPRA_SANITIZE=ON -DKELPRA_FUZZ=ON -DKELPRA_WERROR=ON >/dev/null
 cmake --build build-asan -j "$jobs"
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
 export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"

@@ -1,5 +1,5 @@
-#include "app/kelpra_app.h"
-#include "app/qt_prompts.h"
+#include "ui/application.h"
+#include "ui/qt_prompts.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -20,8 +20,8 @@ int main(int argc, char *argv[])
 
     kelpra::QtPrompts prompts;
     kelpra::KelpraApplication kelpra(prompts);
-    prompts.setParentWindow(&kelpra.Form1);
-    QObject::connect(&kelpra.Form1, &kelpra::TForm1::closed, &application, &QCoreApplication::quit);
-    kelpra.Form1.show();
+    prompts.setParentWindow(&kelpra.mainWindow);
+    QObject::connect(&kelpra.mainWindow, &kelpra::MainWindow::closed, &application, &QCoreApplication::quit);
+    kelpra.mainWindow.show();
     return application.exec();
 }

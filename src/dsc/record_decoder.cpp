@@ -69,7 +69,7 @@ void writeHeader(const Record &s, Writer &w)
     w.write("RSSI", decimalText(s[32]));
 }
 
-// Steps 4 to 13 of `message_decode`.
+// The call rows, from the format specifier to the closing end-of-sequence symbols.
 void writeCall(const Record &s, Writer &w, const QString &decimalSeparator)
 {
     w.write("FSdigit", decimalText(s[39]));
@@ -97,7 +97,7 @@ void writeCall(const Record &s, Writer &w, const QString &decimalSeparator)
     w.write("EOS2", decimalText(s[62]) + ' ' + decimalText(s[63]));
 }
 
-// `distress_decode`, its own emptying of the fields first.
+// `showDistress`, its own emptying of the fields first.
 void writeDistress(const Record &s, Writer &w)
 {
     for (const QString &name : distressFieldsToClear())

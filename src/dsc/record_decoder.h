@@ -8,7 +8,7 @@
 #include <QStringList>
 
 // Decoding of one raw record into the texts that the main window's
-// `message_decode` and `distress_decode` write, without any window: the window replays the
+// `showRecord` and `showDistress` write, without any window: the window replays the
 // writes and shows the message; a command-line tool prints them.
 namespace kelpra {
 
@@ -26,7 +26,7 @@ inline const char *const kFormatSpecifierError = "Error in format specifier.";
 struct RecordDecoding {
     // Every field write in the order the decoders perform it: the header (`Date`, `MNO`,
     // `Frequency`, `RSSI`), then either the call fields or, for a distress alert, the
-    // distress fields (the emptying by `clear_distress_fields` included). A field may be
+    // distress fields (the emptying by `clearDistressFields` included). A field may be
     // written twice (`ECCCheck`, `ECCCDheck` are emptied, then given the verdict).
     QList<FieldWrite> writes;
     // S[39] is 112: the `Distress` panel is shown and the distress fields are written.
@@ -46,19 +46,19 @@ struct RecordDecoding {
     FieldTexts fields() const;
 };
 
-// Decodes the record as `message_decode` does, handing a distress alert on as
-// `distress_decode` does. Positions missing from a record shorter than 64 bytes read
+// Decodes the record as `showRecord` does, handing a distress alert on as
+// `showDistress` does. Positions missing from a record shorter than 64 bytes read
 // as 0, as if it were padded with zero bytes; nothing is ever read out of bounds.
 RecordDecoding decodeRecord(const QByteArray &record,
                             const QString &decimalSeparator = QStringLiteral("."));
 
-// What `distress_decode` alone writes for a record: the emptying of the distress fields
+// What `showDistress` alone writes for a record: the emptying of the distress fields
 // first, then the distress fields. `headerWrites` is 0.
 RecordDecoding decodeDistress(const QByteArray &record);
 
-// The fields that `clear_call_fields` empties (23), in its order.
+// The fields that `clearCallFields` empties (23), in its order.
 QStringList callFieldsToClear();
-// The fields that `clear_distress_fields` empties (15), in its order.
+// The fields that `clearDistressFields` empties (15), in its order.
 QStringList distressFieldsToClear();
 
 // The value of the byte at `position` (counted from 1) of a record, 0 to 255; 0 for a

@@ -1,4 +1,4 @@
-// The built-in sample data set, compared byte for byte with the tables.
+// The built-in sample data set, compared byte for byte with a copy typed out by hand.
 #include "data/measurement_store.h"
 #include "data/sample_set.h"
 
@@ -8,7 +8,7 @@ using namespace kelpra;
 
 namespace {
 
-// Positions 32 to 64 of the seven runs, copied from the tables.
+// Positions 32 to 64 of the seven runs, typed out by hand.
 const char *runText(char run)
 {
     switch (run) {

@@ -1,8 +1,8 @@
-// Decoding of whole records: the worked examples field by
+// Decoding of whole records: sample records 1 and 3 field by
 // field, the order of the writes, the format specifier message and the edge cases.
 #include "data/sample_set.h"
 #include "dsc/record_decoder.h"
-#include "support/worked_examples.h"
+#include "support/sample_fields.h"
 
 #include <QtTest>
 
@@ -61,7 +61,7 @@ void compareTexts(const FieldTexts &actual, const FieldTexts &expected)
 class TestRecordDecoder : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    // The worked example: every field of sample slot 1, and nothing else.
+    // Every field of sample slot 1, and nothing else.
     void sampleSlot1()
     {
         const RecordDecoding d = decodeRecord(sampleRecord(1));
@@ -73,7 +73,7 @@ private Q_SLOTS:
         compareTexts(d.fields(), expected);
     }
 
-    // The write order of `message_decode` for a call.
+    // The write order of `showRecord` for a call.
     void callWriteOrder()
     {
         const RecordDecoding d = decodeRecord(sampleRecord(1));
@@ -92,7 +92,7 @@ private Q_SLOTS:
         QCOMPARE(d.writes.at(23), (FieldWrite{"ECCCheck", "Ok"}));
     }
 
-    // The worked example: sample slot 3.
+    // Sample slot 3, a distress alert.
     void sampleSlot3()
     {
         const RecordDecoding d = decodeRecord(sampleRecord(3));
@@ -135,7 +135,7 @@ private Q_SLOTS:
         compareTexts(d.fields(), expected);
     }
 
-    // The write order of a distress alert: header, the emptying that `distress_decode`
+    // The write order of a distress alert: header, the emptying that `showDistress`
     // starts with, then its own steps.
     void distressWriteOrder()
     {

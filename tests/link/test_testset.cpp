@@ -1,7 +1,7 @@
-// kelpra-testset driven through ApdComPort, as the download window drives the real test set.
+// kelpra-testset driven through SerialPort, as the download window drives the real test set.
 
 #include "data/sample_set.h"
-#include "link/apd_com_port.h"
+#include "link/serial_port.h"
 #include "support/testset_process.h"
 
 #include <QElapsedTimer>
@@ -21,7 +21,7 @@ using kelpra::test::TestSetProcess;
 
 // Sends a command and gathers the reply until `quietMs` pass without a byte (once
 // `atLeast` bytes have come) or `limitMs` in all.
-QByteArray exchange(ApdComPort &port, const QByteArray &command, int atLeast = 64, int quietMs = 40,
+QByteArray exchange(SerialPort &port, const QByteArray &command, int atLeast = 64, int quietMs = 40,
                     int limitMs = 2000, qint64 *firstByteMs = nullptr)
 {
     QByteArray got;
@@ -64,7 +64,7 @@ private Q_SLOTS:
     {
         TestSetProcess set({});
         QVERIFY(set.path.startsWith("/dev/"));
-        ApdComPort port;
+        SerialPort port;
         port.setPortMap(PortMap::overridesOnly({{1, set.path}}));
         port.setPortNumber(1);
         const QByteArray reply = exchange(port, "DL");
@@ -75,7 +75,7 @@ private Q_SLOTS:
     void wholeSetPacedAt19200()
     {
         TestSetProcess set({"--turnaround", "0"});
-        ApdComPort port;
+        SerialPort port;
         port.setPortMap(PortMap::overridesOnly({{1, set.path}}));
         port.setPortNumber(1);
         QVERIFY(port.open() == std::nullopt);
@@ -107,7 +107,7 @@ private Q_SLOTS:
         f.write("1\r\n" + rec1 + "\r\n" + rec2 + "\r\ndataend\r\nRadio\r\n");
         f.close();
         TestSetProcess set({"--records", f.fileName()});
-        ApdComPort port;
+        SerialPort port;
         port.setPortMap(PortMap::overridesOnly({{1, set.path}}));
         port.setPortNumber(1);
         QCOMPARE(exchange(port, command(1)), rec1);
@@ -139,7 +139,7 @@ private Q_SLOTS:
         QFETCH(int, minimumMs);
         QFETCH(bool, staysOpen);
         TestSetProcess set(args);
-        ApdComPort port;
+        SerialPort port;
         port.setPortMap(PortMap::overridesOnly({{1, set.path}}));
         port.setPortNumber(1);
         QVERIFY(port.open() == std::nullopt);

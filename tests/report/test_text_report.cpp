@@ -2,7 +2,7 @@
 // layout (label, number of blanks, field text), not produced by the code under test.
 #include "data/text8.h"
 #include "report/text_report.h"
-#include "support/worked_examples.h"
+#include "support/sample_fields.h"
 
 #include <QtTest>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/kelpra_app.h"
+#include "ui/application.h"
 #include "support/scripted_prompts.h"
 
 #include <memory>
@@ -16,8 +16,8 @@ struct AppFixture {
     AppFixture() : app(std::make_unique<KelpraApplication>(prompts)) {}
 
     MeasurementStore &store() { return app->store; }
-    TForm1 &form1() { return app->Form1; }
-    TExCom &excom() { return app->ExCom; }
+    MainWindow &mainWindow() { return app->mainWindow; }
+    DownloadWindow &downloadWindow() { return app->downloadWindow; }
 };
 
 } // namespace kelpra::test

@@ -175,13 +175,13 @@ void TestKelpraTool::decodeAndReportAgreeWithTheWindow()
     // The window: "Open data" of the file, then Next to the record.
     AppFixture f;
     f.prompts.expectOpenFile(sampleFile);
-    f.form1().SpeedButton1->click();
+    f.mainWindow().SpeedButton1->click();
     for (int i = 1; i < record; ++i)
-        f.form1().Next->click();
+        f.mainWindow().Next->click();
     QCOMPARE(f.store().display_index(), record);
     const QString reportPath = QDir::current().absoluteFilePath(QStringLiteral("window_report.txt"));
     f.prompts.expectSaveFile(reportPath);
-    f.form1().SpeedButton4->click();
+    f.mainWindow().SpeedButton4->click();
     QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
 
     // The tool: decode.
@@ -191,7 +191,7 @@ void TestKelpraTool::decodeAndReportAgreeWithTheWindow()
     const QJsonObject json = QJsonDocument::fromJson(decode.out, &error).object();
     QCOMPARE(error.error, QJsonParseError::NoError);
     QCOMPARE(json.value("record").toInt(), record);
-    const bool distress = !f.form1().Distress->isHidden();
+    const bool distress = !f.mainWindow().Distress->isHidden();
     QCOMPARE(json.value("distress").toBool(), distress);
     QVERIFY(json.value("messages").toArray().isEmpty());
     const QJsonObject fields = json.value("fields").toObject();
@@ -199,7 +199,7 @@ void TestKelpraTool::decodeAndReportAgreeWithTheWindow()
     QCOMPARE(fields.contains("ECCCheck"), !distress);
     QCOMPARE(fields.size(), distress ? 4 + 16 : 4 + 20);
     for (auto it = fields.begin(); it != fields.end(); ++it)
-        QCOMPARE(it.value().toString(), f.form1().fieldText(it.key()));
+        QCOMPARE(it.value().toString(), f.mainWindow().fieldText(it.key()));
 
     // The tool: report, byte for byte the window's file.
     const Run report = runTool({"report", sampleFile, "--record", QString::number(record)});

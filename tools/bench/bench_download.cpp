@@ -5,7 +5,7 @@
 // usage: kelpra-bench-download [--runs N] [--record-size N] [--testset PATH]
 
 #include "data/measurement_store.h"
-#include "link/apd_com_port.h"
+#include "link/serial_port.h"
 #include "link/download_exchange.h"
 
 #include <QCoreApplication>
@@ -80,7 +80,7 @@ int main(int argc, char **argv)
     }
     const QString device = QString::fromLocal8Bit(set.readLine()).trimmed();
 
-    ApdComPort port;
+    SerialPort port;
     port.setPortMap(PortMap::overridesOnly({{1, device}}));
     port.setPortNumber(1);
     QtExchangeTimer deadline, replyEnd;

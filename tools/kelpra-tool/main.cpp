@@ -8,10 +8,10 @@
 #include "files/data_file.h"
 #include "files/details_file.h"
 #include "files/file_io.h"
-#include "link/apd_com_port.h"
+#include "link/serial_port.h"
 #include "link/download_exchange.h"
 #include "link/port_map.h"
-#include "report/protocol_page.h"
+#include "page/protocol_page.h"
 #include "report/text_report.h"
 
 #include <QCommandLineParser>
@@ -317,7 +317,7 @@ int downloadCommand(const QStringList &args)
     }
     // The device is reached as port number 1; there is no one to ask for another.
     map.setOverride(1, *device);
-    ApdComPort link;
+    SerialPort link;
     link.setPortMap(map);
     link.setPortNumber(1);
     link.setPicker([](const QStringList &) { return std::optional<QString>(); });

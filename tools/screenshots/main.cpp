@@ -2,8 +2,8 @@
 //   xvfb-run -a -s "-screen 0 1600x1000x24" build/bin/kelpra-screenshots docs
 // It drives the program as a user would (Download data, Emulation, Next, Print report)
 // and grabs the screen after each step.
-#include "app/kelpra_app.h"
-#include "app/qt_prompts.h"
+#include "ui/application.h"
+#include "ui/qt_prompts.h"
 
 #include <QApplication>
 #include <QDir>
@@ -50,8 +50,8 @@ int main(int argc, char *argv[])
 
     QtPrompts prompts;
     KelpraApplication kelpra(prompts);
-    prompts.setParentWindow(&kelpra.Form1);
-    TForm1 &w = kelpra.Form1;
+    prompts.setParentWindow(&kelpra.mainWindow);
+    MainWindow &w = kelpra.mainWindow;
     w.RadioType->setText(QStringLiteral("Sailor 6222 VHF DSC"));
     w.RadioSN->setText(QStringLiteral("SN 0042-17"));
     w.RadioMan->setText(QStringLiteral("Thrane & Thrane"));
@@ -69,12 +69,12 @@ int main(int argc, char *argv[])
     bool ok = save(mainArea(), out.filePath(QStringLiteral("start.png")));
 
     w.Button2->click();
-    kelpra.ExCom.move(w.frameGeometry().right() + 20, 40);
+    kelpra.downloadWindow.move(w.frameGeometry().right() + 20, 40);
     settle();
-    QRect both = mainArea().united(kelpra.ExCom.frameGeometry());
+    QRect both = mainArea().united(kelpra.downloadWindow.frameGeometry());
     ok &= save(both, out.filePath(QStringLiteral("download.png")));
 
-    kelpra.ExCom.Button1->click(); // "Emulation"
+    kelpra.downloadWindow.Button1->click(); // "Emulation"
     ok &= save(mainArea(), out.filePath(QStringLiteral("main-window.png")));
 
     w.Next->click();

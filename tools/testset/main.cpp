@@ -6,6 +6,7 @@
 // error paths. What it does goes to stderr.
 
 #include "data/sample_set.h"
+#include "files/data_file.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -122,9 +123,8 @@ bool parseOptions(int argc, char **argv, Options &o)
     return true;
 }
 
-// The record lines of a data file: first line "1" (full set; "0", a single record, is
-// taken too), then one record per line up to "dataend". Lines end at CR LF only, so a
-// lone CR, a lone LF or a zero byte stay inside a record.
+// The records of a data file saved by the program (either kind), read as the program reads
+// them, so that the virtual test set plays back exactly what a user saved.
 bool loadRecords(const QString &path, QList<QByteArray> &records)
 {
     QFile file(path);
@@ -132,28 +132,13 @@ bool loadRecords(const QString &path, QList<QByteArray> &records)
         say("cannot read %s: %s", qPrintable(path), qPrintable(file.errorString()));
         return false;
     }
-    const QByteArray all = file.readAll();
-    QList<QByteArray> lines;
-    qsizetype from = 0;
-    while (from < all.size()) {
-        const qsizetype end = all.indexOf("\r\n", from);
-        if (end < 0) {
-            lines.append(all.mid(from));
-            break;
-        }
-        lines.append(all.mid(from, end - from));
-        from = end + 2;
-    }
-    if (lines.isEmpty() || (lines[0].trimmed() != "1" && lines[0].trimmed() != "0")) {
-        say("%s is not a data file (first line must be 1 or 0)", qPrintable(path));
+    const kelpra::DataFileParse parsed = kelpra::parseDataFile(file.readAll());
+    if (!parsed.file) {
+        say("%s is not a data file: %s", qPrintable(path), qPrintable(parsed.error));
         return false;
     }
-    const int limit = lines[0].trimmed() == "0" ? 1 : 16;
-    for (int i = 1; i < lines.size() && records.size() < limit; ++i) {
-        if (lines[i] == "dataend")
-            break;
-        records.append(lines[i]);
-    }
+    for (const QByteArray &slot : parsed.file->records)
+        records.append(kelpra::recordLineOf(slot));
     say("%lld records from %s", static_cast<long long>(records.size()), qPrintable(path));
     return true;
 }
@@ -165,7 +150,7 @@ struct Out {
 
 class TestSet {
 public:
-    TestSet(const Options &o, int master, int slave) : o_(o), master_(master), slave_(slave) {}
+    TestSet(const Options &o, int master) : o_(o), master_(master) {}
 
     QList<QByteArray> records; // from --records; empty: the sample set
 
@@ -309,7 +294,6 @@ private:
 
     const Options &o_;
     int master_;
-    int slave_;
     std::deque<Out> out_;
     qint64 lastDue_ = 0;
 };
@@ -356,7 +340,7 @@ int main(int argc, char **argv)
     std::fflush(stdout);
     say("listening on %s", name);
 
-    TestSet set(options, master, slave);
+    TestSet set(options, master);
     set.records = records;
     const int rc = set.run();
     ::close(master);

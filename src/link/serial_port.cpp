@@ -1,0 +1,221 @@
+#include "link/serial_port.h"
+
+
+#include <QDir>
+#include <QFile>
+
+#include <algorithm>
+
+namespace kelpra {
+
+namespace {
+
+const QString kNoPortSelected = QStringLiteral("No port selected");
+
+// Writes `bytes` to `name` in the working directory, replacing it; the error text on failure.
+QString writeFile(const QString &name, const QByteArray &bytes)
+{
+    QFile file(QDir::current().filePath(name));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return QStringLiteral("%1: %2").arg(name, file.errorString());
+    if (file.write(bytes) != bytes.size() || !file.flush())
+        return QStringLiteral("%1: %2").arg(name, file.errorString());
+    return {};
+}
+
+} // namespace
+
+SerialPort::SerialPort(QObject *parent)
+    : QObject(parent), map_(PortMap::fromEnvironment())
+{
+    connect(&serial_, &QSerialPort::readyRead, this, &SerialPort::onReadyRead);
+    connect(&serial_, &QSerialPort::errorOccurred, this, &SerialPort::onErrorOccurred);
+}
+
+SerialPort::~SerialPort()
+{
+    close();
+}
+
+QStringList SerialPort::findPorts() const
+{
+    QStringList items;
+    for (int n = PortMap::kFirstPort; n <= PortMap::kLastPort; ++n) {
+        const QString device = map_.device(n);
+        if (device.isEmpty())
+            continue;
+        QSerialPort probe;
+        probe.setPortName(device);
+        probe.setReadBufferSize(64);
+        if (probe.open(QIODevice::ReadWrite)) {
+            probe.close();
+            items << portName(n);
+        } else if (probe.error() == QSerialPort::PermissionError) {
+            // Held by another program (or by us): the user may still mean this one.
+            items << portName(n);
+        }
+    }
+    return items;
+}
+
+std::optional<QString> SerialPort::open()
+{
+    if (serial_.isOpen())
+        return std::nullopt;
+
+    if (number_ == 0) {
+        if (!picker_)
+            return kNoPortSelected;
+        const std::optional<QString> chosen = picker_(findPorts());
+        if (!chosen || chosen->isEmpty())
+            return kNoPortSelected;
+        bool ok = false;
+        const int n = chosen->mid(3).toInt(&ok);
+        if (!ok)
+            return kNoPortSelected;
+        number_ = n;
+    }
+
+    const QString device = map_.device(number_);
+    if (device.isEmpty())
+        return QStringLiteral("%1 does not exist").arg(portName(number_));
+
+    serial_.setPortName(device);
+    serial_.setBaudRate(kBaudRate);
+    serial_.setDataBits(QSerialPort::Data8);
+    serial_.setParity(QSerialPort::NoParity);
+    serial_.setStopBits(QSerialPort::OneStop);
+    serial_.setFlowControl(QSerialPort::NoFlowControl);
+    serial_.setReadBufferSize(kReadBufferSize);
+    if (!serial_.open(QIODevice::ReadWrite)) {
+        const QString text = QStringLiteral("Cannot open %1 (%2): %3")
+                                 .arg(portName(number_), device, serial_.errorString());
+        serial_.clearError();
+        return text;
+    }
+    device_ = device;
+    traced_ = 0;
+    if (recording_ == Recording::NotStarted)
+        recording_ = Recording::On;
+    logEvent(LogKind::Open, portName(number_) + QLatin1Char(' ') + device);
+
+    // Pseudo-terminals and some adapters have no modem-control lines; the data still flows.
+    if (!serial_.setDataTerminalReady(true)) {
+        logEvent(LogKind::Warning, QStringLiteral("DTR not set: ") + serial_.errorString());
+        serial_.clearError();
+    }
+    if (!serial_.setRequestToSend(true)) {
+        logEvent(LogKind::Warning, QStringLiteral("RTS not set: ") + serial_.errorString());
+        serial_.clearError();
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> SerialPort::send(const QByteArray &bytes)
+{
+    if (!serial_.isOpen()) {
+        if (auto error = open())
+            return error;
+    }
+    const qint64 written = serial_.write(bytes);
+    if (written != bytes.size()) {
+        const QString text = QStringLiteral("Cannot send on %1: %2").arg(portName(number_), serial_.errorString());
+        serial_.clearError();
+        return text;
+    }
+    serial_.flush();
+    if (recording()) {
+        trace_.add(TraceDirection::Transmit, bytes);
+        logEvent(LogKind::Transmit, QString::number(bytes.size()), bytes);
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> SerialPort::readByte(quint8 *out)
+{
+    if (!serial_.isOpen())
+        return QStringLiteral("%1 is not open").arg(portName(number_));
+    char c = 0;
+    if (!serial_.getChar(&c))
+        return QStringLiteral("No received byte waiting on %1").arg(portName(number_));
+    if (traced_ > 0)
+        --traced_;
+    else if (recording())
+        trace_.add(TraceDirection::Receive, static_cast<quint8>(c));
+    if (out)
+        *out = static_cast<quint8>(c);
+    return std::nullopt;
+}
+
+void SerialPort::onReadyRead()
+{
+    const qint64 waiting = serial_.bytesAvailable();
+    if (recording() && waiting > traced_) {
+        const QByteArray fresh = serial_.peek(waiting).mid(traced_);
+        trace_.add(TraceDirection::Receive, fresh);
+        logEvent(LogKind::Receive, QString::number(fresh.size()), fresh);
+    }
+    traced_ = waiting;
+    const quint16 count = static_cast<quint16>(std::min<qint64>(waiting, 65535));
+    if (count == 0)
+        return;
+    logEvent(LogKind::Available, QString::number(count));
+    if (onDataAvailable)
+        onDataAvailable(count);
+}
+
+void SerialPort::onErrorOccurred(QSerialPort::SerialPortError error)
+{
+    if (error == QSerialPort::NoError || closing_ || !serial_.isOpen())
+        return;
+    logEvent(LogKind::Error, serial_.errorString());
+    // A device that went away (adapter unplugged, the other end of a pseudo-terminal
+    // closed) keeps reporting read errors; closing stops that, and the next send reopens.
+    if (error == QSerialPort::ResourceError || error == QSerialPort::ReadError)
+        close();
+}
+
+void SerialPort::close()
+{
+    if (closing_)
+        return;
+    closing_ = true;
+    if (serial_.isOpen()) {
+        serial_.close();
+        serial_.clearError();
+        logEvent(LogKind::Close, portName(number_));
+    }
+    traced_ = 0;
+    if (recording_ == Recording::On) {
+        writeFiles();
+        recording_ = Recording::Done;
+        trace_.clear();
+        log_.clear();
+    }
+    closing_ = false;
+}
+
+void SerialPort::logEvent(LogKind kind, const QString &value, const QByteArray &data)
+{
+    if (recording())
+        log_.add(kind, value, data);
+}
+
+void SerialPort::writeFiles()
+{
+    // The port is closed already; a file that cannot be written only leaves a note.
+    QStringList errors;
+    if (!trace_.isEmpty()) {
+        const QString e = writeFile(QStringLiteral("APD.TRC"), trace_.toText());
+        if (!e.isEmpty())
+            errors << e;
+    }
+    if (!log_.isEmpty()) {
+        const QString e = writeFile(QStringLiteral("APD.LOG"), log_.toText(device_, QDateTime::currentDateTime()));
+        if (!e.isEmpty())
+            errors << e;
+    }
+    fileError_ = errors.join(QStringLiteral("; "));
+}
+
+} // namespace kelpra

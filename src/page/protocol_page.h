@@ -1,0 +1,62 @@
+#pragma once
+
+#include "data/field_texts.h"
+
+#include <QList>
+#include <QString>
+
+class QPainter;
+
+namespace kelpra {
+
+// One text item of the printed protocol: a single line of black text on white, drawn
+// left-aligned with its top-left corner at (xMm, yMm) from the sheet's top-left corner.
+struct PageLabel {
+    QString name;       // "QRLabel4", ...
+    double xMm = 0;
+    double yMm = 0;
+    int pointSize = 11;
+    bool bold = false;
+    QString text;       // empty: the label draws nothing
+};
+
+// The page object of the printed protocol: one A4 portrait sheet of absolutely placed
+// labels. The layout is fixed; only the label texts change between printouts.
+class ProtocolPage {
+public:
+    ProtocolPage();
+
+    static constexpr double kPaperWidthMm = 210.0;
+    static constexpr double kPaperHeightMm = 297.0;
+    static constexpr double kMarginMm = 10.0;   // page set-up; the labels ignore it
+
+    const QList<PageLabel> &labels() const { return labels_; }
+    // The label of that name; asking for an unknown name is a programming error.
+    PageLabel &label(const QString &name);
+    const PageLabel &label(const QString &name) const;
+    bool hasLabel(const QString &name) const;
+
+    void setText(const char *name, const QString &text) { label(QString::fromLatin1(name)).text = text; }
+    QString text(const char *name) const { return label(QString::fromLatin1(name)).text; }
+
+private:
+    QList<PageLabel> labels_;
+};
+
+// What "Print report" puts on the page: row captions of the chosen variant, then every value
+// label from the field texts (8-bit, converted for display). Rewrites every caption of
+// rows 2 to 11 and every value label, so nothing of an earlier printout survives.
+void fillProtocolPage(ProtocolPage &page, const FieldTexts &fields, bool distressShown);
+
+// The font family the page prints in: Tahoma when the system has it, else the Tahoma
+// of Wine's font set (loaded into the application on first use), else a sans-serif.
+// Needs a QGuiApplication.
+QString protocolFontFamily();
+
+// Draws the page on the painter's device (printer, PDF writer, image). Positions are
+// taken from the sheet's top-left corner: on a paged device whose painter starts at the
+// margins the drawing is shifted back, so margins never move the labels. Text that runs
+// past the sheet's right edge is cut there; every label stays one line.
+void renderProtocolPage(QPainter &painter, const ProtocolPage &page);
+
+} // namespace kelpra

@@ -1,0 +1,174 @@
+#pragma once
+
+#include "data/field_texts.h"
+#include "page/protocol_page.h"
+
+#include <QHash>
+#include <QMainWindow>
+
+class QAction;
+class QDateEdit;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QMenuBar;
+class QPushButton;
+class QToolBar;
+class QToolButton;
+
+namespace kelpra {
+
+class MeasurementStore;
+class Prompts;
+class DownloadWindow;
+class AboutBox;
+
+// The main window. Controls carry the names the rest of the program knows them by (each
+// is also the widget's objectName); handlers are named after their control and event.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    MainWindow(MeasurementStore &store, Prompts &prompts, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    MeasurementStore &store() const { return store_; }
+    Prompts &prompts() const { return prompts_; }
+
+    // The other windows, known once they have been created.
+    void setDownloadWindow(DownloadWindow *window) { downloadWindow_ = window; }
+    void setAboutBox(AboutBox *window) { aboutBox_ = window; }
+    DownloadWindow *downloadWindow() const { return downloadWindow_; }
+    AboutBox *aboutBox() const { return aboutBox_; }
+    // The printed protocol's page, filled by "Print report".
+    const ProtocolPage &protocolPage() const { return page_; }
+
+    // Field texts by control name: every edit field, and the labels Label16, Label22,
+    // current, total, ECCCheck and ECCCDheck. 8-bit texts are Windows-1251.
+    QString fieldText(const QString &name) const;
+    void setFieldText(const QString &name, const QString &text);
+    QByteArray fieldText8(const QString &name) const;
+    void setFieldText8(const QString &name, const QByteArray &text);
+    FieldTexts fieldTexts() const;    // every named field and label
+    QStringList editFieldNames() const;
+
+    QString statusText() const;
+    void setStatusText(const QString &text);
+
+    // Shell
+    void startUp();
+    void showDownloadWindow();        // "Download data": shows the download window
+    void showAboutBox();  // "About software"
+
+    // Navigation and decoding
+    void nextRecord();
+    void previousRecord();
+    void decodeMessage();        // "Decode message"
+    void clearCallFields();
+    void showRecord(int slot);
+    void clearDistressFields();
+    void showDistress(int slot);
+
+    // Files
+    void openData();   // "Open data"
+    void saveData();   // "Save data"
+    void saveAllData();   // "Save all data"
+    void saveDetails();        // "Save details"
+    void restoreDetails();      // the controller lines from details.txt
+
+    // Reports
+    void saveReport();   // "Save report"
+    void printReport();   // "Print report"
+
+    // Shows the general error handler's box for an error text.
+    void showError(const QString &errorText);
+
+    // Menu bar, menus and items
+    QMenuBar *MainMenu1 = nullptr;
+    QMenu *F = nullptr;
+    QMenu *MessageDecode1 = nullptr;
+    QMenu *About1 = nullptr;
+    QAction *Exit1 = nullptr;
+    QAction *Open1 = nullptr, *Save1 = nullptr, *Saveall1 = nullptr, *Saveprintinfo1 = nullptr,
+            *Print1 = nullptr, *Exit2 = nullptr, *Downloaddata1 = nullptr, *Decodemessage1 = nullptr,
+            *Aboutprogram1 = nullptr;
+
+    // Tool bars and their picture buttons
+    QToolBar *ToolBar1 = nullptr;
+    QToolBar *ToolBar2 = nullptr;
+    QToolButton *SpeedButton1 = nullptr, *SpeedButton2 = nullptr, *SpeedButton3 = nullptr,
+                *SpeedButton4 = nullptr, *SpeedButton5 = nullptr, *SpeedButton6 = nullptr,
+                *SpeedButton7 = nullptr, *SpeedButton8 = nullptr, *SpeedButton10 = nullptr;
+
+    // Top line
+    QLabel *Label15 = nullptr, *Label16 = nullptr, *Label21 = nullptr, *Label22 = nullptr,
+           *Label23 = nullptr, *current = nullptr, *Label24 = nullptr, *total = nullptr;
+    QToolButton *Prev = nullptr, *Next = nullptr;
+
+    // Measurement header
+    QFrame *Bevel1 = nullptr;
+    QLineEdit *Date = nullptr, *MNO = nullptr, *Frequency = nullptr, *RSSI = nullptr;
+
+    // Call panel
+    QFrame *Panel1 = nullptr, *Panel2 = nullptr;
+    QLineEdit *FSdigit = nullptr, *FSMeaning = nullptr, *MMSIdigit = nullptr, *MMSIMeaning = nullptr,
+              *CatDigit = nullptr, *CatMeaning = nullptr, *SelfMMSIdigit = nullptr, *SelfMMSI = nullptr,
+              *FTdigit = nullptr, *FTMeaning = nullptr, *STdigit = nullptr, *STMeaning = nullptr,
+              *FS1digit = nullptr, *FS1meaning = nullptr, *FS2digit = nullptr, *FS2meaning = nullptr,
+              *EOS1 = nullptr, *ECC = nullptr, *EOS2 = nullptr;
+    QLabel *ECCCheck = nullptr;
+
+    // Distress panel, lying over the call rows
+    QFrame *Distress = nullptr;
+    QLineEdit *FSDdigit = nullptr, *FSDmeaning = nullptr, *SelfMMSIDdigit = nullptr,
+              *SelfMMSIDmeaning = nullptr, *NATUREdigit = nullptr, *NATUREmeaning = nullptr,
+              *DCdigits = nullptr, *DCmeaning = nullptr, *TIMEdigit = nullptr, *TIMEmeaning = nullptr,
+              *SCdigit = nullptr, *SCmeaning = nullptr, *EOSD1 = nullptr, *ECCD = nullptr, *EOSD2 = nullptr;
+    QLabel *ECCCDheck = nullptr;
+
+    // Bottom of the call panel
+    QPushButton *Button1 = nullptr;  // "Decode message", never shown
+    QPushButton *Button2 = nullptr;  // "Download data"
+    QLabel *StatusBar1 = nullptr;    // the status line, one text
+
+    // Station groups
+    QGroupBox *GroupBox1 = nullptr, *GroupBox2 = nullptr, *GroupBox3 = nullptr;
+    QLineEdit *RadioType = nullptr, *RadioSN = nullptr, *RadioMan = nullptr;
+    QLineEdit *VesselName = nullptr, *CompanyOwner = nullptr, *VCategory = nullptr, *VCompAdd = nullptr,
+              *VTel = nullptr;
+    QLineEdit *CCompany = nullptr, *CTel = nullptr, *CAddress = nullptr, *Engineer = nullptr;
+    QDateEdit *DateTimePicker1 = nullptr;
+    QPushButton *BitBtn1 = nullptr;   // "Save details"
+
+Q_SIGNALS:
+    // The main window has been closed: the program ends.
+    void closed();
+
+public:
+    // The file name "Open data" chose last time, proposed again by OpenDialog1.
+    QString OpenDialog1FileName;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildMenus();
+    void buildToolBars();
+    QWidget *buildTopLine();
+    QWidget *buildHeader();
+    QWidget *buildCallPanel();
+    QWidget *buildStationGroups();
+    QLineEdit *addEdit(const char *name);
+    QLabel *addLabel(const char *name, const QString &caption);
+
+    MeasurementStore &store_;
+    Prompts &prompts_;
+    DownloadWindow *downloadWindow_ = nullptr;
+    AboutBox *aboutBox_ = nullptr;
+    ProtocolPage page_;
+    QHash<QString, QLineEdit *> edits_;
+    QHash<QString, QLabel *> labels_;
+};
+
+} // namespace kelpra

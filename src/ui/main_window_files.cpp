@@ -1,0 +1,117 @@
+// Data files and the details file of the main window. The reading and writing live in
+// files/; these handlers only bring dialogs, fields and the store together.
+#include "ui/main_window.h"
+
+#include "ui/prompts.h"
+#include "data/measurement_store.h"
+#include "files/data_file.h"
+#include "files/details_file.h"
+#include "files/file_io.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QToolButton>
+
+namespace kelpra {
+
+namespace {
+
+FileDialogSetup binSaveDialog(const QString &proposedName)
+{
+    return FileDialogSetup{QStringLiteral("*.bin"), QStringLiteral("bin"), proposedName};
+}
+
+StationLines stationLinesOf(const MainWindow &form)
+{
+    StationLines lines;
+    for (int i = 0; i < 8; ++i)
+        lines[i] = form.fieldText8(QString::fromLatin1(kStationFields[i]));
+    return lines;
+}
+
+} // namespace
+
+void MainWindow::openData()
+{
+    // The call display is emptied before the dialog, also when the user then cancels.
+    clearCallFields();
+    const QString path = prompts_.openFileName(
+        FileDialogSetup{QString(), QStringLiteral("bin"), OpenDialog1FileName});
+    if (path.isEmpty())
+        return;
+    OpenDialog1FileName = path;
+
+    QByteArray bytes;
+    if (const std::optional<QString> error = readWholeFile(path, &bytes)) {
+        showError(*error);
+        return;
+    }
+    // The whole file is checked before anything changes, so a refused file loses nothing.
+    const DataFileParse parsed = parseDataFile(bytes);
+    if (!parsed.file) {
+        showError(parsed.error);
+        return;
+    }
+    const DataFile &file = *parsed.file;
+
+    const bool single = file.kind == DataFileKind::SingleRecord;
+    Next->setVisible(!single);
+    Prev->setVisible(false);
+    applyDataFile(file, store_);
+    showRecord(1);
+    const QString received = single ? QStringLiteral("1") : QString::number(store_.record_count());
+    setFieldText(QStringLiteral("Label22"), received);
+    setFieldText(QStringLiteral("current"), QStringLiteral("1"));
+    setFieldText(QStringLiteral("total"), received);
+    for (int i = 0; i < 8; ++i)
+        setFieldText8(QString::fromLatin1(kStationFields[i]), file.station[i]);
+}
+
+void MainWindow::saveData()
+{
+    const QByteArray record = store_.slot(store_.display_index());
+    const QString path = prompts_.saveFileName(binSaveDialog(QStringLiteral("data")));
+    if (path.isEmpty())
+        return;
+    if (const std::optional<QString> error = writeWholeFile(path, buildSingleRecordFile(record, stationLinesOf(*this))))
+        showError(*error);
+}
+
+void MainWindow::saveAllData()
+{
+    if (recordsToSave(store_) == 0)
+        return;
+    const QString path = prompts_.saveFileName(binSaveDialog(QStringLiteral("alldata")));
+    if (path.isEmpty())
+        return;
+    if (const std::optional<QString> error = writeWholeFile(path, buildFullSetFile(store_, stationLinesOf(*this))))
+        showError(*error);
+}
+
+void MainWindow::saveDetails()
+{
+    ControllerLines lines;
+    for (int i = 0; i < 4; ++i)
+        lines[i] = fieldText8(QString::fromLatin1(kControllerFields[i]));
+    if (const std::optional<QString> error = writeWholeFile(detailsFilePath(), buildDetailsFile(lines)))
+        showError(*error);
+}
+
+void MainWindow::restoreDetails()
+{
+    const QString path = detailsFilePath();
+    QByteArray bytes;
+    if (const std::optional<QString> error = readWholeFile(path, &bytes)) {
+        // A file that cannot be opened is passed over in silence; only a failure while
+        // reading an opened file is worth a box.
+        QFile probe(path);
+        if (QFileInfo(path).isFile() && probe.open(QIODevice::ReadOnly))
+            showError(*error);
+        return;
+    }
+    const ControllerLines lines = parseDetailsFile(bytes);
+    for (int i = 0; i < 4; ++i)
+        setFieldText8(QString::fromLatin1(kControllerFields[i]), lines[i]);
+}
+
+} // namespace kelpra

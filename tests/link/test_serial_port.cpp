@@ -1,0 +1,381 @@
+// SerialPort over real pseudo-terminals: the test holds the master side and plays the
+// test set; the port opens the slave through a port map that knows nothing else, so no
+// real serial port of the machine is touched.
+
+#include "link/serial_port.h"
+#include "support/scripted_prompts.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QSerialPort>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
+
+using namespace kelpra;
+using kelpra::test::ScriptedPrompts;
+
+namespace {
+
+class Pty {
+public:
+    Pty()
+    {
+        char name[256] = {};
+        if (openpty(&master, &slave, name, nullptr, nullptr) == 0) {
+            termios tio{};
+            tcgetattr(slave, &tio);
+            cfmakeraw(&tio);
+            tcsetattr(slave, TCSANOW, &tio);
+            path = QString::fromLocal8Bit(name);
+        }
+    }
+    ~Pty()
+    {
+        hangUp();
+        if (slave >= 0)
+            ::close(slave);
+    }
+    void hangUp()
+    {
+        if (master >= 0)
+            ::close(master);
+        master = -1;
+    }
+    bool write(const QByteArray &bytes) const { return ::write(master, bytes.constData(), bytes.size()) == bytes.size(); }
+    // Reads from the master until `count` bytes have come or `ms` have passed.
+    QByteArray read(int count, int ms = 2000) const
+    {
+        QByteArray got;
+        QElapsedTimer t;
+        t.start();
+        while (got.size() < count && t.elapsed() < ms) {
+            pollfd p{master, POLLIN, 0};
+            if (::poll(&p, 1, 20) > 0) {
+                char buf[512];
+                const ssize_t n = ::read(master, buf, sizeof buf);
+                if (n > 0)
+                    got.append(buf, n);
+            }
+        }
+        return got;
+    }
+
+    int master = -1;
+    int slave = -1; // kept open so the master never sees a hang-up between opens
+    QString path;
+};
+
+QByteArray allByteValues()
+{
+    QByteArray bytes;
+    for (int i = 0; i < 256; ++i)
+        bytes.append(static_cast<char>(i));
+    return bytes;
+}
+
+QByteArray fileContent(const QString &name)
+{
+    QFile f(name);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+} // namespace
+
+class TestSerialPort : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir *dir_ = nullptr;
+    QString home_;
+
+private Q_SLOTS:
+    void init()
+    {
+        // A fresh working directory for every case: APD.TRC and APD.LOG land there.
+        home_ = QDir::currentPath();
+        dir_ = new QTemporaryDir(home_ + "/XXXXXX");
+        QVERIFY(dir_->isValid());
+        QVERIFY(QDir::setCurrent(dir_->path()));
+    }
+    void cleanup()
+    {
+        QDir::setCurrent(home_);
+        delete dir_;
+    }
+
+    void opensDespiteModemControlRefusal()
+    {
+        Pty pty;
+        QVERIFY(!pty.path.isEmpty());
+        SerialPort port;
+        port.setPortMap(PortMap::overridesOnly({{5, pty.path}}));
+        port.setPortNumber(5);
+        QCOMPARE(port.open(), std::nullopt);
+        QVERIFY(port.isOpen());
+        // A pseudo-terminal has no DTR/RTS: the refusal is logged, the port stays open.
+        int warnings = 0;
+        for (const LogEvent &e : port.log().events())
+            warnings += e.kind == LogKind::Warning;
+        QCOMPARE(warnings, 2);
+
+        // The line settings reached the device.
+        termios tio{};
+        QCOMPARE(tcgetattr(pty.slave, &tio), 0);
+        QCOMPARE(cfgetospeed(&tio), speed_t(B19200));
+        QCOMPARE(cfgetispeed(&tio), speed_t(B19200));
+        QCOMPARE(tio.c_cflag & CSIZE, tcflag_t(CS8));
+        QCOMPARE(tio.c_cflag & (PARENB | CSTOPB | CRTSCTS), tcflag_t(0));
+        QCOMPARE(tio.c_iflag & (IXON | IXOFF), tcflag_t(0));
+    }
+
+    void sendOpensAndPassesEveryByte()
+    {
+        Pty pty;
+        SerialPort port;
+        port.setPortMap(PortMap::overridesOnly({{5, pty.path}}));
+        port.setPortNumber(5);
+        QVERIFY(!port.isOpen());
+        const QByteArray bytes = allByteValues() + QByteArray("\r\n\0", 3);
+        QCOMPARE(port.send(bytes), std::nullopt);
+        QVERIFY(port.isOpen());
+        QCOMPARE(pty.read(bytes.size()), bytes);
+    }
+
+    void dataAvailableThroughEventLoop()
+    {
+        Pty pty;
+        SerialPort port;
+        port.setPortMap(PortMap::overridesOnly({{5, pty.path}}));
+        port.setPortNumber(5);
+        QCOMPARE(port.open(), std::nullopt);
+
+        QByteArray got;
+        QList<int> counts;
+        port.onDataAvailable = [&](quint16 count) {
+            counts << count;
+            for (int i = 0; i < count; ++i) {
+                quint8 b = 0;
+                QCOMPARE(port.readByte(&b), std::nullopt);
+                got.append(static_cast<char>(b));
+            }
+        };
+        const QByteArray reply = QByteArray("GMDSS\0\r\n", 8) + allByteValues();
+        QVERIFY(pty.write(reply));
+        QTRY_COMPARE(got.size(), reply.size());
+        QCOMPARE(got, reply);
+        QVERIFY(!counts.isEmpty());
+        for (int c : counts)
+            QVERIFY(c > 0);
+
+        quint8 b = 0;
+        const auto error = port.readByte(&b);
+        QVERIFY(error.has_value());
+        QVERIFY(error->contains("COM5"));
+    }
+
+    void traceAndLogWrittenOnFirstCloseOnly()
+    {
+        Pty pty;
+        SerialPort port;
+        port.setPortMap(PortMap::overridesOnly({{5, pty.path}}));
+        port.setPortNumber(5);
+        port.onDataAvailable = [&](quint16 count) {
+            quint8 b;
+            while (count--)
+                port.readByte(&b);
+        };
+        QCOMPARE(port.send("DL"), std::nullopt);
+        QCOMPARE(pty.read(2), QByteArray("DL"));
+        QVERIFY(pty.write(QByteArray("AB\0 ~", 5)));
+        QTRY_COMPARE(port.trace().size(), 7);
+        QCOMPARE(port.send(QByteArray("B\x01", 2)), std::nullopt);
+        QCOMPARE(pty.read(2), QByteArray("B\x01", 2));
+        QVERIFY(!QFile::exists("APD.TRC"));
+
+        port.close();
+        QVERIFY(!port.isOpen());
+        QCOMPARE(port.portNumber(), 5);
+        QCOMPARE(fileContent("APD.TRC"),
+                 QByteArray("Transmit: \r\nDL\r\n\r\nReceive: \r\nAB[00][20]~\r\n\r\nTransmit: \r\nB[01]\r\n"));
+        const QByteArray log = fileContent("APD.LOG");
+        QVERIFY2(log.startsWith("APD.LOG of " + pty.path.toLocal8Bit() + "\r\nWritten "), log.constData());
+        QVERIFY(log.contains(" Open       COM5 " + pty.path.toLocal8Bit() + "\r\n"));
+        QVERIFY(log.contains(" Transmit   2\r\n  DL\r\n"));
+        QVERIFY(log.contains(" Receive    5\r\n  AB[00][20]~\r\n"));
+        QVERIFY(log.contains(" Close      COM5\r\n"));
+        QVERIFY(log.endsWith("\r\n"));
+        QVERIFY(!port.recording());
+
+        // The second open period is not recorded: nothing replaces the removed files.
+        QVERIFY(QFile::remove("APD.TRC") && QFile::remove("APD.LOG"));
+        QCOMPARE(port.send("DL"), std::nullopt); // same port, no picker
+        QVERIFY(port.isOpen());
+        QCOMPARE(pty.read(2), QByteArray("DL"));
+        port.close();
+        QVERIFY(!QFile::exists("APD.TRC"));
+        QVERIFY(!QFile::exists("APD.LOG"));
+    }
+
+    void closeCompletesWhenFilesCannotBeWritten()
+    {
+        // Root ignores file modes, so directories of the same names stand in the way.
+        QVERIFY(QDir().mkdir("APD.TRC") && QDir().mkdir("APD.LOG"));
+        Pty pty;
+        SerialPort port;
+        port.setPortMap(PortMap::overridesOnly({{5, pty.path}}));
+        port.setPortNumber(5);
+        QCOMPARE(port.send("DL"), std::nullopt);
+        port.close();
+        QVERIFY(!port.isOpen());
+        QVERIFY(port.fileError().contains("APD.TRC"));
+        QVERIFY(port.fileError().contains("APD.LOG"));
+        QVERIFY(QFileInfo("APD.TRC").isDir());
+        // The port is still usable.
+        QCOMPARE(port.open(), std::nullopt);
+        QCOMPARE(port.send("B"), std::nullopt);
+        QCOMPARE(pty.read(3), QByteArray("DLB"));
+    }
+
+    void exitClosesAndWrites()
+    {
+        Pty pty;
+        {
+            SerialPort port;
+            port.setPortMap(PortMap::overridesOnly({{5, pty.path}}));
+            port.setPortNumber(5);
+            QCOMPARE(port.send("DL"), std::nullopt);
+        }
+        QCOMPARE(fileContent("APD.TRC"), QByteArray("Transmit: \r\nDL\r\n"));
+        // Closed: another port can take the device now.
+        QSerialPort again;
+        again.setPortName(pty.path);
+        QVERIFY(again.open(QIODevice::ReadWrite));
+    }
+
+    void neverOpenedWritesNothing()
+    {
+        {
+            SerialPort port;
+            port.setPortMap(PortMap::overridesOnly({}));
+            port.setPortNumber(7);
+            QVERIFY(port.open().has_value());
+            port.close();
+        }
+        QVERIFY(QDir().entryList(QDir::Files).isEmpty());
+    }
+
+    void unopenablePorts_data()
+    {
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QString>("device");
+        QTest::addColumn<QString>("errorPart");
+        QTest::newRow("missing device") << 7 << "/dev/kelpra-no-such-device" << "COM7";
+        QTest::newRow("no device for the number") << 12 << QString() << "COM12 does not exist";
+        QTest::newRow("not a tty") << 9 << "/dev/null" << "COM9";
+    }
+    void unopenablePorts()
+    {
+        QFETCH(int, number);
+        QFETCH(QString, device);
+        QFETCH(QString, errorPart);
+        SerialPort port;
+        port.setPortMap(PortMap::overridesOnly({{number, device}}));
+        port.setPortNumber(number);
+        const auto error = port.open();
+        QVERIFY(error.has_value());
+        QVERIFY2(error->contains(errorPart), qPrintable(*error));
+        QVERIFY(!port.isOpen());
+        QCOMPARE(port.portNumber(), number);
+        // Sending opens first, so it fails the same way.
+        QVERIFY(port.send("DL").has_value());
+    }
+
+    void pickerListsPresentAndHeldPorts()
+    {
+        Pty free3, held9;
+        QSerialPort holder; // another program holding COM9
+        holder.setPortName(held9.path);
+        QVERIFY(holder.open(QIODevice::ReadWrite));
+
+        ScriptedPrompts prompts;
+        SerialPort port;
+        port.setPicker([&prompts](const QStringList &items) { return prompts.pickPort(items); });
+        port.setPortMap(PortMap::overridesOnly(
+            {{3, free3.path}, {7, "/dev/kelpra-no-such-device"}, {9, held9.path}, {50, "/dev/null"}}));
+        const QStringList expected{"COM3", "COM9"};
+        QCOMPARE(port.findPorts(), expected);
+
+        // Cancel: no port, number stays 0.
+        prompts.expectPickPort(std::nullopt);
+        QVERIFY(port.open().has_value());
+        QVERIFY(!port.isOpen());
+        QCOMPARE(port.portNumber(), 0);
+        prompts.expectPickPort(std::nullopt);
+        QVERIFY(port.send("DL").has_value()); // send asks again
+        QCOMPARE(port.portNumber(), 0);
+        // The held port: listed, chosen, and the open fails with the number kept.
+        prompts.expectPickPort(QStringLiteral("COM9"));
+        const auto heldError = port.open();
+        QVERIFY(heldError.has_value());
+        QCOMPARE(port.portNumber(), 9);
+        QVERIFY(!port.isOpen());
+        // OK on a free port opens it.
+        port.setPortNumber(0);
+        prompts.expectPickPort(QStringLiteral("COM3"));
+        QCOMPARE(port.open(), std::nullopt);
+        QVERIFY(port.isOpen());
+        QCOMPARE(port.portNumber(), 3);
+        // An open port does not ask again.
+        QCOMPARE(port.send("DL"), std::nullopt);
+        QCOMPARE(free3.read(2), QByteArray("DL"));
+
+        QCOMPARE(prompts.shown.size(), 4);
+        for (const auto &shown : prompts.shown)
+            QCOMPARE(shown.items, expected);
+        QVERIFY2(prompts.ok(), qPrintable(prompts.problems()));
+    }
+
+    void pickerWithNoPorts()
+    {
+        ScriptedPrompts prompts;
+        SerialPort port;
+        port.setPicker([&prompts](const QStringList &items) { return prompts.pickPort(items); });
+        port.setPortMap(PortMap::overridesOnly({}));
+        prompts.expectPickPort(QString()); // OK on the empty list
+        QVERIFY(port.open().has_value());
+        QCOMPARE(port.portNumber(), 0);
+        QVERIFY(!port.isOpen());
+        QCOMPARE(prompts.shown.size(), 1);
+        QVERIFY(prompts.shown.first().items.isEmpty());
+        QVERIFY2(prompts.ok(), qPrintable(prompts.problems()));
+    }
+
+    void hangUpClosesThePort()
+    {
+        Pty pty;
+        SerialPort port;
+        port.setPortMap(PortMap::overridesOnly({{5, pty.path}}));
+        port.setPortNumber(5);
+        int notifications = 0;
+        port.onDataAvailable = [&](quint16) { ++notifications; };
+        QCOMPARE(port.open(), std::nullopt);
+        ::close(pty.slave); // only the port holds the slave now
+        pty.slave = -1;
+        pty.hangUp();
+        // The dead line must not keep the event loop busy with errors: the port closes.
+        QTRY_VERIFY(!port.isOpen());
+        QCOMPARE(port.portNumber(), 5);
+        QVERIFY(QFile::exists("APD.LOG"));
+        QVERIFY(fileContent("APD.LOG").contains(" Error "));
+        QVERIFY(port.send("DL").has_value());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSerialPort)
+#include "test_serial_port.moc"

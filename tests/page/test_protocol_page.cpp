@@ -1,0 +1,462 @@
+// The printed protocol: captions and values of both variants, and the rendered page read
+// back from a PDF with poppler's pdftotext.
+//
+// Vertical reference: a label's y is the top of its line box, i.e. the baseline lies one
+// font ascent (internal leading included) below it. pdftotext reports a word's top as
+// baseline minus the ascent the PDF's font descriptor gives, so word top and label top
+// are compared directly.
+#include "data/text8.h"
+#include "support/pdf_words.h"
+#include "page/protocol_page.h"
+#include "support/sample_fields.h"
+
+#include <QPainter>
+#include <QPdfWriter>
+#include <QImage>
+#include <QPrinter>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using kelpra::FieldTexts;
+using kelpra::ProtocolPage;
+using kelpra::PageLabel;
+
+namespace {
+
+constexpr double kToleranceMm = 0.5;
+
+const QStringList kCaptionLabels = {"QRLabel14", "QRLabel15", "QRLabel16", "QRLabel17", "QRLabel18",
+                                    "QRLabel19", "QRLabel20", "QRLabel21", "QRLabel22", "QRLabel23"};
+
+const QStringList kCallCaptions = {"MMSI:", "Category:", "Self identification(MMSI):", "First telecomand:",
+                                   "Second telecomand:", "Frequency or pos.no FS1:", "Frequency or pos.no FS2:",
+                                   "End of sequence:", "ECC:", "End of sequence:"};
+
+const QStringList kDistressCaptions = {"Self MMSI:", "Nature of Distress:", "Distress Coordinates:", "Time:",
+                                       "Subsequent communication:", "End of sequence:", "ECC:",
+                                       "End of sequence:", "", ""};
+
+// Every field the page can show, each with a text of its own ("v:<field>").
+FieldTexts allFieldsTagged()
+{
+    FieldTexts f;
+    for (const char *name :
+         {"RadioType", "RadioSN", "Date", "Frequency", "RSSI", "FSdigit", "FSMeaning", "MMSIdigit", "MMSIMeaning",
+          "CatDigit", "CatMeaning", "SelfMMSIdigit", "SelfMMSI", "FTdigit", "FTMeaning", "STdigit", "STMeaning",
+          "FS1digit", "FS1meaning", "FS2digit", "FS2meaning", "EOS1", "ECC", "EOS2", "FSDdigit", "FSDmeaning",
+          "SelfMMSIDdigit", "SelfMMSIDmeaning", "NATUREdigit", "NATUREmeaning", "DCdigits", "DCmeaning",
+          "TIMEdigit", "TIMEmeaning", "SCdigit", "SCmeaning", "EOSD1", "ECCD", "EOSD2", "VesselName",
+          "CompanyOwner", "VCategory", "VCompAdd", "VTel", "Engineer", "RadioMan", "MNO", "CCompany", "CTel",
+          "CAddress", "ECCCheck", "ECCCDheck"})
+        f[QString::fromLatin1(name)] = QByteArray("v:") + name;
+    return f;
+}
+
+// Sample record 3 (a distress alert) as the window holds it after decoding.
+FieldTexts distressSample()
+{
+    FieldTexts f = kelpra::test::sampleRecord3Fields();
+    f["RadioType"] = "Sailor RT5022";
+    f["RadioSN"] = "A-10234";
+    // Stale call meanings that must not show in rows 7 and 8.
+    f["FS1meaning"] = "VHF CH - 0006";
+    f["FS2meaning"] = "VHF CH - 0006";
+    f["ECC"] = "76";
+    f["EOS2"] = "127 127";
+    f["VesselName"] = "Kapitan Dranitsyn";
+    f["VCategory"] = "Icebreaker";
+    f["Engineer"] = "I. Petrov";
+    return f;
+}
+
+// Sample record 1 (a call).
+FieldTexts callSample()
+{
+    FieldTexts f = distressSample();
+    f["Frequency"] = "12577.0 kHZ";
+    f["FSdigit"] = "120";
+    f["FSMeaning"] = "Individual stations";
+    f["MMSIdigit"] = "20 13 23 54 50 ";
+    f["MMSIMeaning"] = "201 323545";
+    f["CatDigit"] = "100";
+    f["CatMeaning"] = "Routine";
+    f["SelfMMSIdigit"] = "99 99 99 99 90 ";
+    f["SelfMMSI"] = "999 999999";
+    f["FTdigit"] = "100";
+    f["FTMeaning"] = "F3E/G3E All modes telephony";
+    f["STdigit"] = "126";
+    f["STMeaning"] = "No information";
+    f["FS1digit"] = "90 00 06 ";
+    f["FS2digit"] = "90 00 06 ";
+    f["EOS1"] = "117";
+    return f;
+}
+
+enum class Device { PdfWriterNoMargins, PdfWriterMargins, PrinterMargins, PrinterFullPage };
+
+// Renders the page into a PDF file the way the given device is set up.
+void renderPdf(const ProtocolPage &page, const QString &path, Device device)
+{
+    const QPageSize a4(QPageSize::A4);
+    if (device == Device::PdfWriterNoMargins || device == Device::PdfWriterMargins) {
+        QPdfWriter writer(path);
+        writer.setResolution(600);
+        writer.setPageSize(a4);
+        writer.setPageOrientation(QPageLayout::Portrait);
+        writer.setPageMargins(device == Device::PdfWriterMargins ? QMarginsF(10, 10, 10, 10) : QMarginsF(),
+                              QPageLayout::Millimeter);
+        QPainter painter(&writer);
+        kelpra::renderProtocolPage(painter, page);
+        return;
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    printer.setPageSize(a4);
+    printer.setPageOrientation(QPageLayout::Portrait);
+    printer.setPageMargins(QMarginsF(25, 17, 8, 30), QPageLayout::Millimeter);
+    printer.setFullPage(device == Device::PrinterFullPage);
+    QPainter painter(&printer);
+    kelpra::renderProtocolPage(painter, page);
+}
+
+PdfText renderAndRead(const ProtocolPage &page, Device device = Device::PdfWriterMargins)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("page.pdf"));
+    renderPdf(page, path, device);
+    return readPdfWords(path);
+}
+
+bool near(double a, double b) { return qAbs(a - b) <= kToleranceMm; }
+
+// Checks that the label's words stand on one line starting at its position. Returns a
+// description of what is wrong, or an empty string.
+QString checkLabel(const PdfText &pdf, const PageLabel &label)
+{
+    const QStringList tokens = label.text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    for (int i = 0; i < pdf.words.size(); ++i) {
+        const PdfWord &first = pdf.words[i];
+        if (first.text != tokens.first() || !near(first.xMin, label.xMm) || !near(first.yMin, label.yMm))
+            continue;
+        QList<PdfWord> line;
+        for (const PdfWord &w : pdf.words)
+            if (qAbs(w.yMin - first.yMin) < 0.05 && w.xMin >= first.xMin)
+                line.append(w);
+        std::sort(line.begin(), line.end(), [](const PdfWord &a, const PdfWord &b) { return a.xMin < b.xMin; });
+        QStringList found;
+        for (int k = 0; k < tokens.size() && k < line.size(); ++k)
+            found.append(line[k].text);
+        if (found == tokens)
+            return QString();
+        return QStringLiteral("%1: line reads \"%2\", expected \"%3\"")
+            .arg(label.name, found.join(QLatin1Char(' ')), tokens.join(QLatin1Char(' ')));
+    }
+    return QStringLiteral("%1: \"%2\" not found at x %3 y %4 mm").arg(label.name, label.text).arg(label.xMm).arg(label.yMm);
+}
+
+QStringList wordsInRow(const PdfText &pdf, double yMm, double fromXMm = 0)
+{
+    QStringList texts;
+    for (const PdfWord &w : pdf.words)
+        if (near(w.yMin, yMm) && w.xMin >= fromXMm - kToleranceMm)
+            texts.append(w.text);
+    return texts;
+}
+
+QStringList captions(const ProtocolPage &page)
+{
+    QStringList texts;
+    for (const QString &name : kCaptionLabels)
+        texts.append(page.label(name).text);
+    return texts;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Device)
+
+class TestProtocolPage : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void captionsFollowVariant_data();
+    void captionsFollowVariant();
+    void valuesFromTheirFields_data();
+    void valuesFromTheirFields();
+    void everyLabelAtItsPosition_data();
+    void everyLabelAtItsPosition();
+    void marginsDoNotMoveLabels_data();
+    void marginsDoNotMoveLabels();
+    void distressRowsOnPage();
+    void callAfterDistressOnPage();
+    void fontsOfTheLabels();
+    void cyrillicFieldPrinted();
+    void longMeaningStaysOneLine();
+};
+
+void TestProtocolPage::captionsFollowVariant_data()
+{
+    QTest::addColumn<QList<bool>>("runs");   // distress shown, for each printout in turn
+    QTest::addColumn<QStringList>("expected");
+
+    QTest::newRow("fresh page, call") << QList<bool>{false} << kCallCaptions;
+    QTest::newRow("distress") << QList<bool>{true} << kDistressCaptions;
+    QTest::newRow("call after distress") << QList<bool>{true, false} << kCallCaptions;
+    QTest::newRow("distress after call") << QList<bool>{false, true} << kDistressCaptions;
+}
+
+void TestProtocolPage::captionsFollowVariant()
+{
+    QFETCH(QList<bool>, runs);
+    QFETCH(QStringList, expected);
+    ProtocolPage page;
+    for (bool distress : runs)
+        kelpra::fillProtocolPage(page, allFieldsTagged(), distress);
+    QCOMPARE(captions(page), expected);
+    QCOMPARE(page.label("QRLabel13").text, QStringLiteral("Format Specifier:"));
+}
+
+void TestProtocolPage::valuesFromTheirFields_data()
+{
+    QTest::addColumn<bool>("distress");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("expected");
+
+    const auto rows = [](bool distress, const QList<QPair<const char *, const char *>> &pairs) {
+        for (const auto &p : pairs)
+            QTest::addRow("%s %s", distress ? "distress" : "call", p.first)
+                << distress << QString::fromLatin1(p.first)
+                << (p.second ? QStringLiteral("v:") + QLatin1String(p.second) : QString());
+    };
+    // Shared by both variants.
+    for (bool distress : {false, true})
+        rows(distress, {{"QRLabel3", "RadioType"}, {"QRLabel32", "RadioSN"}, {"QRLabel33", "Date"},
+                        {"QRLabel35", "Frequency"}, {"QRLabel36", "RSSI"}, {"QRLabel48", "VesselName"},
+                        {"QRLabel49", "CompanyOwner"}, {"QRLabel50", "VCompAdd"}, {"QRLabel51", "VTel"},
+                        {"QRLabel52", "VCategory"}, {"QRLabel53", "Engineer"}});
+    rows(false, {{"QRLabel37", "FSdigit"}, {"QRLabel54", "FSMeaning"}, {"QRLabel38", "MMSIdigit"},
+                 {"QRLabel55", "MMSIMeaning"}, {"QRLabel39", "CatDigit"}, {"QRLabel56", "CatMeaning"},
+                 {"QRLabel40", "SelfMMSIdigit"}, {"QRLabel57", "SelfMMSI"}, {"QRLabel41", "FTdigit"},
+                 {"QRLabel58", "FTMeaning"}, {"QRLabel42", "STdigit"}, {"QRLabel59", "STMeaning"},
+                 {"QRLabel43", "FS1digit"}, {"QRLabel60", "FS1meaning"}, {"QRLabel44", "FS2digit"},
+                 {"QRLabel61", "FS2meaning"}, {"QRLabel45", "EOS1"}, {"QRLabel46", "ECC"}, {"QRLabel47", "EOS2"}});
+    rows(true, {{"QRLabel37", "FSDdigit"}, {"QRLabel54", "FSDmeaning"}, {"QRLabel38", "SelfMMSIDdigit"},
+                {"QRLabel55", "SelfMMSIDmeaning"}, {"QRLabel39", "NATUREdigit"}, {"QRLabel56", "NATUREmeaning"},
+                {"QRLabel40", "DCdigits"}, {"QRLabel57", "DCmeaning"}, {"QRLabel41", "TIMEdigit"},
+                {"QRLabel58", "TIMEmeaning"}, {"QRLabel42", "SCdigit"}, {"QRLabel59", "SCmeaning"},
+                {"QRLabel43", "EOSD1"}, {"QRLabel60", nullptr}, {"QRLabel44", "ECCD"}, {"QRLabel61", nullptr},
+                {"QRLabel45", "EOSD2"}, {"QRLabel46", nullptr}, {"QRLabel47", nullptr}});
+}
+
+void TestProtocolPage::valuesFromTheirFields()
+{
+    QFETCH(bool, distress);
+    QFETCH(QString, label);
+    QFETCH(QString, expected);
+    ProtocolPage page;
+    // A printout of the other variant first: its values must all be replaced.
+    FieldTexts other = allFieldsTagged();
+    for (auto it = other.begin(); it != other.end(); ++it)
+        it.value() = "old";
+    kelpra::fillProtocolPage(page, other, !distress);
+    kelpra::fillProtocolPage(page, allFieldsTagged(), distress);
+    QCOMPARE(page.label(label).text, expected);
+}
+
+void TestProtocolPage::everyLabelAtItsPosition_data()
+{
+    QTest::addColumn<FieldTexts>("fields");
+    QTest::addColumn<bool>("distress");
+    QTest::newRow("call") << callSample() << false;
+    QTest::newRow("distress") << distressSample() << true;
+    QTest::newRow("nothing decoded") << FieldTexts() << false;
+}
+
+void TestProtocolPage::everyLabelAtItsPosition()
+{
+    QFETCH(FieldTexts, fields);
+    QFETCH(bool, distress);
+    ProtocolPage page;
+    kelpra::fillProtocolPage(page, fields, distress);
+    const PdfText pdf = renderAndRead(page);
+    QVERIFY2(pdf.error.isEmpty(), qPrintable(pdf.error));
+    QCOMPARE(pdf.pages.size(), 1);
+    QVERIFY(near(pdf.pages[0].width(), 210.0) && near(pdf.pages[0].height(), 297.0));
+
+    int expectedWords = 0;
+    for (const PageLabel &label : page.labels()) {
+        if (label.text.trimmed().isEmpty())
+            continue;
+        expectedWords += label.text.split(QLatin1Char(' '), Qt::SkipEmptyParts).size();
+        const QString problem = checkLabel(pdf, label);
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+    }
+    // Nothing else on the sheet.
+    QCOMPARE(pdf.words.size(), expectedWords);
+
+    if (fields.isEmpty()) {
+        // Fixed captions and the call captions only.
+        for (const char *caption : {"PROTOCOL", "Model:", "S/N:", "Date:", "Frequency:", "level:", "Specifier:",
+                                    "VESSEL", "name:", "Category/tannage:", "owner:", "address:", "Tel/Fax:",
+                                    "Radioengineer:", "automatically", "telecomand:", "FS2:"})
+            QVERIFY2(std::any_of(pdf.words.begin(), pdf.words.end(),
+                                 [&](const PdfWord &w) { return w.text == QLatin1String(caption); }),
+                     caption);
+    }
+}
+
+void TestProtocolPage::marginsDoNotMoveLabels_data()
+{
+    QTest::addColumn<Device>("device");
+    QTest::newRow("pdf writer, no margins") << Device::PdfWriterNoMargins;
+    QTest::newRow("pdf writer, 10 mm margins") << Device::PdfWriterMargins;
+    QTest::newRow("printer, uneven margins") << Device::PrinterMargins;
+    QTest::newRow("printer, full page") << Device::PrinterFullPage;
+}
+
+void TestProtocolPage::marginsDoNotMoveLabels()
+{
+    QFETCH(Device, device);
+    ProtocolPage page;
+    kelpra::fillProtocolPage(page, callSample(), false);
+    const PdfText pdf = renderAndRead(page, device);
+    QVERIFY2(pdf.error.isEmpty(), qPrintable(pdf.error));
+    QCOMPARE(pdf.pages.size(), 1);
+    // Corners of the layout: title, first caption, category value, footer.
+    for (const char *name : {"QRLabel4", "QRLabel2", "QRLabel32", "QRLabel52", "QRLabel67"}) {
+        const QString problem = checkLabel(pdf, page.label(QString::fromLatin1(name)));
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+    }
+}
+
+void TestProtocolPage::distressRowsOnPage()
+{
+    ProtocolPage page;
+    kelpra::fillProtocolPage(page, distressSample(), true);
+    const PdfText pdf = renderAndRead(page);
+    QVERIFY2(pdf.error.isEmpty(), qPrintable(pdf.error));
+
+    // Rows 2 to 9: captions of the distress alert at x 21.2 mm.
+    const double rowY[] = {86.8, 93.1, 99.5, 105.8, 112.2, 118.5, 124.9, 131.2, 137.6, 143.9};
+    for (int i = 0; i < 8; ++i) {
+        const QStringList row = wordsInRow(pdf, rowY[i]);
+        QVERIFY2(!row.isEmpty() && kDistressCaptions[i].startsWith(row.first()), qPrintable(row.join(' ')));
+    }
+    QCOMPARE(wordsInRow(pdf, rowY[5]).join(' '), QStringLiteral("End of sequence: 127"));
+    QCOMPARE(wordsInRow(pdf, rowY[6]).join(' '), QStringLiteral("ECC: 57"));
+    QCOMPARE(wordsInRow(pdf, rowY[7]).join(' '), QStringLiteral("End of sequence: 127 127"));
+    // Rows 10 and 11 blank; no meanings in rows 7 and 8 although the call fields hold some.
+    QVERIFY(wordsInRow(pdf, rowY[8]).isEmpty());
+    QVERIFY(wordsInRow(pdf, rowY[9]).isEmpty());
+    QVERIFY(wordsInRow(pdf, rowY[5], 100).isEmpty());
+    QVERIFY(wordsInRow(pdf, rowY[6], 100).isEmpty());
+}
+
+void TestProtocolPage::callAfterDistressOnPage()
+{
+    ProtocolPage page;
+    kelpra::fillProtocolPage(page, distressSample(), true);
+    kelpra::fillProtocolPage(page, callSample(), false);
+    const PdfText pdf = renderAndRead(page);
+    QVERIFY2(pdf.error.isEmpty(), qPrintable(pdf.error));
+    for (int i = 0; i < kCaptionLabels.size(); ++i) {
+        const PageLabel &label = page.label(kCaptionLabels[i]);
+        QCOMPARE(label.text, kCallCaptions[i]);
+        const QString problem = checkLabel(pdf, label);
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+    }
+}
+
+void TestProtocolPage::fontsOfTheLabels()
+{
+    // Same text as a regular value (vessel name) and as the bold engineer's name.
+    FieldTexts f;
+    f["VesselName"] = "WMWMWMWM";
+    f["Engineer"] = "WMWMWMWM";
+    ProtocolPage page;
+    kelpra::fillProtocolPage(page, f, false);
+    QTemporaryDir dir;
+    const QString pdfPath = dir.filePath(QStringLiteral("page.pdf"));
+    renderPdf(page, pdfPath, Device::PdfWriterMargins);
+    const PdfText pdf = readPdfWords(pdfPath);
+    QVERIFY2(pdf.error.isEmpty(), qPrintable(pdf.error));
+    const auto find = [&](const QString &text, double yMm) {
+        for (const PdfWord &w : pdf.words)
+            if (w.text == text && near(w.yMin, yMm))
+                return w;
+        return PdfWord();
+    };
+    const PdfWord regular = find("WMWMWMWM", 190.5);
+    const PdfWord bold = find("WMWMWMWM", 245.5);
+    const PdfWord title = find("PROTOCOL", 16.9);
+    const PdfWord caption = find("Model:", 38.1);
+    const PdfWord footer = find("automatically", 277.8);
+    QVERIFY(!regular.text.isEmpty() && !bold.text.isEmpty() && !title.text.isEmpty() && !caption.text.isEmpty()
+            && !footer.text.isEmpty());
+
+    // Line heights scale with the point sizes 14 : 11 : 8.
+    const double h11 = caption.yMax - caption.yMin;
+    QVERIFY(qAbs((title.yMax - title.yMin) / h11 - 14.0 / 11.0) < 0.05);
+    QVERIFY(qAbs((footer.yMax - footer.yMin) / h11 - 8.0 / 11.0) < 0.05);
+    QVERIFY(qAbs((regular.yMax - regular.yMin) - h11) < 0.05);
+
+    // Bold shows as more ink: rasterise the sheet and compare the darkness of both words.
+    QProcess raster;
+    raster.start(QStringLiteral("pdftoppm"), {QStringLiteral("-gray"), QStringLiteral("-r"), QStringLiteral("150"),
+                                              QStringLiteral("-singlefile"), QStringLiteral("-png"), pdfPath,
+                                              dir.filePath(QStringLiteral("sheet"))});
+    QVERIFY(raster.waitForFinished(30000) && raster.exitCode() == 0);
+    const QImage sheet(dir.filePath(QStringLiteral("sheet.png")));
+    QVERIFY(!sheet.isNull());
+    const auto ink = [&](const PdfWord &w) {
+        const double pxPerMm = sheet.width() / 210.0;
+        const QRect box = QRectF(QPointF(w.xMin, w.yMin) * pxPerMm, QPointF(w.xMax, w.yMax) * pxPerMm).toAlignedRect();
+        double sum = 0;
+        for (int y = box.top(); y <= box.bottom(); ++y)
+            for (int x = box.left(); x <= box.right(); ++x)
+                sum += 255 - qGray(sheet.pixel(x, y));
+        return sum;
+    };
+    const double regularInk = ink(regular);
+    QVERIFY(regularInk > 0);
+    QVERIFY2(ink(bold) > 1.25 * regularInk,
+             qPrintable(QStringLiteral("engineer %1, vessel %2").arg(ink(bold)).arg(regularInk)));
+}
+
+void TestProtocolPage::cyrillicFieldPrinted()
+{
+    const QString name = QString::fromUtf8("\xD0\x9A\xD0\xB0\xD0\xBF\xD0\xB8\xD1\x82\xD0\xB0\xD0\xBD"); // Капитан
+    FieldTexts f;
+    f["VesselName"] = QByteArray("\xCA\xE0\xEF\xE8\xF2\xE0\xED");   // the same in Windows-1251
+    ProtocolPage page;
+    kelpra::fillProtocolPage(page, f, false);
+    QCOMPARE(page.label("QRLabel48").text, name);
+    const PdfText pdf = renderAndRead(page);
+    QVERIFY2(pdf.error.isEmpty(), qPrintable(pdf.error));
+    const QString problem = checkLabel(pdf, page.label("QRLabel48"));
+    QVERIFY2(problem.isEmpty(), qPrintable(problem));
+}
+
+void TestProtocolPage::longMeaningStaysOneLine()
+{
+    FieldTexts f;
+    QByteArray longText;
+    for (int i = 0; i < 40; ++i)
+        longText += "word" + QByteArray::number(i) + ' ';
+    f["FSMeaning"] = longText;
+    ProtocolPage page;
+    kelpra::fillProtocolPage(page, f, false);
+    const PdfText pdf = renderAndRead(page);
+    QVERIFY2(pdf.error.isEmpty(), qPrintable(pdf.error));
+    QCOMPARE(pdf.pages.size(), 1);
+    // Cut, not wrapped: nothing of it below its own row, where row 2 follows.
+    QVERIFY(wordsInRow(pdf, 80.4, 120).contains(QStringLiteral("word0")));
+    QCOMPARE(wordsInRow(pdf, 86.8), QStringList{QStringLiteral("MMSI:")});
+    QVERIFY(!wordsInRow(pdf, 80.4, 120).contains(QStringLiteral("word39")));
+    for (const PdfWord &w : pdf.words)
+        QVERIFY2(w.xMax <= 210.0 + kToleranceMm, qPrintable(w.text));
+}
+
+QTEST_MAIN(TestProtocolPage)
+#include "test_protocol_page.moc"

@@ -1,0 +1,43 @@
+#include "support/pdf_words.h"
+
+#include <QProcess>
+#include <QXmlStreamReader>
+
+namespace {
+constexpr double kMmPerPoint = 25.4 / 72.0;
+}
+
+PdfText readPdfWords(const QString &pdfPath)
+{
+    PdfText result;
+    QProcess proc;
+    proc.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdfPath, QStringLiteral("-")});
+    if (!proc.waitForFinished(30000) || proc.exitStatus() != QProcess::NormalExit || proc.exitCode() != 0) {
+        result.error = QStringLiteral("pdftotext failed: %1 %2")
+                           .arg(proc.errorString(), QString::fromLocal8Bit(proc.readAllStandardError()));
+        return result;
+    }
+    QXmlStreamReader xml(proc.readAllStandardOutput());
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        const auto attr = [&](const char *name) {
+            return xml.attributes().value(QLatin1String(name)).toDouble() * kMmPerPoint;
+        };
+        if (xml.name() == QLatin1String("page")) {
+            result.pages.append(QSizeF(attr("width"), attr("height")));
+        } else if (xml.name() == QLatin1String("word")) {
+            PdfWord w;
+            w.page = static_cast<int>(result.pages.size()) - 1;
+            w.xMin = attr("xMin");
+            w.yMin = attr("yMin");
+            w.xMax = attr("xMax");
+            w.yMax = attr("yMax");
+            w.text = xml.readElementText();
+            result.words.append(w);
+        }
+    }
+    if (xml.hasError())
+        result.error = QStringLiteral("pdftotext output: %1").arg(xml.errorString());
+    return result;
+}

@@ -1,0 +1,541 @@
+// "Open data", "Save data", "Save all data", "Save details" and the details restored at
+// start-up, driven through the main window with scripted dialogs.
+#include "data/measurement_store.h"
+#include "data/sample_set.h"
+#include "files/data_file.h"
+#include "support/app_fixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFrame>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+using namespace kelpra;
+using kelpra::test::AppFixture;
+
+namespace {
+
+const QString kNoNumber = QStringLiteral("Invalid numeric input.");
+
+QString here(const QString &name) { return QDir::current().absoluteFilePath(name); }
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+// Station texts with Cyrillic, one of them empty.
+QStringList stationTexts()
+{
+    return {QString::fromUtf8("Sailor RT4822 \xd0\xa4"), QStringLiteral("SN 0042"), QStringLiteral("Thrane"),
+            QString::fromUtf8("\xd0\x9c\xd0\xbe\xd1\x80\xd1\x8f\xd0\xba"), QString(),
+            QStringLiteral("500 GT"), QString::fromUtf8("\xd0\xa1\xd0\x9f\xd0\xb1, 1"),
+            QStringLiteral("+7 812 555")};
+}
+
+void setStation(MainWindow &form, const QStringList &texts)
+{
+    for (int i = 0; i < 8; ++i)
+        form.setFieldText(QString::fromLatin1(kStationFields[i]), texts[i]);
+}
+
+QStringList station(const MainWindow &form)
+{
+    QStringList texts;
+    for (const char *name : kStationFields)
+        texts << form.fieldText(QString::fromLatin1(name));
+    return texts;
+}
+
+// Every field the decoder of `slot` fills, with the counters and identification left out.
+FieldTexts decodedFields(MainWindow &form, int slot)
+{
+    form.clearCallFields();
+    form.showRecord(slot);
+    FieldTexts texts = form.fieldTexts();
+    for (const char *name : {"Label16", "Label22", "current", "total"})
+        texts.remove(QString::fromLatin1(name));
+    texts.insert(QStringLiteral("(distress shown)"), form.Distress->isHidden() ? "no" : "yes");
+    return texts;
+}
+
+QByteArray randomRecord(QRandomGenerator &rng, int length)
+{
+    QByteArray r;
+    while (r.size() < length) {
+        const char c = static_cast<char>(rng.bounded(256));
+        if (!(c == '\n' && r.endsWith('\r')))
+            r.append(c);
+    }
+    r[rng.bounded(length)] = '\0';
+    r[rng.bounded(length)] = '\r';
+    r[rng.bounded(length)] = '\n';
+    r.replace("\r\n", "\r\r");
+    // Both format specifiers alike, so that decoding shows no message; now and then 112.
+    r[38] = r[39] = static_cast<char>(rng.bounded(3) == 0 ? 112 : rng.bounded(128));
+    return r;
+}
+
+// Fills the store as a download would: identification line, records 1..n, count n.
+void fill(AppFixture &f, const QList<QByteArray> &records)
+{
+    f.store().setSlot(0, sampleIdentificationLine());
+    for (int i = 0; i < records.size(); ++i)
+        f.store().setSlot(i + 1, records[i]);
+    f.store().set_record_count(int(records.size()));
+    f.store().set_display_index(1);
+}
+
+QByteArray record(char lead, int length = 64)
+{
+    QByteArray r = sampleRecord(1);
+    r.append(QByteArray(length - r.size(), 'x'));
+    r[0] = lead;
+    return r.left(length);
+}
+
+} // namespace
+
+class TestDataFiles : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void dialogsAreSetUp();
+    void saveAllWithNothingHeldShowsNoDialog();
+    void saveDataWithNothingHeldWritesTenLines();
+    void cancelWritesAndReadsNothing();
+
+    void roundTripFullSet_data();
+    void roundTripFullSet();
+    void roundTripSingleRecord_data();
+    void roundTripSingleRecord();
+
+    void countsUpTo255LedRecords();
+    void singleLoadKeepsDownloadedSlots();
+    void refusedFileLosesNothing_data();
+    void refusedFileLosesNothing();
+    void saveErrorIsShown();
+
+    void detailsAtStartUp_data();
+    void detailsAtStartUp();
+    void saveDetailsRoundTrip();
+    void saveDetailsFollowsCurrentDirectory();
+    void saveDetailsError();
+
+private:
+    QString origin_;
+    std::unique_ptr<QTemporaryDir> dir_;
+};
+
+void TestDataFiles::init()
+{
+    // Each test starts in an empty working directory of its own, without details.txt.
+    origin_ = QDir::currentPath();
+    dir_ = std::make_unique<QTemporaryDir>(QDir(origin_).filePath(QStringLiteral("case-XXXXXX")));
+    QVERIFY(dir_->isValid());
+    QVERIFY(QDir::setCurrent(dir_->path()));
+}
+
+void TestDataFiles::cleanup()
+{
+    QDir::setCurrent(origin_);
+    dir_.reset();
+}
+
+void TestDataFiles::dialogsAreSetUp()
+{
+    AppFixture f;
+    fill(f, {sampleRecord(1)});
+    f.prompts.expectSaveFile(here(QStringLiteral("a.bin")));
+    f.prompts.expectSaveFile(here(QStringLiteral("b.bin")));
+    f.prompts.expectOpenFile(here(QStringLiteral("a.bin")));
+    f.prompts.expectOpenFile(QString());
+    f.mainWindow().saveData();
+    f.mainWindow().saveAllData();
+    f.mainWindow().openData();
+    f.mainWindow().openData();
+    QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
+
+    QCOMPARE(f.prompts.shown.size(), 4);
+    const FileDialogSetup save = f.prompts.shown[0].setup, saveAll = f.prompts.shown[1].setup;
+    QCOMPARE(save.filter, QStringLiteral("*.bin"));
+    QCOMPARE(save.defaultSuffix, QStringLiteral("bin"));
+    QCOMPARE(save.proposedName, QStringLiteral("data"));
+    QCOMPARE(saveAll.filter, QStringLiteral("*.bin"));
+    QCOMPARE(saveAll.proposedName, QStringLiteral("alldata"));
+    // "Open data" offers all files and proposes the name chosen last time.
+    QCOMPARE(f.prompts.shown[2].setup.filter, QString());
+    QCOMPARE(f.prompts.shown[2].setup.defaultSuffix, QStringLiteral("bin"));
+    QCOMPARE(f.prompts.shown[3].setup.proposedName, here(QStringLiteral("a.bin")));
+    QCOMPARE(f.mainWindow().OpenDialog1FileName, here(QStringLiteral("a.bin")));
+}
+
+void TestDataFiles::saveAllWithNothingHeldShowsNoDialog()
+{
+    AppFixture f;
+    f.mainWindow().saveAllData();
+    QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
+    QVERIFY(f.prompts.shown.isEmpty());
+    QCOMPARE(QDir::current().entryList(QDir::Files), QStringList());
+}
+
+void TestDataFiles::saveDataWithNothingHeldWritesTenLines()
+{
+    AppFixture f;
+    f.prompts.expectSaveFile(here(QStringLiteral("empty.bin")));
+    f.mainWindow().saveData();
+    QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
+    QCOMPARE(readFile(here(QStringLiteral("empty.bin"))),
+             QByteArray("0\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n"));
+}
+
+void TestDataFiles::cancelWritesAndReadsNothing()
+{
+    AppFixture f;
+    fill(f, {sampleRecord(1)});
+    f.mainWindow().setFieldText(QStringLiteral("FSdigit"), QStringLiteral("120"));
+    f.prompts.expectSaveFile(QString());
+    f.prompts.expectSaveFile(QString());
+    f.prompts.expectOpenFile(QString());
+    f.mainWindow().saveData();
+    f.mainWindow().saveAllData();
+    f.mainWindow().openData();
+    QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
+    QCOMPARE(QDir::current().entryList(QDir::Files), QStringList());
+    QCOMPARE(f.store().slot(0), sampleIdentificationLine());
+    // The call display is emptied even though the open was cancelled.
+    QCOMPARE(f.mainWindow().fieldText(QStringLiteral("FSdigit")), QString());
+}
+
+void TestDataFiles::roundTripFullSet_data()
+{
+    QTest::addColumn<QList<QByteArray>>("records");
+    QList<QByteArray> samples;
+    for (int i = 1; i <= 16; ++i)
+        samples << sampleRecord(i);
+    QTest::newRow("sample set") << samples;
+    QRandomGenerator rng(2024);
+    for (int n = 1; n <= 15; ++n) {
+        QList<QByteArray> records;
+        for (int i = 0; i < n; ++i)
+            records << (i % 3 == 0 ? sampleRecord(i + 1) : randomRecord(rng, 64 + rng.bounded(45)));
+        QTest::addRow("%d records", n) << records;
+    }
+}
+
+void TestDataFiles::roundTripFullSet()
+{
+    QFETCH(QList<QByteArray>, records);
+    const int n = int(records.size());
+    const QString path = here(QStringLiteral("alldata.bin"));
+
+    AppFixture saver;
+    fill(saver, records);
+    setStation(saver.mainWindow(), stationTexts());
+    saver.prompts.expectSaveFile(path);
+    saver.mainWindow().saveAllData();
+    QVERIFY2(saver.prompts.ok(), qPrintable(saver.prompts.problems()));
+    const QByteArray saved = readFile(path);
+    // "Save all data" leaves the typed RadioType alone.
+    QCOMPARE(saver.mainWindow().fieldText(QStringLiteral("RadioType")), stationTexts()[0]);
+
+    AppFixture loader;
+    loader.prompts.expectOpenFile(path);
+    loader.mainWindow().openData();
+    QVERIFY2(loader.prompts.ok(), qPrintable(loader.prompts.problems()));
+
+    int counted = 0;
+    for (const QByteArray &r : records)
+        counted += r.left(3).contains('\xff') ? 0 : 1;
+    QCOMPARE(loader.store().slot(0), QByteArray("GMDSS TESTER S/N (SAVED DATA) rev 2.5"));
+    QCOMPARE(loader.store().record_count(), counted);
+    QCOMPARE(loader.store().display_index(), 1);
+    QCOMPARE(loader.mainWindow().fieldText(QStringLiteral("Label22")), QString::number(counted));
+    QCOMPARE(loader.mainWindow().fieldText(QStringLiteral("total")), QString::number(counted));
+    QCOMPARE(loader.mainWindow().fieldText(QStringLiteral("current")), QStringLiteral("1"));
+    QVERIFY(!loader.mainWindow().Next->isHidden());
+    QVERIFY(loader.mainWindow().Prev->isHidden());
+    QCOMPARE(station(loader.mainWindow()), stationTexts());
+
+    for (int i = 1; i <= 16; ++i) {
+        if (i > n) {
+            QVERIFY(loader.store().slot(i).isEmpty());
+            continue;
+        }
+        const QByteArray slot = loader.store().slot(i);
+        QCOMPARE(slot.left(records[i - 1].size()), records[i - 1]);
+        QCOMPARE(recordLineOf(slot), records[i - 1]);
+        QCOMPARE(decodedFields(loader.mainWindow(), i), decodedFields(saver.mainWindow(), i));
+    }
+
+    // Saving the loaded set again gives the same bytes.
+    const QString again = here(QStringLiteral("again.bin"));
+    loader.prompts.expectSaveFile(again);
+    loader.mainWindow().saveAllData();
+    QVERIFY2(loader.prompts.ok(), qPrintable(loader.prompts.problems()));
+    QCOMPARE(readFile(again), saved);
+}
+
+void TestDataFiles::roundTripSingleRecord_data()
+{
+    QTest::addColumn<QByteArray>("rec");
+    QTest::addColumn<int>("displayIndex");
+    for (int i = 1; i <= 16; ++i)
+        QTest::addRow("sample %d", i) << sampleRecord(i) << i;
+    QRandomGenerator rng(99);
+    for (int len : {64, 80, 97, 98, 99, 100, 140})
+        QTest::addRow("random, %d bytes", len) << randomRecord(rng, len) << 1 + rng.bounded(16);
+}
+
+void TestDataFiles::roundTripSingleRecord()
+{
+    QFETCH(QByteArray, rec);
+    QFETCH(int, displayIndex);
+    const QString path = here(QStringLiteral("data.bin"));
+
+    AppFixture saver;
+    QList<QByteArray> records;
+    for (int i = 1; i <= 16; ++i)
+        records << (i == displayIndex ? rec : record('a'));
+    fill(saver, records);
+    saver.store().set_display_index(displayIndex);
+    setStation(saver.mainWindow(), stationTexts());
+    saver.prompts.expectSaveFile(path);
+    saver.mainWindow().saveData();
+    QVERIFY2(saver.prompts.ok(), qPrintable(saver.prompts.problems()));
+    const QByteArray saved = readFile(path);
+    QCOMPARE(saved.left(3 + rec.size() + 2), QByteArray("0\r\n") + rec + "\r\n");
+
+    AppFixture loader;
+    loader.prompts.expectOpenFile(path);
+    loader.mainWindow().openData();
+    QVERIFY2(loader.prompts.ok(), qPrintable(loader.prompts.problems()));
+    const QByteArray slot = loader.store().slot(1);
+    QCOMPARE(slot.left(rec.size() + 2), rec + "\r\n");
+    QCOMPARE(slot.size(), qMax(100, int(rec.size()) + 2));
+    QCOMPARE(slot.mid(rec.size() + 2), QByteArray(qMax(0, 98 - int(rec.size())), '\0'));
+    QVERIFY(loader.mainWindow().Next->isHidden());
+    QVERIFY(loader.mainWindow().Prev->isHidden());
+    for (const char *counter : {"Label22", "current", "total"})
+        QCOMPARE(loader.mainWindow().fieldText(QString::fromLatin1(counter)), QStringLiteral("1"));
+    QCOMPARE(station(loader.mainWindow()), stationTexts());
+    QCOMPARE(decodedFields(loader.mainWindow(), 1), decodedFields(saver.mainWindow(), displayIndex));
+
+    const QString again = here(QStringLiteral("again.bin"));
+    loader.prompts.expectSaveFile(again);
+    loader.mainWindow().saveData();
+    QCOMPARE(readFile(again), saved);
+}
+
+void TestDataFiles::countsUpTo255LedRecords()
+{
+    QByteArray file = "1\r\n";
+    for (int i = 1; i <= 16; ++i)
+        file += (i <= 5 ? record(char('0' + i)) : record('\xff')) + "\r\n";
+    file += "dataend\r\n16\r\n";
+    writeFile(here(QStringLiteral("ff.bin")), file);
+
+    AppFixture f;
+    f.prompts.expectOpenFile(here(QStringLiteral("ff.bin")));
+    f.mainWindow().openData();
+    QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
+    QCOMPARE(f.store().record_count(), 5);
+    QCOMPARE(f.mainWindow().fieldText(QStringLiteral("Label22")), QStringLiteral("5"));
+    QCOMPARE(f.mainWindow().fieldText(QStringLiteral("total")), QStringLiteral("5"));
+    for (int i = 6; i <= 16; ++i)
+        QCOMPARE(f.store().slot(i).left(64), record('\xff'));
+    for (int step = 2; step <= 5; ++step) {
+        QVERIFY(!f.mainWindow().Next->isHidden());
+        f.mainWindow().nextRecord();
+    }
+    QCOMPARE(f.mainWindow().fieldText(QStringLiteral("current")), QStringLiteral("5"));
+    QVERIFY(f.mainWindow().Next->isHidden());
+}
+
+void TestDataFiles::singleLoadKeepsDownloadedSlots()
+{
+    writeFile(here(QStringLiteral("one.bin")), QByteArray("0\r\n") + record('Z') + "\r\n");
+    AppFixture f;
+    QList<QByteArray> downloaded;
+    for (int i = 1; i <= 16; ++i)
+        downloaded << sampleRecord(i);
+    fill(f, downloaded);
+    f.store().set_display_index(9);
+    f.prompts.expectOpenFile(here(QStringLiteral("one.bin")));
+    f.mainWindow().openData();
+    QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
+    QCOMPARE(f.store().record_count(), 16);
+    QCOMPARE(f.store().display_index(), 1);
+    QCOMPARE(f.store().slot(1).left(66), record('Z') + "\r\n");
+    for (int i = 2; i <= 16; ++i)
+        QCOMPARE(f.store().slot(i), sampleRecord(i));
+    for (const char *counter : {"Label22", "current", "total"})
+        QCOMPARE(f.mainWindow().fieldText(QString::fromLatin1(counter)), QStringLiteral("1"));
+}
+
+void TestDataFiles::refusedFileLosesNothing_data()
+{
+    QTest::addColumn<QByteArray>("content"); // empty with `missing` set: no file at all
+    QTest::addColumn<bool>("missing");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("empty file") << QByteArray() << false << kNoNumber;
+    QTest::newRow("text first line") << QByteArray("data\r\n") + record('A') + "\r\n" << false << kNoNumber;
+    QTest::newRow("empty first line") << QByteArray("\r\n0\r\n") << false << kNoNumber;
+    QTest::newRow("missing file") << QByteArray() << true << QStringLiteral("File not found.");
+}
+
+void TestDataFiles::refusedFileLosesNothing()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(bool, missing);
+    QFETCH(QString, error);
+    const QString path = here(QStringLiteral("bad.bin"));
+    QFile::remove(path);
+    if (!missing)
+        writeFile(path, content);
+
+    AppFixture f;
+    QList<QByteArray> downloaded;
+    for (int i = 1; i <= 16; ++i)
+        downloaded << sampleRecord(i);
+    fill(f, downloaded);
+    f.store().set_display_index(4);
+    setStation(f.mainWindow(), stationTexts());
+    for (const char *counter : {"Label22", "total"})
+        f.mainWindow().setFieldText(QString::fromLatin1(counter), QStringLiteral("16"));
+    f.mainWindow().setFieldText(QStringLiteral("current"), QStringLiteral("4"));
+    f.mainWindow().Next->setVisible(true);
+    f.mainWindow().Prev->setVisible(true);
+
+    f.prompts.expectOpenFile(path);
+    f.prompts.expectError(error);
+    f.mainWindow().openData();
+    QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
+
+    QCOMPARE(f.store().slot(0), sampleIdentificationLine());
+    for (int i = 1; i <= 16; ++i)
+        QCOMPARE(f.store().slot(i), sampleRecord(i));
+    QCOMPARE(f.store().record_count(), 16);
+    QCOMPARE(f.store().display_index(), 4);
+    QCOMPARE(f.mainWindow().fieldText(QStringLiteral("Label22")), QStringLiteral("16"));
+    QCOMPARE(f.mainWindow().fieldText(QStringLiteral("current")), QStringLiteral("4"));
+    QCOMPARE(f.mainWindow().fieldText(QStringLiteral("total")), QStringLiteral("16"));
+    QVERIFY(!f.mainWindow().Next->isHidden());
+    QVERIFY(!f.mainWindow().Prev->isHidden());
+    QCOMPARE(station(f.mainWindow()), stationTexts());
+}
+
+void TestDataFiles::saveErrorIsShown()
+{
+    // A folder on the way that is really a file: as root too, the file cannot be created.
+    writeFile(here(QStringLiteral("plain")), "x");
+    AppFixture f;
+    fill(f, {sampleRecord(1)});
+    f.prompts.expectSaveFile(here(QStringLiteral("plain/data.bin")));
+    f.prompts.expectError(QStringLiteral("Invalid filename."));
+    f.prompts.expectSaveFile(here(QStringLiteral("plain/alldata.bin")));
+    f.prompts.expectError(QStringLiteral("Invalid filename."));
+    f.mainWindow().saveData();
+    f.mainWindow().saveAllData();
+    QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
+}
+
+void TestDataFiles::detailsAtStartUp_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<bool>("exists");
+    QTest::addColumn<QStringList>("fields");
+    QTest::newRow("no file") << QByteArray() << false << QStringList{"", "", "", ""};
+    QTest::newRow("two lines") << QByteArray("Morsvyaz\r\n+7 812\r\n") << true
+                               << QStringList{"Morsvyaz", "+7 812", "", ""};
+    QTest::newRow("six lines") << QByteArray("a\r\nb\r\nc\r\nd\r\ne\r\nf\r\n") << true
+                               << QStringList{"a", "b", "c", "d"};
+    QTest::newRow("Windows-1251") << QByteArray("\xce\xce\xce\r\n\r\n\xcd\xe5\xe2\xf1\xea\xe8\xe9\r\n\xc8\xe2\xe0\xed\xee\xe2\r\n")
+                                  << true
+                                  << QStringList{QString::fromUtf8("\xd0\x9e\xd0\x9e\xd0\x9e"), "",
+                                                 QString::fromUtf8("\xd0\x9d\xd0\xb5\xd0\xb2\xd1\x81\xd0\xba\xd0\xb8\xd0\xb9"),
+                                                 QString::fromUtf8("\xd0\x98\xd0\xb2\xd0\xb0\xd0\xbd\xd0\xbe\xd0\xb2")};
+}
+
+void TestDataFiles::detailsAtStartUp()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(bool, exists);
+    QFETCH(QStringList, fields);
+    if (exists)
+        writeFile(here(QStringLiteral("details.txt")), content);
+    AppFixture f;
+    QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
+    QVERIFY(f.prompts.shown.isEmpty());
+    for (int i = 0; i < 4; ++i)
+        QCOMPARE(f.mainWindow().fieldText(QString::fromLatin1(kControllerFields[i])), fields[i]);
+}
+
+void TestDataFiles::saveDetailsRoundTrip()
+{
+    const QByteArray expected = "\xce\xce\xce \xcc\xee\xf0\xf1\xe2\xff\xe7\xfc\r\n\r\n"
+                                "\xcd\xe5\xe2\xf1\xea\xe8\xe9 1\r\n\xc8\xe2\xe0\xed\xee\xe2 \xc8.\r\n";
+    {
+        AppFixture f;
+        f.mainWindow().setFieldText(QStringLiteral("CCompany"), QString::fromUtf8("\xd0\x9e\xd0\x9e\xd0\x9e \xd0\x9c\xd0\xbe\xd1\x80\xd1\x81\xd0\xb2\xd1\x8f\xd0\xb7\xd1\x8c"));
+        f.mainWindow().setFieldText(QStringLiteral("CAddress"), QString::fromUtf8("\xd0\x9d\xd0\xb5\xd0\xb2\xd1\x81\xd0\xba\xd0\xb8\xd0\xb9 1"));
+        f.mainWindow().setFieldText(QStringLiteral("Engineer"), QString::fromUtf8("\xd0\x98\xd0\xb2\xd0\xb0\xd0\xbd\xd0\xbe\xd0\xb2 \xd0\x98."));
+        f.mainWindow().saveDetails();
+        QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
+        QCOMPARE(readFile(here(QStringLiteral("details.txt"))), expected);
+    }
+    AppFixture next;
+    next.mainWindow().saveDetails();
+    QCOMPARE(readFile(here(QStringLiteral("details.txt"))), expected);
+
+    // All four empty: four empty lines.
+    for (const char *name : kControllerFields)
+        next.mainWindow().setFieldText(QString::fromLatin1(name), QString());
+    next.mainWindow().saveDetails();
+    QCOMPARE(readFile(here(QStringLiteral("details.txt"))), QByteArray("\r\n\r\n\r\n\r\n"));
+    QVERIFY2(next.prompts.ok(), qPrintable(next.prompts.problems()));
+}
+
+void TestDataFiles::saveDetailsFollowsCurrentDirectory()
+{
+    AppFixture f;
+    f.mainWindow().setFieldText(QStringLiteral("CCompany"), QStringLiteral("Moved"));
+    const QString start = QDir::currentPath();
+    QVERIFY(QDir().mkpath(here(QStringLiteral("later"))));
+    QVERIFY(QDir::setCurrent(here(QStringLiteral("later"))));
+    f.mainWindow().saveDetails();
+    const QByteArray written = readFile(here(QStringLiteral("details.txt")));
+    QDir::setCurrent(start);
+    QCOMPARE(written, QByteArray("Moved\r\n\r\n\r\n\r\n"));
+    QVERIFY(!QFile::exists(here(QStringLiteral("details.txt"))));
+}
+
+void TestDataFiles::saveDetailsError()
+{
+    // details.txt that is a folder cannot be replaced by a file, whoever runs the test;
+    // at start-up such a file cannot be opened and is passed over.
+    QVERIFY(QDir().mkpath(here(QStringLiteral("details.txt"))));
+    AppFixture f;
+    QVERIFY(f.prompts.shown.isEmpty());
+    f.mainWindow().setFieldText(QStringLiteral("CCompany"), QStringLiteral("Co"));
+    f.prompts.expectError(QStringLiteral("File access denied."));
+    f.mainWindow().saveDetails();
+    QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
+    QCOMPARE(f.mainWindow().fieldText(QStringLiteral("CCompany")), QStringLiteral("Co"));
+}
+
+QTEST_MAIN(TestDataFiles)
+#include "test_data_files.moc"

@@ -1,0 +1,284 @@
+// Start-up state of the main window, its controls, and the mirrored commands.
+#include "support/app_fixture.h"
+
+#include "data/measurement_store.h"
+
+#include <QAction>
+#include <QApplication>
+#include <algorithm>
+#include <QDateEdit>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+
+using namespace kelpra;
+using kelpra::test::AppFixture;
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void startUpState();
+    void onlyTheMainWindowIsShownAtStart();
+    void everyNamedControlExists_data();
+    void everyNamedControlExists();
+    void editFieldsAreEditableSingleLine();
+    void toolBarHintsAndHiddenDecodeButton();
+    void mirroredCommandsClickTheirControl_data();
+    void mirroredCommandsClickTheirControl();
+    void exitCommandsCloseTheMainWindow_data();
+    void exitCommandsCloseTheMainWindow();
+    void downloadWindowIsShownOnceWithoutBlocking();
+    void aboutBoxShowsAgainAfterClose();
+    void fieldTextsRoundTripWindows1251();
+    void storeKeepsZeroBytes();
+};
+
+void TestMainWindow::startUpState()
+{
+    AppFixture f;
+    MainWindow &w = f.mainWindow();
+    QCOMPARE(w.windowTitle(), QStringLiteral("Kelpra Software v 2.5"));
+    QVERIFY(w.Prev->isHidden());
+    QVERIFY(!w.Next->isHidden());
+    QVERIFY(w.Distress->isHidden());
+    QVERIFY(w.Button1->isHidden());
+    QVERIFY(!w.Button2->isHidden());
+    QCOMPARE(w.statusText(), QStringLiteral("Please download the data from tester or load it from file."));
+    QCOMPARE(w.DateTimePicker1->date(), QDate::currentDate());
+    QVERIFY(w.DateTimePicker1->calendarPopup());
+    for (const char *name : {"Label16", "Label22", "current", "total", "ECCCheck", "ECCCDheck"})
+        QVERIFY2(w.fieldText(QString::fromLatin1(name)).isEmpty(), name);
+    QCOMPARE(f.store().display_index(), 1);
+    QCOMPARE(f.store().record_count(), 0);
+    QVERIFY(!f.store().holdsData());
+    QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
+}
+
+void TestMainWindow::onlyTheMainWindowIsShownAtStart()
+{
+    AppFixture f;
+    // The program shows the main window itself after creating the others; nothing else shows.
+    f.mainWindow().show();
+    QVERIFY(f.mainWindow().isVisible());
+    QVERIFY(!f.app->downloadWindow.isVisible());
+    QVERIFY(!f.app->aboutBox.isVisible());
+    QCOMPARE(f.app->downloadWindow.objectName(), QStringLiteral("ExCom"));
+    QCOMPARE(f.app->aboutBox.objectName(), QStringLiteral("Form2"));
+}
+
+void TestMainWindow::everyNamedControlExists_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("className");
+    const QStringList edits = {
+        "Date", "MNO", "Frequency", "RSSI", "FSdigit", "FSMeaning", "MMSIdigit", "MMSIMeaning",
+        "CatDigit", "CatMeaning", "SelfMMSIdigit", "SelfMMSI", "FTdigit", "FTMeaning", "STdigit",
+        "STMeaning", "FS1digit", "FS1meaning", "FS2digit", "FS2meaning", "EOS1", "ECC", "EOS2",
+        "FSDdigit", "FSDmeaning", "SelfMMSIDdigit", "SelfMMSIDmeaning", "NATUREdigit",
+        "NATUREmeaning", "DCdigits", "DCmeaning", "TIMEdigit", "TIMEmeaning", "SCdigit", "SCmeaning",
+        "EOSD1", "ECCD", "EOSD2", "RadioType", "RadioSN", "RadioMan", "VesselName", "CompanyOwner",
+        "VCategory", "VCompAdd", "VTel", "CCompany", "CTel", "CAddress", "Engineer"};
+    for (const QString &e : edits)
+        QTest::newRow(qPrintable(e)) << e << "QLineEdit";
+    for (const char *l : {"Label15", "Label16", "Label21", "Label22", "Label23", "current", "Label24",
+                          "total", "ECCCheck", "ECCCDheck", "StatusBar1"})
+        QTest::newRow(l) << QString::fromLatin1(l) << "QLabel";
+    for (const char *b : {"Button1", "Button2", "BitBtn1"})
+        QTest::newRow(b) << QString::fromLatin1(b) << "QPushButton";
+    for (const char *b : {"Prev", "Next", "SpeedButton1", "SpeedButton2", "SpeedButton3", "SpeedButton4",
+                          "SpeedButton5", "SpeedButton6", "SpeedButton7", "SpeedButton8", "SpeedButton10"})
+        QTest::newRow(b) << QString::fromLatin1(b) << "QToolButton";
+    for (const char *p : {"Panel1", "Panel2", "Distress", "Bevel1"})
+        QTest::newRow(p) << QString::fromLatin1(p) << "QFrame";
+    for (const char *g : {"GroupBox1", "GroupBox2", "GroupBox3"})
+        QTest::newRow(g) << QString::fromLatin1(g) << "QGroupBox";
+    for (const char *t : {"ToolBar1", "ToolBar2"})
+        QTest::newRow(t) << QString::fromLatin1(t) << "QToolBar";
+    for (const char *m : {"F", "MessageDecode1", "About1"})
+        QTest::newRow(m) << QString::fromLatin1(m) << "QMenu";
+    for (const char *a : {"Open1", "Save1", "Saveall1", "Saveprintinfo1", "Print1", "Exit2", "Downloaddata1",
+                          "Decodemessage1", "Aboutprogram1", "Exit1"})
+        QTest::newRow(a) << QString::fromLatin1(a) << "QAction";
+    QTest::newRow("DateTimePicker1") << "DateTimePicker1" << "QDateEdit";
+    QTest::newRow("MainMenu1") << "MainMenu1" << "QMenuBar";
+}
+
+void TestMainWindow::everyNamedControlExists()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, className);
+    AppFixture f;
+    QObject *control = f.mainWindow().findChild<QObject *>(name);
+    QVERIFY2(control, qPrintable(name));
+    QVERIFY2(control->inherits(className.toLatin1().constData()),
+             qPrintable(name + " is a " + control->metaObject()->className()));
+}
+
+void TestMainWindow::editFieldsAreEditableSingleLine()
+{
+    AppFixture f;
+    const QList<QLineEdit *> edits = f.mainWindow().findChildren<QLineEdit *>();
+    QVERIFY(edits.size() >= 50);
+    for (QLineEdit *e : edits) {
+        if (e->objectName().isEmpty() || e->objectName().startsWith(QLatin1String("qt_")))
+            continue; // inner editors of composite widgets (the date picker)
+        QVERIFY2(!e->isReadOnly(), qPrintable(e->objectName()));
+    }
+    // Typed text stays as typed.
+    QTest::keyClicks(f.mainWindow().FSdigit, QStringLiteral("typed"));
+    QCOMPARE(f.mainWindow().fieldText(QStringLiteral("FSdigit")), QStringLiteral("typed"));
+}
+
+void TestMainWindow::toolBarHintsAndHiddenDecodeButton()
+{
+    AppFixture f;
+    MainWindow &w = f.mainWindow();
+    w.show();
+    QCOMPARE(w.SpeedButton1->toolTip(), QStringLiteral("Open data"));
+    QCOMPARE(w.SpeedButton2->toolTip(), QStringLiteral("Save data"));
+    QVERIFY(!w.SpeedButton7->isVisible());
+    QVERIFY(!w.Button1->isVisible());
+    for (QToolButton *b : {w.SpeedButton1, w.SpeedButton2, w.SpeedButton3, w.SpeedButton4, w.SpeedButton5,
+                           w.SpeedButton6, w.SpeedButton8, w.SpeedButton10}) {
+        QVERIFY2(b->isVisible(), qPrintable(b->objectName()));
+        QVERIFY2(b->text().isEmpty() || b->toolButtonStyle() == Qt::ToolButtonIconOnly,
+                 qPrintable(b->objectName()));
+        QVERIFY2(!b->icon().isNull(), qPrintable(b->objectName()));
+    }
+}
+
+void TestMainWindow::mirroredCommandsClickTheirControl_data()
+{
+    QTest::addColumn<QString>("trigger");
+    QTest::addColumn<QString>("target");
+    QTest::newRow("Open data") << "Open1" << "SpeedButton1";
+    QTest::newRow("Save data") << "Save1" << "SpeedButton2";
+    QTest::newRow("Save all data") << "Saveall1" << "SpeedButton3";
+    QTest::newRow("Save report") << "Saveprintinfo1" << "SpeedButton4";
+    QTest::newRow("Print report") << "Print1" << "SpeedButton5";
+    QTest::newRow("Download data menu") << "Downloaddata1" << "Button2";
+    QTest::newRow("Download data button") << "SpeedButton6" << "Button2";
+    QTest::newRow("Decode message menu") << "Decodemessage1" << "Button1";
+    QTest::newRow("Decode message button") << "SpeedButton7" << "Button1";
+    QTest::newRow("About software") << "Aboutprogram1" << "SpeedButton8";
+}
+
+void TestMainWindow::mirroredCommandsClickTheirControl()
+{
+    QFETCH(QString, trigger);
+    QFETCH(QString, target);
+    AppFixture f;
+    f.prompts.allowAny(test::ScriptedPrompts::Kind::Information);
+    f.prompts.allowAny(test::ScriptedPrompts::Kind::OpenFile);
+    f.prompts.allowAny(test::ScriptedPrompts::Kind::SaveFile);
+    f.prompts.allowAny(test::ScriptedPrompts::Kind::PrintPreview);
+    auto *button = f.mainWindow().findChild<QAbstractButton *>(target);
+    QVERIFY(button);
+    QSignalSpy clicked(button, &QAbstractButton::clicked);
+    if (auto *action = f.mainWindow().findChild<QAction *>(trigger))
+        action->trigger();
+    else
+        f.mainWindow().findChild<QAbstractButton *>(trigger)->click();
+    QCOMPARE(clicked.count(), 1);
+}
+
+void TestMainWindow::exitCommandsCloseTheMainWindow_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::newRow("File/Exit") << "Exit2";
+    QTest::newRow("menu bar Exit") << "Exit1";
+    QTest::newRow("SpeedButton10") << "SpeedButton10";
+    QTest::newRow("close box") << "";
+}
+
+void TestMainWindow::exitCommandsCloseTheMainWindow()
+{
+    QFETCH(QString, command);
+    AppFixture f;
+    f.mainWindow().show();
+    QSignalSpy closed(&f.mainWindow(), &MainWindow::closed);
+    if (command.isEmpty())
+        f.mainWindow().close();
+    else if (auto *action = f.mainWindow().findChild<QAction *>(command))
+        action->trigger();
+    else
+        f.mainWindow().findChild<QAbstractButton *>(command)->click();
+    QCOMPARE(closed.count(), 1);
+    QVERIFY(!f.mainWindow().isVisible());
+    // Nothing asked, nothing saved.
+    QVERIFY(f.prompts.shown.isEmpty());
+    QVERIFY(!QFile::exists(QStringLiteral("details.txt")));
+}
+
+void TestMainWindow::downloadWindowIsShownOnceWithoutBlocking()
+{
+    AppFixture f;
+    f.mainWindow().show();
+    f.mainWindow().Button2->click();
+    QVERIFY(f.downloadWindow().isVisible());
+    QVERIFY(!f.downloadWindow().isModal());
+    f.mainWindow().Downloaddata1->trigger();
+    const QWidgetList tops = QApplication::topLevelWidgets();
+    QCOMPARE(std::count_if(tops.begin(), tops.end(),
+                           [](QWidget *w) { return w->objectName() == QLatin1String("ExCom"); }),
+             1);
+    f.downloadWindow().close();
+    QVERIFY(!f.downloadWindow().isVisible());
+    f.mainWindow().SpeedButton6->click();
+    QVERIFY(f.downloadWindow().isVisible());
+}
+
+void TestMainWindow::aboutBoxShowsAgainAfterClose()
+{
+    AppFixture f;
+    f.mainWindow().show();
+    f.mainWindow().Aboutprogram1->trigger();
+    QVERIFY(f.app->aboutBox.isVisible());
+    QVERIFY(!f.app->aboutBox.isModal());
+    f.app->aboutBox.closeBox();
+    QVERIFY(!f.app->aboutBox.isVisible());
+    f.mainWindow().SpeedButton8->click();
+    QVERIFY(f.app->aboutBox.isVisible());
+}
+
+void TestMainWindow::fieldTextsRoundTripWindows1251()
+{
+    AppFixture f;
+    // "Капитан" in Windows-1251, plus the one byte that the code page leaves unassigned.
+    const QByteArray cyrillic("\xCA\xE0\xEF\xE8\xF2\xE0\xED \x98", 9);
+    f.mainWindow().setFieldText8(QStringLiteral("VesselName"), cyrillic);
+    QCOMPARE(f.mainWindow().fieldText(QStringLiteral("VesselName")), QString::fromUtf8("Капитан \xC2\x98"));
+    QCOMPARE(f.mainWindow().fieldText8(QStringLiteral("VesselName")), cyrillic);
+    QCOMPARE(f.mainWindow().fieldTexts().value(QStringLiteral("VesselName")), cyrillic);
+}
+
+void TestMainWindow::storeKeepsZeroBytes()
+{
+    MeasurementStore store;
+    QByteArray record(64, '\0');
+    record[0] = '3';
+    record[55] = 6;
+    store.setSlot(5, record);
+    record[0] = 'X'; // the store owns its copy
+    const QByteArray back = store.slot(5);
+    QCOMPARE(back.size(), 64);
+    QCOMPARE(back.at(0), '3');
+    QCOMPARE(back.at(55), char(6));
+    QCOMPARE(back.count('\0'), 62);
+    QVERIFY(!store.holdsData());
+    store.setSlot(0, QByteArray("\0", 1));
+    QVERIFY(store.holdsData());
+    QVERIFY(store.slot(17).isEmpty());
+    QVERIFY(store.slot(-1).isEmpty());
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "test_main_window.moc"
