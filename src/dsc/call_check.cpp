@@ -14,7 +14,6 @@ constexpr int kVerdictPosition = 16;
 constexpr int kFormatPosition = 39;
 constexpr int kFormatRepeat = 40;
 constexpr int kFirstAfterFormat = 41;
-constexpr int kNoPositionSymbol = 99;
 constexpr int kNoTimeSymbol = 88;
 constexpr int kNoFrequencySymbol = 126;
 
@@ -115,7 +114,6 @@ private:
     }
 
     void add(const char *code, const QString &detail) { details_[QString::fromLatin1(code)].append(detail); }
-    bool noted(const char *code) const { return details_.contains(QString::fromLatin1(code)); }
 
     std::optional<Layout> layout(QString *shortText) const;
     bool symbolsInvalid(int first, int count, const char *name, bool digits);
@@ -131,6 +129,8 @@ private:
     QMap<QString, QStringList> details_;
 };
 
+// The layout the format specifier, category and first telecommand choose; none for an
+// unknown format, or, with `shortText` saying why, for a record that ends before its ECC.
 std::optional<Layout> Judgement::layout(QString *shortText) const
 {
     const int format = at(kFormatPosition);
@@ -210,7 +210,7 @@ std::optional<Layout> Judgement::layout(QString *shortText) const
             }
         }
     } else {
-        return std::nullopt;
+        return std::nullopt; // an unknown format: no layout, and `shortText` stays empty
     }
     if (!reaches(l.eos + 1)) {
         *shortText = QStringLiteral("The record ends at position %1, before the error-check character at position %2.")
@@ -242,7 +242,8 @@ void Judgement::judgeIdentity(int first, const char *name, std::optional<Station
         return;
     const StationIdentity &id = **out;
     if (id.tenthDigit != 0)
-        add("mmsi-check-digit", QStringLiteral("the %1 %2 ends in %3").arg(QLatin1String(name), id.mmsi).arg(id.tenthDigit));
+        add("mmsi-check-digit",
+            QStringLiteral("the %1 %2 ends in %3").arg(QLatin1String(name), id.mmsi).arg(id.tenthDigit));
     if (id.mid && (*id.mid < 201 || *id.mid > 775))
         add("mid-unallocated",
             QStringLiteral("the %1 %2 (%3) carries MID %4").arg(QLatin1String(name), id.mmsi, id.type).arg(*id.mid));
@@ -274,7 +275,8 @@ void Judgement::judgePosition(int first)
     if (lonMinutes > 59)
         wrong << QStringLiteral("longitude minutes %1").arg(lonMinutes);
     if (!wrong.isEmpty())
-        add("position-invalid", QStringLiteral("The position %1 is not a place on earth: %2.").arg(digits, joined(wrong)));
+        add("position-invalid",
+            QStringLiteral("The position %1 is not a place on earth: %2.").arg(digits, joined(wrong)));
 }
 
 void Judgement::judgeTime(int first)
@@ -286,14 +288,16 @@ void Judgement::judgeTime(int first)
     if (hours == kNoTimeSymbol && minutes == kNoTimeSymbol)
         return; // no time
     if (hours > 23 || minutes > 59)
-        add("time-invalid", QStringLiteral("The time %1:%2 is not a time of day.").arg(twoDigits(hours), twoDigits(minutes)));
+        add("time-invalid",
+            QStringLiteral("The time %1:%2 is not a time of day.").arg(twoDigits(hours), twoDigits(minutes)));
 }
 
 void Judgement::judgeFrequency(int first)
 {
     for (int half = first; half < first + 6; half += 3) {
         const QList<int> s = symbols(half, 3);
-        const bool noInformation = s[0] == kNoFrequencySymbol && s[1] == kNoFrequencySymbol && s[2] == kNoFrequencySymbol;
+        const bool noInformation =
+            s[0] == kNoFrequencySymbol && s[1] == kNoFrequencySymbol && s[2] == kNoFrequencySymbol;
         // Once a field has an invalid symbol, the other half adds nothing.
         if (!noInformation && symbolsInvalid(half, 3, "frequency", true))
             return;
@@ -308,7 +312,8 @@ QString Judgement::findingText(const QString &code, const QStringList &details) 
                        : QStringLiteral("Symbols that cannot stand where they are: "))
                + joined(details) + QLatin1Char('.');
     if (code == QLatin1String("telecommand-unknown"))
-        return sentence(joined(details)) + (n == 1 ? QStringLiteral(" has no meaning.") : QStringLiteral(" have no meaning."));
+        return sentence(joined(details))
+               + (n == 1 ? QStringLiteral(" has no meaning.") : QStringLiteral(" have no meaning."));
     if (code == QLatin1String("mmsi-check-digit"))
         return sentence(joined(details)) + QStringLiteral("; a correct call sends 0 as the tenth digit.");
     if (code == QLatin1String("mid-unallocated"))
@@ -352,7 +357,8 @@ CallCheck Judgement::run()
     const std::optional<Layout> found = layout(&shortText);
     if (!found) {
         if (shortText.isEmpty())
-            add("format-unknown", QStringLiteral("Format specifier %1 is not a call format that can be checked.").arg(format));
+            add("format-unknown",
+                QStringLiteral("Format specifier %1 is not a call format that can be checked.").arg(format));
         else
             add("record-short", shortText);
         finish(check);
@@ -367,7 +373,8 @@ CallCheck Judgement::run()
     if (l.address)
         judgeIdentity(l.address, "address", &check.address);
     if (l.category && !symbolsInvalid(l.category, 1, "category", false) && category_meaning(at(l.category)).isEmpty())
-        add("category-unknown", QStringLiteral("Category %1 is not routine, safety, urgency or distress.").arg(at(l.category)));
+        add("category-unknown",
+            QStringLiteral("Category %1 is not routine, safety, urgency or distress.").arg(at(l.category)));
     judgeIdentity(l.self, "self-identification", &check.self);
     if (l.distressed)
         judgeIdentity(l.distressed, "identity of the ship in distress", &check.distressed);
