@@ -10,6 +10,7 @@
 #include "files/file_io.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -73,6 +74,33 @@ QString writeSampleFile(const QString &name)
     return path;
 }
 
+// A record as the test set delivers it: header (ECC verdict "1"), signal level, six
+// symbols 125, then the call from position 39.
+QByteArray receivedCall(const QList<int> &call)
+{
+    QByteArray bytes("01 240523 1052 1 2187.5 kHZ    ");
+    bytes += char(140);
+    bytes += QByteArray(6, char(125));
+    for (int s : call)
+        bytes += static_cast<char>(s);
+    return bytes;
+}
+
+QString writeFullSet(const QString &name, const QList<QByteArray> &records)
+{
+    MeasurementStore store;
+    store.setSlot(0, sampleIdentificationLine());
+    for (int i = 0; i < records.size(); ++i)
+        store.setSlot(i + 1, records[i]);
+    const QString path = QDir::current().absoluteFilePath(name);
+    return writeWholeFile(path, buildFullSetFile(store, StationLines{})) ? QString() : path;
+}
+
+bool isInteger(const QJsonValue &value, int expected)
+{
+    return value.isDouble() && value.toDouble() == expected;
+}
+
 } // namespace
 
 class TestKelpraTool : public QObject {
@@ -86,6 +114,10 @@ private Q_SLOTS:
     void decodeAndReportAgreeWithTheWindow_data();
     void decodeAndReportAgreeWithTheWindow();
     void decodeReportsTheFormatSpecifierMessage();
+    void decodeCarriesTheCheck();
+    void checkOverTheSampleSet();
+    void checkExitCodes_data();
+    void checkExitCodes();
     void reportToFileAndItsErrors();
     void printPdfWritesOnePage();
     void downloadFromTheVirtualTestSet();
@@ -118,6 +150,10 @@ void TestKelpraTool::usageAndHelp_data()
     QTest::newRow("report help") << QStringList{"report", "--help"} << 0 << QStringLiteral("--output");
     QTest::newRow("print-pdf help") << QStringList{"print-pdf", "--help"} << 0 << QStringLiteral("PDF");
     QTest::newRow("download help") << QStringList{"download", "--help"} << 0 << QStringLiteral("--port");
+    QTest::newRow("check help") << QStringList{"check", "--help"} << 0 << QStringLiteral("--json");
+    QTest::newRow("help names check") << QStringList{"--help"} << 0 << QStringLiteral("check DATAFILE [--json]");
+    QTest::newRow("check without file") << QStringList{"check"} << 1 << QString();
+    QTest::newRow("check with --record") << QStringList{"check", "x.bin", "--record", "2"} << 1 << QString();
     QTest::newRow("decode without file") << QStringList{"decode"} << 1 << QString();
     QTest::newRow("record not a number") << QStringList{"decode", "x.bin", "--record", "two"} << 1 << QString();
     QTest::newRow("unknown option") << QStringList{"report", "x.bin", "--colour"} << 1 << QString();
@@ -145,6 +181,9 @@ void TestKelpraTool::failuresAreOneLineAndExitTwo_data()
     QTest::newRow("missing file") << QStringList{"decode", "missing.bin"} << QStringLiteral("File not found.");
     QTest::newRow("missing folder") << QStringList{"report", "no/such/dir.bin"} << QStringLiteral("Invalid filename.");
     QTest::newRow("not a data file") << QStringList{"decode", "details.txt"} << QStringLiteral("Invalid numeric input.");
+    QTest::newRow("check missing file") << QStringList{"check", "missing.bin"} << QStringLiteral("File not found.");
+    QTest::newRow("check not a data file") << QStringList{"check", "details.txt", "--json"}
+                                           << QStringLiteral("Invalid numeric input.");
     QTest::newRow("record 0") << QStringList{"decode", "samples.bin", "--record", "0"} << QStringLiteral("record 0");
     QTest::newRow("record 17") << QStringList{"report", "samples.bin", "--record", "17"} << QStringLiteral("record 17");
     QTest::newRow("pdf record 20") << QStringList{"print-pdf", "samples.bin", "--record", "20", "--output", "p.pdf"}
@@ -223,6 +262,134 @@ void TestKelpraTool::decodeReportsTheFormatSpecifierMessage()
     QCOMPARE(json.value("fields").toObject().value("FSdigit").toString(), QStringLiteral("120"));
     // A single-record file has record 1 only.
     QCOMPARE(runTool({"decode", path, "--record", "2"}).exitCode, 2);
+}
+
+void TestKelpraTool::decodeCarriesTheCheck()
+{
+    // Record 1: a call from an aid to navigation to a ship, ECC 76 received, 35 computed.
+    const Run call = runTool({"decode", sampleFile, "--record", "1"});
+    QCOMPARE(call.exitCode, 0);
+    QVERIFY2(call.out.contains("\"messages\": [], \"check\": {\"verdict\": \"fail\", \"kind\": \"call\", "
+                               "\"format\": 120, \"ecc\": {\"received\": 76, \"computed\": 35, \"match\": false}"),
+             call.out.constData());
+    const QJsonObject check = QJsonDocument::fromJson(call.out).object().value("check").toObject();
+    QCOMPARE(check.keys(),
+             (QStringList{"address", "distressed", "ecc", "findings", "format", "kind", "self", "verdict"}));
+    const QJsonObject self = check.value("self").toObject();
+    QCOMPARE(self.value("mmsi"), QJsonValue("999999999"));
+    QCOMPARE(self.value("type"), QJsonValue("aid-to-navigation"));
+    QVERIFY(isInteger(self.value("mid"), 999));
+    QVERIFY(self.value("region").isNull());
+    const QJsonObject address = check.value("address").toObject();
+    QCOMPARE(address.value("mmsi"), QJsonValue("201323545"));
+    QVERIFY(isInteger(address.value("mid"), 201));
+    QCOMPARE(address.value("region"), QJsonValue("Europe"));
+    QVERIFY(check.value("distressed").isNull());
+    QStringList codes;
+    for (const QJsonValue &finding : check.value("findings").toArray()) {
+        const QJsonObject f = finding.toObject();
+        QCOMPARE(f.keys(), (QStringList{"code", "severity", "text"}));
+        QVERIFY(f.value("severity") == QJsonValue("fail") || f.value("severity") == QJsonValue("warn"));
+        QVERIFY(f.value("text").toString().endsWith(QLatin1Char('.')));
+        codes << f.value("code").toString();
+    }
+    QCOMPARE(codes, (QStringList{"eos-mismatch", "ecc-mismatch", "verdict-disagrees", "mid-unallocated"}));
+
+    // Record 3: a distress alert, which has neither address nor a ship in distress of another.
+    const Run alert = runTool({"decode", sampleFile, "--record", "3"});
+    const QJsonObject distress = QJsonDocument::fromJson(alert.out).object().value("check").toObject();
+    QCOMPARE(distress.value("kind"), QJsonValue("distress-alert"));
+    QVERIFY(isInteger(distress.value("format"), 112));
+    const QJsonObject ecc = distress.value("ecc").toObject();
+    QVERIFY(isInteger(ecc.value("received"), 57));
+    QVERIFY(isInteger(ecc.value("computed"), 75));
+    QCOMPARE(ecc.value("match"), QJsonValue(false));
+    QVERIFY(distress.value("address").isNull());
+    QVERIFY(distress.value("distressed").isNull());
+    QCOMPARE(distress.value("self").toObject().value("mmsi"), QJsonValue("999999999"));
+}
+
+void TestKelpraTool::checkOverTheSampleSet()
+{
+    const QList<int> failing{1, 2, 3, 6, 7, 11, 12, 16};
+    const Run text = runTool({"check", sampleFile});
+    QCOMPARE(text.exitCode, 3);
+    QVERIFY(text.err.isEmpty());
+    const QList<QByteArray> lines = text.out.trimmed().split('\n');
+    QCOMPARE(lines.size(), 16);
+    for (int n = 1; n <= 16; ++n) {
+        const QStringList words = QString::fromUtf8(lines[n - 1]).simplified().split(QLatin1Char(' '));
+        QCOMPARE(words.value(0), QString::number(n));
+        QCOMPARE(words.value(4), failing.contains(n) ? QStringLiteral("fail") : QStringLiteral("warn"));
+    }
+    QCOMPARE(lines[0].simplified(),
+             QByteArray("1 call 999999999 aid-to-navigation fail eos-mismatch ecc-mismatch verdict-disagrees "
+                        "mid-unallocated"));
+
+    const Run json = runTool({"check", sampleFile, "--json"});
+    QCOMPARE(json.exitCode, 3);
+    QJsonParseError error;
+    const QJsonArray checks = QJsonDocument::fromJson(json.out, &error).array();
+    QCOMPARE(error.error, QJsonParseError::NoError);
+    QCOMPARE(checks.size(), 16);
+    for (int n = 1; n <= 16; ++n) {
+        const QJsonObject check = checks[n - 1].toObject();
+        QVERIFY(isInteger(check.value("record"), n));
+        QCOMPARE(check.value("verdict").toString(),
+                 failing.contains(n) ? QStringLiteral("fail") : QStringLiteral("warn"));
+        QCOMPARE(check.size(), 9);
+    }
+    QVERIFY(isInteger(checks[2].toObject().value("ecc").toObject().value("received"), 57));
+    QVERIFY(isInteger(checks[2].toObject().value("ecc").toObject().value("computed"), 75));
+}
+
+void TestKelpraTool::checkExitCodes_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("output");
+
+    // Two calls received off the air from correct equipment.
+    const QByteArray alert = receivedCall({112, 112, 25, 58, 5, 99, 70, 107, 4, 52, 60, 13, 7, 12, 52, 109, 127, 52,
+                                           127, 127});
+    const QByteArray safety = receivedCall({116, 116, 108, 0, 23, 71, 0, 0, 109, 126, 4, 12, 50, 4, 12, 50, 127, 36,
+                                            127, 127});
+    QTest::newRow("correct calls pass")
+        << writeFullSet(QStringLiteral("correct.bin"), {alert, safety}) << 0
+        << QByteArray(" 1  distress-alert            255805997  ship                    pass\n"
+                      " 2  call                      002371000  coast                   pass\n");
+    QByteArray brokenSafety = safety;
+    brokenSafety[45] = char(100); // position 46, the self-identification's fifth symbol
+    QTest::newRow("a failing record")
+        << writeFullSet(QStringLiteral("broken.bin"), {alert, brokenSafety}) << 3
+        << QByteArray(" 1  distress-alert            255805997  ship                    pass\n"
+                      " 2  call                      -          invalid                 fail  symbol-invalid "
+                      "ecc-mismatch verdict-disagrees\n");
+    const QString noRecord = QDir::current().absoluteFilePath(QStringLiteral("no_record.bin"));
+    QVERIFY(!writeWholeFile(noRecord, QByteArray("0\r\n")));
+    QTest::newRow("single-record file without its record")
+        << noRecord << 3
+        << QByteArray(" 1  unknown                   -          -                       fail  record-short\n");
+    const QString none = QDir::current().absoluteFilePath(QStringLiteral("none.bin"));
+    QVERIFY(!writeWholeFile(none, QByteArray("1\r\ndataend\r\n0\r\n")));
+    QTest::newRow("full set without records") << none << 0 << QByteArray();
+}
+
+void TestKelpraTool::checkExitCodes()
+{
+    QFETCH(QString, file);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, output);
+    QVERIFY(QFile::exists(file));
+    const Run text = runTool({"check", file});
+    QCOMPARE(text.exitCode, exitCode);
+    QCOMPARE(text.out, output);
+    const Run json = runTool({"check", file, "--json"});
+    QCOMPARE(json.exitCode, exitCode);
+    QJsonParseError error;
+    const QJsonArray checks = QJsonDocument::fromJson(json.out, &error).array();
+    QCOMPARE(error.error, QJsonParseError::NoError);
+    QCOMPARE(checks.size(), int(output.count('\n')));
 }
 
 void TestKelpraTool::reportToFileAndItsErrors()

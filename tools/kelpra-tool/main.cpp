@@ -4,6 +4,7 @@
 
 #include "data/measurement_store.h"
 #include "data/text8.h"
+#include "dsc/call_check.h"
 #include "dsc/record_decoder.h"
 #include "files/data_file.h"
 #include "files/details_file.h"
@@ -33,6 +34,8 @@ namespace {
 constexpr int kOk = 0;
 constexpr int kUsage = 1;
 constexpr int kFailure = 2;
+// `check`: a record whose call fails the check.
+constexpr int kCheckFailed = 3;
 
 void printErr(const QString &line)
 {
@@ -60,7 +63,8 @@ struct OpenedRecord {
     RecordDecoding decoding;
 };
 
-std::optional<Failure> openRecord(const QString &path, int record, OpenedRecord *out)
+// Loads a data file into a store as "Open data" does.
+std::optional<Failure> loadDataFile(const QString &path, DataFile *file, MeasurementStore *store)
 {
     QByteArray bytes;
     if (auto error = readWholeFile(path, &bytes))
@@ -68,8 +72,15 @@ std::optional<Failure> openRecord(const QString &path, int record, OpenedRecord 
     DataFileParse parse = parseDataFile(bytes);
     if (!parse.file)
         return Failure{kFailure, path + QStringLiteral(": ") + withFullStop(parse.error)};
-    out->file = *parse.file;
-    applyDataFile(out->file, out->store);
+    *file = *parse.file;
+    applyDataFile(*file, *store);
+    return std::nullopt;
+}
+
+std::optional<Failure> openRecord(const QString &path, int record, OpenedRecord *out)
+{
+    if (auto failure = loadDataFile(path, &out->file, &out->store))
+        return failure;
     // The records the window lets the user move to: record 1 of a single-record file,
     // records 1 to record_count of a full set.
     const int last = out->file.kind == DataFileKind::SingleRecord ? 1 : qMax(1, out->store.record_count());
@@ -176,7 +187,9 @@ int decodeCommand(const QStringList &args)
     OpenedRecord opened;
     if (auto stop = startRecordCommand(parser, args,
                                        QStringLiteral("kelpra-tool decode DATAFILE [--record N]\n"
-                                                      "Decodes a record of a data file and prints it as JSON."),
+                                                      "Decodes a record of a data file and prints it as JSON, with "
+                                                      "the check of its call\n(as \"kelpra-tool check\" does) "
+                                                      "under \"check\"."),
                                        nullptr, &opened))
         return *stop;
     // Fields in the order the decoding writes them, each with its final text.
@@ -193,9 +206,65 @@ int decodeCommand(const QStringList &args)
                       + tool::jsonObject(fields) + ", \"messages\": [";
     for (int i = 0; i < opened.decoding.messages.size(); ++i)
         json += (i ? ", " : "") + tool::jsonString(opened.decoding.messages[i]);
-    json += "]}\n";
+    json += "], \"check\": " + tool::jsonCheck(checkRecord(opened.store.slot(opened.record))) + "}\n";
     writeOut(json);
     return kOk;
+}
+
+// One line of `check`: record number, kind, self MMSI and type, verdict, finding codes.
+QByteArray checkLine(int record, const CallCheck &check)
+{
+    const QString mmsi = check.self && !check.self->mmsi.isEmpty() ? check.self->mmsi : QStringLiteral("-");
+    const QString type = check.self ? check.self->type : QStringLiteral("-");
+    QString line = QStringLiteral("%1  %2  %3  %4  %5")
+                       .arg(record, 2)
+                       .arg(kindName(check.kind), -24)
+                       .arg(mmsi, -9)
+                       .arg(type, -22)
+                       .arg(verdictName(check.verdict), -4);
+    if (!check.findings.isEmpty())
+        line += QStringLiteral("  ") + check.codes().join(QLatin1Char(' '));
+    while (line.endsWith(QLatin1Char(' ')))
+        line.chop(1);
+    return line.toUtf8() + '\n';
+}
+
+int checkCommand(const QStringList &args)
+{
+    QCommandLineParser parser;
+    const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("Prints one JSON array of the checks."));
+    parser.addOption(json);
+    parser.addPositionalArgument(QStringLiteral("DATAFILE"), QStringLiteral("A data file saved by Kelpra."));
+    if (auto stop = parseCommand(parser, args,
+                                 QStringLiteral("kelpra-tool check DATAFILE [--json]\n"
+                                                "Checks every record's call against ITU-R M.493: one line per "
+                                                "record with its kind,\nthe calling station, the verdict (pass, warn "
+                                                "or fail) and the findings.\nExit status: 0 when no record fails, 3 "
+                                                "when one does, 2 when the file cannot be read."),
+                                 1))
+        return *stop;
+    DataFile file;
+    MeasurementStore store;
+    if (auto failure = loadDataFile(parser.positionalArguments().constFirst(), &file, &store)) {
+        printErr(QStringLiteral("kelpra-tool: ") + failure->message);
+        return failure->code;
+    }
+    // The records held: record 1 of a single-record file, 1 to record_count of a full set.
+    const int last = file.kind == DataFileKind::SingleRecord ? 1 : store.record_count();
+    QByteArray out = parser.isSet(json) ? QByteArray("[") : QByteArray();
+    bool anyFails = false;
+    for (int record = 1; record <= last; ++record) {
+        const CallCheck check = checkRecord(store.slot(record));
+        anyFails = anyFails || check.verdict == CheckVerdict::Fail;
+        if (parser.isSet(json))
+            out += (record > 1 ? ",\n " : "") + tool::jsonCheck(check, record);
+        else
+            out += checkLine(record, check);
+    }
+    if (parser.isSet(json))
+        out += "]\n";
+    writeOut(out);
+    return anyFails ? kCheckFailed : kOk;
 }
 
 int reportCommand(const QStringList &args)
@@ -354,13 +423,14 @@ QString usage()
         "Usage: kelpra-tool COMMAND [OPTIONS]\n"
         "\n"
         "Commands:\n"
-        "  decode DATAFILE [--record N]                 decode a record and print it as JSON\n"
+        "  decode DATAFILE [--record N]                 decode and check a record, print it as JSON\n"
+        "  check DATAFILE [--json]                      check every record's call against ITU-R M.493\n"
         "  report DATAFILE [--record N] [--output FILE] write the text test protocol\n"
         "  print-pdf DATAFILE [--record N] --output FILE lay out the printed protocol as a PDF\n"
         "  download --port DEVICE --output FILE         fetch the records from the test set\n"
         "\n"
         "kelpra-tool COMMAND --help tells more about a command; kelpra-tool --version tells the version.\n"
-        "Exit status: 0 success, 1 usage error, 2 failure.\n");
+        "Exit status: 0 success, 1 usage error, 2 failure; check: 3 when a record fails.\n");
 }
 
 } // namespace
@@ -398,6 +468,8 @@ int main(int argc, char *argv[])
     named[0] = QStringLiteral("kelpra-tool ") + command;
     if (command == QLatin1String("decode"))
         return decodeCommand(named);
+    if (command == QLatin1String("check"))
+        return checkCommand(named);
     if (command == QLatin1String("report"))
         return reportCommand(named);
     if (command == QLatin1String("print-pdf"))

@@ -1,5 +1,7 @@
 #include "tool_json.h"
 
+#include "dsc/call_check.h"
+
 namespace kelpra::tool {
 
 QByteArray jsonString(const QString &text)
@@ -34,6 +36,55 @@ QByteArray jsonObject(const QList<QPair<QString, QString>> &members)
         out += jsonString(members[i].first) + ": " + jsonString(members[i].second);
     }
     out += '}';
+    return out;
+}
+
+namespace {
+
+QByteArray jsonInteger(const std::optional<int> &value)
+{
+    return value ? QByteArray::number(*value) : QByteArray("null");
+}
+
+QByteArray jsonNullableString(const QString &text)
+{
+    return text.isEmpty() ? QByteArray("null") : jsonString(text);
+}
+
+QByteArray jsonIdentity(const std::optional<StationIdentity> &id)
+{
+    if (!id)
+        return "null";
+    return "{\"mmsi\": " + jsonNullableString(id->mmsi) + ", \"type\": " + jsonString(id->type)
+           + ", \"mid\": " + jsonInteger(id->mid) + ", \"region\": " + jsonNullableString(id->region) + '}';
+}
+
+} // namespace
+
+QByteArray jsonCheck(const CallCheck &check, std::optional<int> record)
+{
+    QByteArray out = "{";
+    if (record)
+        out += "\"record\": " + QByteArray::number(*record) + ", ";
+    out += "\"verdict\": " + jsonString(verdictName(check.verdict));
+    out += ", \"kind\": " + jsonString(kindName(check.kind));
+    out += ", \"format\": " + jsonInteger(check.format);
+    out += ", \"ecc\": ";
+    if (check.receivedEcc && check.computedEcc)
+        out += "{\"received\": " + jsonInteger(check.receivedEcc) + ", \"computed\": "
+               + jsonInteger(check.computedEcc) + ", \"match\": " + (check.eccMatch() ? "true" : "false") + '}';
+    else
+        out += "null";
+    out += ", \"self\": " + jsonIdentity(check.self);
+    out += ", \"address\": " + jsonIdentity(check.address);
+    out += ", \"distressed\": " + jsonIdentity(check.distressed);
+    out += ", \"findings\": [";
+    for (int i = 0; i < check.findings.size(); ++i) {
+        const CheckFinding &f = check.findings[i];
+        out += (i ? ", " : "") + QByteArray("{\"code\": ") + jsonString(f.code) + ", \"severity\": "
+               + jsonString(severityName(f.severity)) + ", \"text\": " + jsonString(f.text) + '}';
+    }
+    out += "]}";
     return out;
 }
 

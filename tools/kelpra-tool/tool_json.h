@@ -5,6 +5,12 @@
 #include <QPair>
 #include <QString>
 
+#include <optional>
+
+namespace kelpra {
+struct CallCheck;
+}
+
 namespace kelpra::tool {
 
 // A JSON string literal (quotes included) for the text, UTF-8.
@@ -12,5 +18,10 @@ QByteArray jsonString(const QString &text);
 
 // One JSON object of string members, keeping the given member order.
 QByteArray jsonObject(const QList<QPair<QString, QString>> &members);
+
+// The "check" object of a record: verdict, kind, format, ecc, self, address, distressed and
+// findings, with integers, booleans and null where a value does not apply. With `record`,
+// a "record" member leads.
+QByteArray jsonCheck(const CallCheck &check, std::optional<int> record = std::nullopt);
 
 } // namespace kelpra::tool

@@ -1,0 +1,514 @@
+// The call check: real off-air calls, each finding provoked on its own, the rules of
+// precedence, identities and the sample set. Expected ECCs and identities are worked out by
+// hand from the symbols.
+#include "data/sample_set.h"
+#include "dsc/call_check.h"
+
+#include <QtTest>
+
+using namespace kelpra;
+
+using Symbols = QList<int>;
+using Changes = QList<QPair<int, int>>;
+Q_DECLARE_METATYPE(Symbols)
+
+namespace {
+
+// Four calls received off the air from correct equipment, from the format specifier on.
+const Symbols kDistressAlert{112, 112, 25, 58, 5, 99, 70, 107, 4, 52, 60, 13, 7, 12, 52, 109, 127, 52, 127, 127};
+const Symbols kIndividualTest{120, 120, 0,  23, 71, 0,  0,  108, 32, 51,  42, 0,   0,
+                              118, 126, 38, 75, 0,  38, 75, 0,   117, 0,  117, 117};
+const Symbols kTestAnswer{120, 120, 32, 51, 42, 0,  0,  108, 0,  23,  71, 0,   0,
+                          118, 126, 4,  10, 10, 4,  39, 30, 122, 54, 122, 122};
+const Symbols kAllShipsSafety{116, 116, 108, 0, 23, 71, 0, 0, 109, 126, 4, 12, 50, 4, 12, 50, 127, 36, 127, 127};
+
+// A record as the test set delivers it: a 31-character header whose position 16 holds the
+// test set's ECC verdict, the signal level, six dot-pattern symbols 125, then the call, whose
+// format specifier thus lies at position 39.
+QByteArray received(const Symbols &call, char verdict = '1')
+{
+    QByteArray bytes("01 240523 1052 ");
+    bytes += verdict;
+    bytes += " 2187.5 kHZ    ";
+    Q_ASSERT(bytes.size() == 31);
+    bytes += char(140);
+    bytes += QByteArray(6, char(125));
+    for (int s : call)
+        bytes += static_cast<char>(s);
+    return bytes;
+}
+
+QByteArray changed(QByteArray bytes, const Changes &changes)
+{
+    for (const auto &change : changes)
+        bytes[change.first - 1] = static_cast<char>(change.second);
+    return bytes;
+}
+
+// Sets the ECC at `eccPosition` to what the changed symbols need, so that a case provokes
+// nothing but the finding it is about: position 39 and 41 through the EOS, XORed.
+QByteArray resealed(QByteArray bytes, int eccPosition)
+{
+    int ecc = static_cast<unsigned char>(bytes[38]);
+    for (int p = 41; p < eccPosition; ++p)
+        ecc ^= static_cast<unsigned char>(bytes[p - 1]);
+    bytes[eccPosition - 1] = static_cast<char>(ecc);
+    return bytes;
+}
+
+QByteArray individual(const Changes &changes, char verdict = '1')
+{
+    return resealed(changed(received(kIndividualTest, verdict), changes), 61);
+}
+
+QByteArray distress(const Changes &changes, char verdict = '1')
+{
+    return resealed(changed(received(kDistressAlert, verdict), changes), 56);
+}
+
+// A 116 distress relay by a coast station: category 112, telecommand 112, the ship in
+// distress 255805997, nature 107, the real alert's position and time, J3E, EOS 127.
+Symbols allShipsRelay()
+{
+    return {116, 116, 112, 0, 23, 71, 0, 0, 112, 25, 58, 5, 99, 70,
+            107, 4,  52,  60, 13, 7, 12, 52, 109, 127, 96, 127, 127};
+}
+
+// A 120 distress acknowledgement to ship 325142000 about ship 255805997.
+Symbols individualAcknowledgement()
+{
+    return {120, 120, 32, 51, 42, 0, 0, 112, 0, 23, 71, 0, 0, 110, 25, 58, 5, 99, 70,
+            107, 4,  52, 60, 13, 7,  12, 52, 109, 127, 75, 127, 127};
+}
+
+// "MMSI type MID region" of an identity, "-" where there is none.
+QString summary(const std::optional<StationIdentity> &id)
+{
+    if (!id)
+        return QStringLiteral("-");
+    const QString mid = id->mid ? QString::number(*id->mid) : QString();
+    return QStringList{id->mmsi, id->type, mid, id->region}.join(QLatin1Char(' ')).simplified();
+}
+
+QString describe(const CallCheck &check)
+{
+    QStringList lines{QStringLiteral("verdict %1, kind %2").arg(verdictName(check.verdict), kindName(check.kind))};
+    for (const CheckFinding &f : check.findings)
+        lines << QStringLiteral("%1 (%2): %3").arg(f.code, severityName(f.severity), f.text);
+    return lines.join(QLatin1Char('\n'));
+}
+
+} // namespace
+
+class TestCallCheck : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void realCallsPass_data();
+    void realCallsPass();
+    void findings_data();
+    void findings();
+    void layouts_data();
+    void layouts();
+    void identities_data();
+    void identities();
+    void eachCodeOnceWithEveryField();
+    void sentencesNameTheValues();
+    void sampleSet_data();
+    void sampleSet();
+};
+
+void TestCallCheck::realCallsPass_data()
+{
+    QTest::addColumn<Symbols>("call");
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<int>("ecc");
+    QTest::addColumn<QString>("self");
+    QTest::addColumn<QString>("address");
+
+    const QString coast = QStringLiteral("002371000 coast 237 Europe");
+    const QString ship = QStringLiteral("325142000 ship 325 North and Central America and Caribbean");
+    QTest::newRow("distress alert") << kDistressAlert << "distress-alert" << 52 << "255805997 ship 255 Europe" << "-";
+    QTest::newRow("individual test call") << kIndividualTest << "call" << 0 << ship << coast;
+    QTest::newRow("answer to the test call") << kTestAnswer << "call" << 54 << coast << ship;
+    QTest::newRow("all ships safety call") << kAllShipsSafety << "call" << 36 << coast << "-";
+}
+
+void TestCallCheck::realCallsPass()
+{
+    QFETCH(Symbols, call);
+    QFETCH(QString, kind);
+    QFETCH(int, ecc);
+    QFETCH(QString, self);
+    QFETCH(QString, address);
+
+    const CallCheck check = checkRecord(received(call));
+    QVERIFY2(check.findings.isEmpty(), qPrintable(describe(check)));
+    QCOMPARE(check.verdict, CheckVerdict::Pass);
+    QCOMPARE(kindName(check.kind), kind);
+    QCOMPARE(check.format, std::optional<int>(call.at(0)));
+    QCOMPARE(check.receivedEcc, std::optional<int>(ecc));
+    QCOMPARE(check.computedEcc, std::optional<int>(ecc));
+    QCOMPARE(summary(check.self), self);
+    QCOMPARE(check.self->tenthDigit, 0);
+    QCOMPARE(summary(check.address), address);
+    QVERIFY(!check.distressed);
+
+    // The test set's verdict "0" on a correct call is the only thing wrong with it.
+    const CallCheck doubted = checkRecord(received(call, '0'));
+    QCOMPARE(doubted.codes(), QStringList{"verdict-disagrees"});
+    QCOMPARE(doubted.verdict, CheckVerdict::Warn);
+}
+
+void TestCallCheck::findings_data()
+{
+    QTest::addColumn<QByteArray>("record");
+    QTest::addColumn<QStringList>("codes");
+    QTest::addColumn<QString>("kind");
+
+    const QString call = QStringLiteral("call");
+    const QString alert = QStringLiteral("distress-alert");
+    const QString unknown = QStringLiteral("unknown");
+    const QByteArray test = received(kIndividualTest);
+
+    // Failures.
+    QTest::newRow("empty record") << QByteArray() << QStringList{"record-short"} << unknown;
+    QTest::newRow("ends at 39") << test.left(39) << QStringList{"record-short"} << unknown;
+    QTest::newRow("ends before the ECC") << test.left(60) << QStringList{"record-short"} << unknown;
+    QTest::newRow("short with a mismatched format") << changed(test, {{40, 116}}).left(50)
+                                                    << QStringList{"record-short", "format-mismatch"} << unknown;
+    QTest::newRow("116 ends before its category") << received(kAllShipsSafety).left(40)
+                                                  << QStringList{"record-short"} << unknown;
+    QTest::newRow("alert ends before its ECC") << received(kDistressAlert).left(55) << QStringList{"record-short"}
+                                               << unknown;
+    QTest::newRow("123 without an EOS") << changed(test, {{39, 123}, {40, 123}, {60, 105}, {62, 10}, {63, 20}})
+                                        << QStringList{"record-short"} << unknown;
+    QTest::newRow("format mismatch") << changed(test, {{40, 116}}) << QStringList{"format-mismatch"} << call;
+    QTest::newRow("format 121") << changed(test, {{39, 121}, {40, 121}}) << QStringList{"format-unknown"} << unknown;
+    QTest::newRow("format 100 and mismatch") << changed(test, {{39, 100}})
+                                             << QStringList{"format-mismatch", "format-unknown"} << unknown;
+    QTest::newRow("category 109") << individual({{46, 109}}) << QStringList{"category-unknown"} << call;
+    QTest::newRow("first telecommand 102") << individual({{52, 102}}) << QStringList{"telecommand-unknown"} << call;
+    QTest::newRow("second telecommand 114") << individual({{53, 114}}) << QStringList{"telecommand-unknown"} << call;
+    QTest::newRow("subsequent communication 108") << distress({{54, 108}}) << QStringList{"telecommand-unknown"}
+                                                  << alert;
+    QTest::newRow("address symbol 100") << individual({{43, 100}}) << QStringList{"symbol-invalid"} << call;
+    QTest::newRow("frequency symbol 100") << individual({{58, 100}}) << QStringList{"symbol-invalid"} << call;
+    QTest::newRow("frequency half no information") << individual({{54, 126}, {55, 126}, {56, 126}}) << QStringList{}
+                                                   << call;
+    QTest::newRow("frequency half 126 126 125") << individual({{54, 126}, {55, 126}, {56, 125}})
+                                                << QStringList{"symbol-invalid"} << call;
+    QTest::newRow("byte 200 in a closing symbol") << changed(test, {{63, 200}})
+                                                  << QStringList{"symbol-invalid", "eos-mismatch"} << call;
+    QTest::newRow("EOS 100") << individual({{60, 100}, {62, 100}, {63, 100}}) << QStringList{"eos-invalid"} << call;
+    QTest::newRow("closing 117 127") << changed(test, {{63, 127}}) << QStringList{"eos-mismatch"} << call;
+    QTest::newRow("one closing symbol") << test.left(62) << QStringList{"eos-mismatch"} << call;
+    QTest::newRow("no closing symbol") << test.left(61) << QStringList{"eos-mismatch"} << call;
+    QTest::newRow("ECC wrong, verdict 0") << changed(received(kIndividualTest, '0'), {{61, 1}})
+                                          << QStringList{"ecc-mismatch"} << call;
+    QTest::newRow("ECC wrong, verdict 1") << changed(test, {{61, 1}})
+                                          << QStringList{"ecc-mismatch", "verdict-disagrees"} << call;
+    // Warnings.
+    QTest::newRow("verdict 0 on a right ECC") << received(kIndividualTest, '0') << QStringList{"verdict-disagrees"}
+                                              << call;
+    QTest::newRow("no verdict character") << received(kIndividualTest, ' ') << QStringList{} << call;
+    QTest::newRow("self check digit 1") << individual({{51, 1}}) << QStringList{"mmsi-check-digit"} << call;
+    QTest::newRow("address MID 200") << individual({{41, 20}, {42, 1}}) << QStringList{"mid-unallocated"} << call;
+    QTest::newRow("self MID 776") << individual({{47, 77}, {48, 61}}) << QStringList{"mid-unallocated"} << call;
+    QTest::newRow("self MID 775") << individual({{47, 77}, {48, 51}}) << QStringList{} << call;
+    QTest::newRow("quadrant 4") << distress({{47, 40}}) << QStringList{"position-invalid"} << alert;
+    QTest::newRow("latitude 91") << distress({{47, 9}, {48, 12}}) << QStringList{"position-invalid"} << alert;
+    QTest::newRow("latitude 90, longitude 180") << distress({{47, 9}, {48, 0}, {49, 1}, {50, 80}})
+                                                << QStringList{} << alert;
+    QTest::newRow("longitude 181") << distress({{49, 61}, {50, 81}}) << QStringList{"position-invalid"} << alert;
+    QTest::newRow("latitude minutes 60") << distress({{48, 56}, {49, 0}}) << QStringList{"position-invalid"}
+                                         << alert;
+    QTest::newRow("longitude minutes 60") << distress({{51, 60}}) << QStringList{"position-invalid"} << alert;
+    QTest::newRow("no position") << distress({{47, 99}, {48, 99}, {49, 99}, {50, 99}, {51, 99}}) << QStringList{}
+                                 << alert;
+    QTest::newRow("time 24:00") << distress({{52, 24}, {53, 0}}) << QStringList{"time-invalid"} << alert;
+    QTest::newRow("time 23:60") << distress({{52, 23}, {53, 60}}) << QStringList{"time-invalid"} << alert;
+    QTest::newRow("time 23:59") << distress({{52, 23}, {53, 59}}) << QStringList{} << alert;
+    QTest::newRow("time 88:30") << distress({{52, 88}, {53, 30}}) << QStringList{"time-invalid"} << alert;
+    QTest::newRow("no time") << distress({{52, 88}, {53, 88}}) << QStringList{} << alert;
+    QTest::newRow("nature 111") << distress({{46, 111}}) << QStringList{"nature-unknown"} << alert;
+
+    // An invalid symbol silences every other finding about its field.
+    QTest::newRow("self 100 hides its check digit") << individual({{47, 100}, {51, 5}})
+                                                    << QStringList{"symbol-invalid"} << call;
+    QTest::newRow("self 99..., 100 hides its MID") << individual({{47, 99}, {51, 100}})
+                                                   << QStringList{"symbol-invalid"} << call;
+    QTest::newRow("position 100 hides quadrant 5") << distress({{47, 50}, {48, 100}})
+                                                   << QStringList{"symbol-invalid"} << alert;
+    QTest::newRow("time 100 hides hour 99") << distress({{52, 99}, {53, 100}}) << QStringList{"symbol-invalid"}
+                                            << alert;
+    QTest::newRow("category byte 200") << individual({{46, 200}}) << QStringList{"symbol-invalid"} << call;
+    QTest::newRow("telecommand byte 130") << individual({{52, 130}}) << QStringList{"symbol-invalid"} << call;
+    QTest::newRow("EOS byte 250") << individual({{60, 250}, {62, 250}, {63, 250}}) << QStringList{"symbol-invalid"}
+                                  << call;
+    // The check reads the bytes as they stand, with no masking to 7 bits.
+    QTest::newRow("category 236 is not 108") << individual({{46, 236}}) << QStringList{"symbol-invalid"} << call;
+    // Other fields are still judged beside the invalid one.
+    QTest::newRow("invalid self, unknown category") << individual({{46, 109}, {47, 100}})
+                                                    << QStringList{"category-unknown", "symbol-invalid"} << call;
+}
+
+void TestCallCheck::findings()
+{
+    QFETCH(QByteArray, record);
+    QFETCH(QStringList, codes);
+    QFETCH(QString, kind);
+    const CallCheck check = checkRecord(record);
+    QVERIFY2(check.codes() == codes, qPrintable(describe(check)));
+    QCOMPARE(kindName(check.kind), kind);
+    bool fails = false;
+    for (const CheckFinding &f : check.findings) {
+        const bool warning = QStringList{"verdict-disagrees", "mmsi-check-digit", "mid-unallocated",
+                                         "position-invalid",  "time-invalid",     "nature-unknown"}
+                                 .contains(f.code);
+        QCOMPARE(f.severity, warning ? CheckSeverity::Warning : CheckSeverity::Failure);
+        fails = fails || !warning;
+        QVERIFY2(f.text.size() > 10 && f.text.at(0).isUpper() && f.text.endsWith(QLatin1Char('.')), qPrintable(f.text));
+    }
+    QCOMPARE(check.verdict, fails ? CheckVerdict::Fail : codes.isEmpty() ? CheckVerdict::Pass : CheckVerdict::Warn);
+    // Neither ECC nor identities are given for a call whose layout is not known.
+    if (kind == QLatin1String("unknown")) {
+        QVERIFY(!check.receivedEcc && !check.computedEcc);
+        QVERIFY(!check.self && !check.address && !check.distressed);
+    } else {
+        QVERIFY(check.receivedEcc && check.computedEcc && check.self);
+    }
+}
+
+void TestCallCheck::layouts_data()
+{
+    QTest::addColumn<QByteArray>("record");
+    QTest::addColumn<QStringList>("codes");
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("address");    // MMSI of the called station, empty for none
+    QTest::addColumn<QString>("distressed"); // MMSI of the ship in distress, empty for none
+    QTest::addColumn<int>("ecc");            // ECC worked out by hand
+
+    // Relay: 116^112^23^71^112^25^58^5^99^70^107^4^52^60^13^7^12^52^109^127 = 96.
+    const QByteArray relay = received(allShipsRelay());
+    QTest::newRow("116 distress relay") << relay << QStringList{} << "distress-relay" << QString() << "255805997" << 96;
+    QTest::newRow("116 relay, nature at 53") << resealed(changed(relay, {{53, 111}}), 63)
+                                             << QStringList{"nature-unknown"} << "distress-relay" << QString()
+                                             << "255805997" << -1;
+    QTest::newRow("116 relay, time at 59") << resealed(changed(relay, {{59, 24}}), 63) << QStringList{"time-invalid"}
+                                           << "distress-relay" << QString() << "255805997" << -1;
+    QTest::newRow("116 relay, subsequent communication at 61")
+        << resealed(changed(relay, {{61, 107}}), 63) << QStringList{"telecommand-unknown"} << "distress-relay"
+        << QString() << "255805997" << -1;
+    QTest::newRow("116 acknowledgement") << resealed(changed(relay, {{47, 110}}), 63) << QStringList{}
+                                         << "distress-acknowledgement" << QString() << "255805997" << 126;
+    // Category 112 with another telecommand keeps the call layout: 47 and 48 are telecommands.
+    QTest::newRow("116 distress category, telephony") << resealed(changed(received(kAllShipsSafety), {{41, 112}}), 56)
+                                                      << QStringList{} << "call" << QString() << QString() << -1;
+
+    // Acknowledgement: 120^32^51^42^112^23^71^110^25^58^5^99^70^107^4^52^60^13^7^12^52^109^127 = 75.
+    const QByteArray ack = received(individualAcknowledgement());
+    QTest::newRow("120 distress acknowledgement") << ack << QStringList{} << "distress-acknowledgement" << "325142000"
+                                                  << "255805997" << 75;
+    QTest::newRow("120 acknowledgement, position at 59") << resealed(changed(ack, {{59, 40}}), 68)
+                                                         << QStringList{"position-invalid"} << "distress-acknowledgement"
+                                                         << "325142000" << "255805997" << -1;
+    QTest::newRow("114 distress relay") << resealed(changed(ack, {{39, 114}, {40, 114}, {52, 112}}), 68)
+                                        << QStringList{} << "distress-relay" << "325142000" << "255805997" << -1;
+    QTest::newRow("120 ends before the relay's ECC") << ack.left(67) << QStringList{"record-short"} << "unknown"
+                                                     << QString() << QString() << -1;
+
+    // 102: the address is an area of digits, no station.
+    const QByteArray area = resealed(changed(received(kIndividualTest), {{39, 102}, {40, 102}, {41, 4}}), 61);
+    QTest::newRow("102 area call") << area << QStringList{} << "call" << QString() << QString() << -1;
+    QTest::newRow("102 area symbol 110") << resealed(changed(area, {{43, 110}}), 61) << QStringList{"symbol-invalid"}
+                                         << "call" << QString() << QString() << -1;
+    QTest::newRow("102 area ending in 5 is no MMSI") << resealed(changed(area, {{45, 5}}), 61) << QStringList{}
+                                                     << "call" << QString() << QString() << -1;
+
+    // 123: a telephone number between the frequency and the EOS, which closes the call
+    // wherever it comes.
+    const QByteArray phone = resealed(
+        changed(received(kIndividualTest + Symbols{0, 0, 0, 0}),
+                {{39, 123}, {40, 123}, {60, 105}, {61, 12}, {62, 34}, {63, 56}, {64, 117}, {66, 117}, {67, 117}}), 65);
+    QTest::newRow("123 with a telephone number") << phone << QStringList{} << "call" << "002371000" << QString() << -1;
+    QTest::newRow("123 telephone byte 140") << resealed(changed(phone, {{62, 140}}), 65)
+                                            << QStringList{"symbol-invalid"} << "call" << "002371000" << QString() << -1;
+    // The same call as 120 computed to 0; 120^123 = 3.
+    QTest::newRow("123 without a number") << resealed(changed(received(kIndividualTest), {{39, 123}, {40, 123}}), 61)
+                                          << QStringList{} << "call" << "002371000" << QString() << 3;
+    QTest::newRow("123 ending at the ECC") << phone.left(65) << QStringList{"eos-mismatch"} << "call" << "002371000"
+                                           << QString() << -1;
+}
+
+void TestCallCheck::layouts()
+{
+    QFETCH(QByteArray, record);
+    QFETCH(QStringList, codes);
+    QFETCH(QString, kind);
+    QFETCH(QString, address);
+    QFETCH(QString, distressed);
+    QFETCH(int, ecc);
+    const CallCheck check = checkRecord(record);
+    QVERIFY2(check.codes() == codes, qPrintable(describe(check)));
+    QCOMPARE(kindName(check.kind), kind);
+    QCOMPARE(check.address ? check.address->mmsi : QString(), address);
+    QCOMPARE(check.distressed ? check.distressed->mmsi : QString(), distressed);
+    if (ecc >= 0) {
+        QCOMPARE(check.computedEcc, std::optional<int>(ecc));
+        QCOMPARE(check.receivedEcc, std::optional<int>(ecc));
+    }
+}
+
+void TestCallCheck::identities_data()
+{
+    QTest::addColumn<Symbols>("symbols");
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<QString>("mmsi");
+    QTest::addColumn<int>("tenth");
+    QTest::addColumn<int>("mid"); // -1: none
+    QTest::addColumn<QString>("region");
+
+    QTest::newRow("AIS-SART") << Symbols{97, 1, 23, 45, 60} << "ais-sart" << "970123456" << 0 << -1 << QString();
+    QTest::newRow("MOB device") << Symbols{97, 22, 34, 56, 70} << "mob-device" << "972234567" << 0 << -1 << QString();
+    QTest::newRow("EPIRB-AIS") << Symbols{97, 43, 3, 33, 33} << "epirb-ais" << "974303333" << 3 << -1 << QString();
+    QTest::newRow("975 is no device") << Symbols{97, 51, 23, 45, 60} << "unknown" << "975123456" << 0 << -1
+                                      << QString();
+    QTest::newRow("craft with parent ship") << Symbols{98, 23, 51, 23, 40} << "craft-with-parent-ship"
+                                            << "982351234" << 0 << 235 << "Europe";
+    QTest::newRow("aid to navigation") << Symbols{99, 36, 61, 23, 40} << "aid-to-navigation" << "993661234" << 0
+                                       << 366 << "North and Central America and Caribbean";
+    QTest::newRow("SAR aircraft") << Symbols{11, 14, 31, 23, 40} << "sar-aircraft" << "111431234" << 0 << 431
+                                  << "Asia";
+    QTest::newRow("112 is no aircraft") << Symbols{11, 24, 31, 23, 40} << "unknown" << "112431234" << 0 << -1
+                                        << QString();
+    QTest::newRow("coast") << Symbols{0, 50, 31, 23, 40} << "coast" << "005031234" << 0 << 503 << "Oceania";
+    QTest::newRow("group") << Symbols{6, 1, 0, 0, 0} << "group" << "060100000" << 0 << 601 << "Africa";
+    QTest::newRow("handheld") << Symbols{87, 1, 23, 45, 60} << "handheld" << "870123456" << 0 << 701
+                              << "South America";
+    QTest::newRow("ship MID 201") << Symbols{20, 13, 23, 54, 50} << "ship" << "201323545" << 0 << 201 << "Europe";
+    QTest::newRow("ship MID 775") << Symbols{77, 51, 23, 45, 67} << "ship" << "775123456" << 7 << 775
+                                  << "South America";
+    QTest::newRow("group MID 101, no region") << Symbols{1, 1, 23, 45, 60} << "group" << "010123456" << 0 << 101
+                                              << QString();
+    QTest::newRow("aid MID 999, no region") << Symbols{99, 99, 99, 99, 90} << "aid-to-navigation" << "999999999"
+                                            << 0 << 999 << QString();
+    QTest::newRow("prefix 1") << Symbols{12, 34, 56, 78, 90} << "unknown" << "123456789" << 0 << -1 << QString();
+    QTest::newRow("prefix 9") << Symbols{91, 34, 56, 78, 90} << "unknown" << "913456789" << 0 << -1 << QString();
+    QTest::newRow("symbol 100") << Symbols{20, 13, 100, 54, 50} << "invalid" << QString() << -1 << -1 << QString();
+    QTest::newRow("byte 200") << Symbols{20, 13, 23, 54, 200} << "invalid" << QString() << -1 << -1 << QString();
+}
+
+void TestCallCheck::identities()
+{
+    QFETCH(Symbols, symbols);
+    QFETCH(QString, type);
+    QFETCH(QString, mmsi);
+    QFETCH(int, tenth);
+    QFETCH(int, mid);
+    QFETCH(QString, region);
+    const StationIdentity id = identifyStation(symbols);
+    QCOMPARE(id.type, type);
+    QCOMPARE(id.mmsi, mmsi);
+    QCOMPARE(id.tenthDigit, tenth);
+    QCOMPARE(id.mid, mid < 0 ? std::nullopt : std::optional<int>(mid));
+    QCOMPARE(id.region, region);
+}
+
+void TestCallCheck::eachCodeOnceWithEveryField()
+{
+    // Address and self both end in a digit other than 0 and both carry an unallocated MID;
+    // the first and second telecommands both mean nothing; the category (byte 236) and the
+    // frequency (symbol 100) hold invalid symbols.
+    const CallCheck check = checkRecord(
+        individual({{41, 0}, {42, 10}, {43, 10}, {44, 0}, {45, 3}, {46, 236}, {47, 20}, {48, 1}, {51, 5}, {52, 102},
+                    {53, 114}, {55, 100}}));
+    QCOMPARE(check.codes(),
+             (QStringList{"telecommand-unknown", "symbol-invalid", "mmsi-check-digit", "mid-unallocated"}));
+    const auto text = [&](const char *code) {
+        for (const CheckFinding &f : check.findings) {
+            if (f.code == QLatin1String(code))
+                return f.text;
+        }
+        return QString();
+    };
+    // The address 001010000 (tenth digit 3) is a coast station with MID 101; the self
+    // 200142000 (tenth digit 5) a ship with MID 200.
+    QVERIFY2(text("mmsi-check-digit").contains("address 001010000") && text("mmsi-check-digit").contains("200142000"),
+             qPrintable(text("mmsi-check-digit")));
+    QVERIFY2(text("mid-unallocated").contains("MID 101") && text("mid-unallocated").contains("MID 200"),
+             qPrintable(text("mid-unallocated")));
+    QVERIFY2(text("telecommand-unknown").contains("102") && text("telecommand-unknown").contains("114"),
+             qPrintable(text("telecommand-unknown")));
+    QVERIFY2(text("symbol-invalid").contains("position 46") && text("symbol-invalid").contains("position 55"),
+             qPrintable(text("symbol-invalid")));
+}
+
+void TestCallCheck::sentencesNameTheValues()
+{
+    // What the window shows beside the numbers: the engineer reads the values in the sentence.
+    const CallCheck slot1 = checkRecord(sampleRecord(1));
+    QCOMPARE(slot1.findings.at(1).code, QStringLiteral("ecc-mismatch"));
+    QVERIFY2(slot1.findings.at(1).text.contains("76") && slot1.findings.at(1).text.contains("35"),
+             qPrintable(slot1.findings.at(1).text));
+    QVERIFY2(slot1.findings.at(0).text.contains("127 127") && slot1.findings.at(0).text.contains("117"),
+             qPrintable(slot1.findings.at(0).text));
+    const CallCheck mismatch = checkRecord(changed(received(kIndividualTest), {{40, 116}}));
+    QVERIFY2(mismatch.findings.at(0).text.contains("120") && mismatch.findings.at(0).text.contains("116"),
+             qPrintable(mismatch.findings.at(0).text));
+    QCOMPARE(checkRecord(QByteArray()).findings.at(0).text, QStringLiteral("The record is empty."));
+}
+
+void TestCallCheck::sampleSet_data()
+{
+    QTest::addColumn<int>("slot");
+    QTest::addColumn<QStringList>("codes");
+    QTest::addColumn<int>("received");
+    QTest::addColumn<int>("computed");
+
+    const QString eos = QStringLiteral("eos-mismatch");
+    const QString ecc = QStringLiteral("ecc-mismatch");
+    const QString verdict = QStringLiteral("verdict-disagrees");
+    const QString mid = QStringLiteral("mid-unallocated");
+    // Every record calls from 999999999, an aid to navigation with MID 999. Runs A, B and F
+    // end EOS 117 then 127 127. Run A computes to 35, run C to 75; the others match.
+    QTest::newRow("1, run A") << 1 << QStringList{eos, ecc, verdict, mid} << 76 << 35;
+    QTest::newRow("2, run B, 0") << 2 << QStringList{eos, verdict, mid} << 86 << 86;
+    QTest::newRow("3, run C") << 3 << QStringList{ecc, verdict, mid} << 57 << 75;
+    QTest::newRow("4, run D, 0") << 4 << QStringList{verdict, mid} << 48 << 48;
+    QTest::newRow("5, run E, 0") << 5 << QStringList{verdict, mid} << 79 << 79;
+    QTest::newRow("6, run F") << 6 << QStringList{eos, mid} << 76 << 76;
+    QTest::newRow("7, run B, 0") << 7 << QStringList{eos, verdict, mid} << 86 << 86;
+    QTest::newRow("8, run G") << 8 << QStringList{mid} << 57 << 57;
+    QTest::newRow("9, run D, 0") << 9 << QStringList{verdict, mid} << 48 << 48;
+    QTest::newRow("10, run E") << 10 << QStringList{mid} << 79 << 79;
+    QTest::newRow("11, run F, 0") << 11 << QStringList{eos, verdict, mid} << 76 << 76;
+    QTest::newRow("12, run B") << 12 << QStringList{eos, mid} << 86 << 86;
+    QTest::newRow("13, run G, 0") << 13 << QStringList{verdict, mid} << 57 << 57;
+    QTest::newRow("14, run D") << 14 << QStringList{mid} << 48 << 48;
+    QTest::newRow("15, run E, 0") << 15 << QStringList{verdict, mid} << 79 << 79;
+    QTest::newRow("16, run F") << 16 << QStringList{eos, mid} << 76 << 76;
+}
+
+void TestCallCheck::sampleSet()
+{
+    QFETCH(int, slot);
+    QFETCH(QStringList, codes);
+    QFETCH(int, received);
+    QFETCH(int, computed);
+    const CallCheck check = checkRecord(sampleRecord(slot));
+    QVERIFY2(check.codes() == codes, qPrintable(describe(check)));
+    const bool fails = QList<int>{1, 2, 3, 6, 7, 11, 12, 16}.contains(slot);
+    QCOMPARE(check.verdict, fails ? CheckVerdict::Fail : CheckVerdict::Warn);
+    QCOMPARE(check.receivedEcc, std::optional<int>(received));
+    QCOMPARE(check.computedEcc, std::optional<int>(computed));
+    const bool distress = QList<int>{3, 4, 8, 9, 13, 14}.contains(slot);
+    QCOMPARE(check.kind, distress ? CallKind::DistressAlert : CallKind::Call);
+    QCOMPARE(summary(check.self), QStringLiteral("999999999 aid-to-navigation 999"));
+    // Run A calls 201323545, runs B, E and F call 219557624: ships of Albania and Denmark.
+    QCOMPARE(summary(check.address), distress ? QStringLiteral("-")
+                                     : slot == 1 ? QStringLiteral("201323545 ship 201 Europe")
+                                                 : QStringLiteral("219557624 ship 219 Europe"));
+}
+
+QTEST_APPLESS_MAIN(TestCallCheck)
+#include "test_call_check.moc"
