@@ -1,5 +1,6 @@
 #include "link/serial_port.h"
 
+#include "files/file_io.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,14 +13,12 @@ namespace {
 
 const QString kNoPortSelected = QStringLiteral("No port selected");
 
-// Writes `bytes` to `name` in the working directory, replacing it; the error text on failure.
+// Replaces `name` in the working directory with `bytes`; the error text on failure, when
+// the previous file is still whole.
 QString writeFile(const QString &name, const QByteArray &bytes)
 {
-    QFile file(QDir::current().filePath(name));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return QStringLiteral("%1: %2").arg(name, file.errorString());
-    if (file.write(bytes) != bytes.size() || !file.flush())
-        return QStringLiteral("%1: %2").arg(name, file.errorString());
+    if (const std::optional<QString> error = writeWholeFile(QDir::current().filePath(name), bytes))
+        return QStringLiteral("%1: %2").arg(name, *error);
     return {};
 }
 

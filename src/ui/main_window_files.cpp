@@ -8,8 +8,6 @@
 #include "files/details_file.h"
 #include "files/file_io.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QToolButton>
 
 namespace kelpra {
@@ -42,7 +40,7 @@ void MainWindow::openData()
     OpenDialog1FileName = path;
 
     QByteArray bytes;
-    if (const std::optional<QString> error = readWholeFile(path, &bytes)) {
+    if (const std::optional<QString> error = readDataFileBytes(path, &bytes)) {
         showError(*error);
         return;
     }
@@ -73,7 +71,7 @@ void MainWindow::saveData()
     const QString path = prompts_.saveFileName(binSaveDialog(QStringLiteral("data")));
     if (path.isEmpty())
         return;
-    if (const std::optional<QString> error = writeWholeFile(path, buildSingleRecordFile(record, stationLinesOf(*this))))
+    if (const std::optional<QString> error = writeWholeFile(path, buildSingleRecordFile(record, stationLinesOf(*this)).bytes))
         showError(*error);
 }
 
@@ -84,7 +82,7 @@ void MainWindow::saveAllData()
     const QString path = prompts_.saveFileName(binSaveDialog(QStringLiteral("alldata")));
     if (path.isEmpty())
         return;
-    if (const std::optional<QString> error = writeWholeFile(path, buildFullSetFile(store_, stationLinesOf(*this))))
+    if (const std::optional<QString> error = writeWholeFile(path, buildFullSetFile(store_, stationLinesOf(*this)).bytes))
         showError(*error);
 }
 
@@ -99,19 +97,13 @@ void MainWindow::saveDetails()
 
 void MainWindow::restoreDetails()
 {
-    const QString path = detailsFilePath();
-    QByteArray bytes;
-    if (const std::optional<QString> error = readWholeFile(path, &bytes)) {
-        // A file that cannot be opened is passed over in silence; only a failure while
-        // reading an opened file is worth a box.
-        QFile probe(path);
-        if (QFileInfo(path).isFile() && probe.open(QIODevice::ReadOnly))
-            showError(*error);
-        return;
-    }
-    const ControllerLines lines = parseDetailsFile(bytes);
+    // A file that cannot be opened is passed over in silence; only a failure while
+    // reading an opened file is worth a box.
+    const DetailsLoad load = loadDetailsFile(detailsFilePath());
     for (int i = 0; i < 4; ++i)
-        setFieldText8(QString::fromLatin1(kControllerFields[i]), lines[i]);
+        setFieldText8(QString::fromLatin1(kControllerFields[i]), load.lines[i]);
+    if (!load.error.isEmpty())
+        showError(load.error);
 }
 
 } // namespace kelpra

@@ -69,7 +69,7 @@ QString writeSampleFile(const QString &name)
     for (int slot = 1; slot <= 16; ++slot)
         store.setSlot(slot, sampleRecord(slot));
     const QString path = QDir::current().absoluteFilePath(name);
-    if (writeWholeFile(path, buildFullSetFile(store, typedStation())))
+    if (writeWholeFile(path, buildFullSetFile(store, typedStation()).bytes))
         return QString();
     return path;
 }
@@ -254,7 +254,7 @@ void TestKelpraTool::decodeReportsTheFormatSpecifierMessage()
     QByteArray record = sampleRecord(1);
     record[39] = char(116); // position 40: the second format specifier differs
     const QString path = QDir::current().absoluteFilePath(QStringLiteral("mismatch.bin"));
-    QVERIFY(!writeWholeFile(path, buildSingleRecordFile(record, StationLines{})));
+    QVERIFY(!writeWholeFile(path, buildSingleRecordFile(record, StationLines{}).bytes));
     const Run run = runTool({"decode", path});
     QCOMPARE(run.exitCode, 0);
     const QJsonObject json = QJsonDocument::fromJson(run.out).object();
@@ -440,7 +440,7 @@ void TestKelpraTool::downloadFromTheVirtualTestSet()
     QCOMPARE(parse.file->kind, DataFileKind::FullSet);
     QCOMPARE(parse.file->records.size(), 16);
     for (int k = 1; k <= 16; ++k)
-        QCOMPARE(recordLineOf(parse.file->records[k - 1]), sampleRecord(k));
+        QCOMPARE(parse.file->records[k - 1], sampleRecord(k));
     for (const QByteArray &line : parse.file->station)
         QVERIFY(line.isEmpty());
 }

@@ -67,7 +67,7 @@ struct OpenedRecord {
 std::optional<Failure> loadDataFile(const QString &path, DataFile *file, MeasurementStore *store)
 {
     QByteArray bytes;
-    if (auto error = readWholeFile(path, &bytes))
+    if (auto error = readDataFileBytes(path, &bytes))
         return Failure{kFailure, path + QStringLiteral(": ") + withFullStop(*error)};
     DataFileParse parse = parseDataFile(bytes);
     if (!parse.file)
@@ -103,12 +103,9 @@ FieldTexts reportFields(const OpenedRecord &opened)
     FieldTexts fields = opened.decoding.fields();
     for (int i = 0; i < 8; ++i)
         fields.insert(QString::fromLatin1(kStationFields[i]), opened.file.station[static_cast<size_t>(i)]);
-    QByteArray details;
-    if (!readWholeFile(detailsFilePath(), &details)) {
-        const ControllerLines lines = parseDetailsFile(details);
-        for (int i = 0; i < 4; ++i)
-            fields.insert(QString::fromLatin1(kControllerFields[i]), lines[static_cast<size_t>(i)]);
-    }
+    const DetailsLoad details = loadDetailsFile(detailsFilePath());
+    for (int i = 0; i < 4; ++i)
+        fields.insert(QString::fromLatin1(kControllerFields[i]), details.lines[static_cast<size_t>(i)]);
     return fields;
 }
 
@@ -308,25 +305,35 @@ int printPdfCommand(const QStringList &args)
                                        &output, &opened))
         return *stop;
     const QString path = parser.value(output);
-    // QPdfWriter says nothing when it cannot write; create the file first to learn why.
-    if (auto error = writeWholeFile(path, QByteArray())) {
+    // QPdfWriter says nothing when a write fails; the file it writes through does.
+    AtomicFileWriter file(path);
+    if (auto error = file.begin()) {
         printErr(QStringLiteral("kelpra-tool: %1: %2").arg(path, withFullStop(*error)));
         return kFailure;
     }
     ProtocolPage page;
     fillProtocolPage(page, reportFields(opened), opened.decoding.distress);
-    QPdfWriter writer(path);
-    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0),
-                                     QPageLayout::Millimeter));
-    writer.setResolution(1200);
-    writer.setTitle(QStringLiteral("PROTOCOL OF GMDSS RADIO SET TESTING"));
-    QPainter painter;
-    if (!painter.begin(&writer)) {
-        printErr(QStringLiteral("kelpra-tool: %1: File access denied.").arg(path));
+    bool drawn = false;
+    {
+        QPdfWriter writer(&file);
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0),
+                                         QPageLayout::Millimeter));
+        writer.setResolution(1200);
+        writer.setTitle(QStringLiteral("PROTOCOL OF GMDSS RADIO SET TESTING"));
+        QPainter painter;
+        if (painter.begin(&writer)) {
+            renderProtocolPage(painter, page);
+            drawn = painter.end();
+        }
+    }
+    if (!drawn) {
+        printErr(QStringLiteral("kelpra-tool: %1: the page could not be laid out.").arg(path));
         return kFailure;
     }
-    renderProtocolPage(painter, page);
-    painter.end();
+    if (auto error = file.commit()) {
+        printErr(QStringLiteral("kelpra-tool: %1: %2").arg(path, withFullStop(*error)));
+        return kFailure;
+    }
     return kOk;
 }
 
@@ -384,6 +391,14 @@ int downloadCommand(const QStringList &args)
                      .arg(parser.value(port)));
         return kUsage;
     }
+    // A download that could not be saved would be lost: make sure the file can be written
+    // before the test set is asked for anything.
+    AtomicFileWriter file(parser.value(output));
+    if (auto error = file.begin()) {
+        printErr(QStringLiteral("kelpra-tool: %1: %2").arg(parser.value(output), withFullStop(*error)));
+        return kFailure;
+    }
+
     // The device is reached as port number 1; there is no one to ask for another.
     map.setOverride(1, *device);
     SerialPort link;
@@ -410,10 +425,14 @@ int downloadCommand(const QStringList &args)
     if (end >= 0)
         identification.truncate(end);
     writeOut(fromText8(identification).trimmed().toUtf8() + '\n');
-    if (auto error = writeWholeFile(parser.value(output), buildFullSetFile(store, StationLines{}))) {
+    const BuiltDataFile built = buildFullSetFile(store, StationLines{});
+    file.write(built.bytes);
+    if (auto error = file.commit()) {
         printErr(QStringLiteral("kelpra-tool: %1: %2").arg(parser.value(output), withFullStop(*error)));
         return kFailure;
     }
+    for (const QString &warning : built.warnings)
+        printErr(QStringLiteral("kelpra-tool: %1: %2").arg(parser.value(output), withFullStop(warning)));
     return kOk;
 }
 
