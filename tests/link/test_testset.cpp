@@ -99,12 +99,13 @@ private Q_SLOTS:
     void recordsFromDataFile()
     {
         QTemporaryDir dir;
-        const QByteArray rec1 = QByteArray("01 010124 1200 1 156.525 MHZ   ") + QByteArray("\x80\0\r\x7F\x0A", 5)
+        // A 13, 10 pair among the symbols stays inside the record.
+        const QByteArray rec1 = QByteArray("01 010124 1200 1 156.525 MHZ   ") + QByteArray("\x80\0\r\x7F\x0A\r\n", 7)
                                 + QByteArray(40, 'x');
         const QByteArray rec2(64, '\x7D');
         QFile f(dir.filePath("alldata.bin"));
         QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("1\r\n" + rec1 + "\r\n" + rec2 + "\r\ndataend\r\nRadio\r\n");
+        f.write("1\r\n" + rec1 + "\r\n" + rec2 + "\r\ndataend\r\n2\r\nRadio\r\n" + QByteArray("\r\n").repeated(7));
         f.close();
         TestSetProcess set({"--records", f.fileName()});
         SerialPort port;

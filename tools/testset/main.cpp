@@ -7,9 +7,9 @@
 
 #include "data/sample_set.h"
 #include "files/data_file.h"
+#include "files/file_io.h"
 
 #include <QByteArray>
-#include <QFile>
 #include <QList>
 
 #include <cerrno>
@@ -123,22 +123,22 @@ bool parseOptions(int argc, char **argv, Options &o)
     return true;
 }
 
-// The records of a data file saved by the program (either kind), read as the program reads
-// them, so that the virtual test set plays back exactly what a user saved.
+// The records of a data file saved by the program (either kind), read as "Open data"
+// reads them, so that the virtual test set plays back exactly what a user saved, records
+// holding 13, 10 included.
 bool loadRecords(const QString &path, QList<QByteArray> &records)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        say("cannot read %s: %s", qPrintable(path), qPrintable(file.errorString()));
+    QByteArray all;
+    if (const std::optional<QString> error = kelpra::readDataFileBytes(path, &all)) {
+        say("cannot read %s: %s", qPrintable(path), qPrintable(*error));
         return false;
     }
-    const kelpra::DataFileParse parsed = kelpra::parseDataFile(file.readAll());
+    const kelpra::DataFileParse parsed = kelpra::parseDataFile(all);
     if (!parsed.file) {
         say("%s is not a data file: %s", qPrintable(path), qPrintable(parsed.error));
         return false;
     }
-    for (const QByteArray &slot : parsed.file->records)
-        records.append(kelpra::recordLineOf(slot));
+    records = parsed.file->records;
     say("%lld records from %s", static_cast<long long>(records.size()), qPrintable(path));
     return true;
 }
