@@ -46,7 +46,7 @@ std::optional<QString> refusalFor(const struct stat &st)
     if (S_ISDIR(st.st_mode))
         return QStringLiteral("Not a data file: it is a folder");
     if (S_ISFIFO(st.st_mode))
-        return QStringLiteral("Not a data file: it is a named pipe (FIFO)");
+        return QStringLiteral("Not a data file: it is a named pipe");
     if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode))
         return QStringLiteral("Not a data file: it is a device");
     if (S_ISSOCK(st.st_mode))

@@ -265,7 +265,7 @@ void TestFileIo::refusedBeforeReading_data()
     QTest::addColumn<QString>("name"); // in the test's folder, or an absolute path
     QTest::addColumn<QString>("reason");
     QTest::newRow("folder") << "folder" << "Not a data file: it is a folder";
-    QTest::newRow("FIFO without a writer") << "pipe" << "Not a data file: it is a named pipe (FIFO)";
+    QTest::newRow("FIFO without a writer") << "pipe" << "Not a data file: it is a named pipe";
     QTest::newRow("/dev/zero") << "/dev/zero" << "Not a data file: it is a device";
     QTest::newRow("2 MiB") << "huge.bin" << "Not a data file: at 2097152 bytes it is far larger than any data file";
     QTest::newRow("missing") << "missing.bin" << "File not found";

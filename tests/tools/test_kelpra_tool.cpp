@@ -6,6 +6,7 @@
 #include "data/measurement_store.h"
 #include "data/sample_set.h"
 #include "data/text8.h"
+#include "dsc/record_decoder.h"
 #include "files/data_file.h"
 #include "files/file_io.h"
 
@@ -20,6 +21,10 @@
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 using namespace kelpra;
 using kelpra::test::AppFixture;
@@ -37,9 +42,18 @@ QString binary(const char *name)
     return qEnvironmentVariable("KELPRA_BIN_DIR") + QLatin1Char('/') + QLatin1String(name);
 }
 
-Run runTool(const QStringList &args, int timeoutMs = 20000)
+// `fileSizeLimit` > 0: the tool may not write a file beyond that many bytes (SIGXFSZ is
+// ignored, so a write past it fails as on a full disk).
+Run runTool(const QStringList &args, int timeoutMs = 20000, rlim_t fileSizeLimit = 0)
 {
     QProcess process;
+    if (fileSizeLimit > 0) {
+        process.setChildProcessModifier([fileSizeLimit] {
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{fileSizeLimit, fileSizeLimit};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        });
+    }
     process.start(binary("kelpra-tool"), args);
     Run run;
     if (!process.waitForFinished(timeoutMs)) {
@@ -122,6 +136,14 @@ private Q_SLOTS:
     void printPdfWritesOnePage();
     void downloadFromTheVirtualTestSet();
     void downloadFromASilentTestSetFails();
+    void downloadKeepsRecordsHoldingCrLf();
+    void downloadChecksItsOutputFirst();
+    void failedWriteKeepsTheOldFile_data();
+    void failedWriteKeepsTheOldFile();
+    void printPdfToAFullDeviceFails();
+    void outputToStandardOutput();
+    void refusesWhatIsNoDataFile_data();
+    void refusesWhatIsNoDataFile();
 
 private:
     QString sampleFile;
@@ -454,6 +476,152 @@ void TestKelpraTool::downloadFromASilentTestSetFails()
     QVERIFY2(run.err.contains(" Please Connect Tester to PC and select Communication port number"),
              run.err.constData());
     QVERIFY(!QFile::exists(QStringLiteral("never.bin")));
+}
+
+void TestKelpraTool::downloadKeepsRecordsHoldingCrLf()
+{
+    // The test set sends records whose bytes hold 13, 10: as measurement number 3338, in an
+    // MMSI, as a distress time 13:10 and at positions 63-64.
+    MeasurementStore store;
+    store.setSlot(0, sampleIdentificationLine());
+    QList<QByteArray> records;
+    for (int k = 1; k <= 16; ++k) {
+        QByteArray r = sampleRecord(k);
+        const int at = (k - 1) % 4;
+        const int position = at == 0 ? 1 : at == 1 ? 42 : at == 2 ? 52 : 63;
+        if (at == 2)
+            r[38] = r[39] = char(112);
+        r[position - 1] = '\r';
+        r[position] = '\n';
+        records << r;
+        store.setSlot(k, r);
+    }
+    const QString source = QDir::current().absoluteFilePath(QStringLiteral("crlf-source.bin"));
+    QVERIFY(!writeWholeFile(source, buildFullSetFile(store, StationLines{}).bytes));
+
+    const test::TestSetProcess testset({"--records", source});
+    QVERIFY(!testset.path.isEmpty());
+    const Run run = runTool({"download", "--port", testset.path, "--output", "crlf.bin"});
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY2(run.err.endsWith("Download Ok\n"), run.err.constData()); // and no warning
+    QByteArray bytes;
+    QVERIFY(!readWholeFile(QStringLiteral("crlf.bin"), &bytes));
+    const DataFileParse parse = parseDataFile(bytes);
+    QVERIFY2(parse.file, qPrintable(parse.error));
+    QCOMPARE(parse.file->records, records);
+
+    // decode and report see the records as the test set sent them.
+    for (int k : {1, 2, 3, 4, 16}) {
+        const Run decode = runTool({"decode", "crlf.bin", "--record", QString::number(k)});
+        QCOMPARE(decode.exitCode, 0);
+        const QJsonObject fields = QJsonDocument::fromJson(decode.out).object().value("fields").toObject();
+        const FieldTexts expected = decodeRecord(records[k - 1]).fields();
+        QCOMPARE(fields.size(), expected.size());
+        for (auto it = expected.begin(); it != expected.end(); ++it)
+            QCOMPARE(fields.value(it.key()).toString(), fromText8(it.value()));
+    }
+    const Run decode1 = runTool({"decode", "crlf.bin"});
+    QCOMPARE(QJsonDocument::fromJson(decode1.out).object().value("fields").toObject().value("MNO").toString(),
+             QStringLiteral("3338"));
+    QCOMPARE(runTool({"report", "crlf.bin", "--record", "3"}).out, runTool({"report", source, "--record", "3"}).out);
+}
+
+void TestKelpraTool::downloadChecksItsOutputFirst()
+{
+    // With a folder that does not exist the download never starts: the answer is about the
+    // file at once, not about a test set that does not answer.
+    const Run run = runTool({"download", "--port", "/dev/kelpra-no-such-port", "--output", "no/such/dir/dl.bin"});
+    QCOMPARE(run.exitCode, 2);
+    QCOMPARE(run.err, QByteArray("kelpra-tool: no/such/dir/dl.bin: Invalid filename.\n"));
+    QVERIFY(run.out.isEmpty());
+}
+
+void TestKelpraTool::failedWriteKeepsTheOldFile_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<bool>("download");
+    QTest::newRow("report") << QStringList{"report", "samples.bin", "--record", "2", "--output", "kept"} << false;
+    QTest::newRow("print-pdf") << QStringList{"print-pdf", "samples.bin", "--output", "kept"} << false;
+    QTest::newRow("download") << QStringList{"download", "--output", "kept"} << true;
+}
+
+void TestKelpraTool::failedWriteKeepsTheOldFile()
+{
+    QFETCH(QStringList, args);
+    QFETCH(bool, download);
+    QDir dir(QDir::current().absoluteFilePath(QStringLiteral("limited")));
+    dir.removeRecursively();
+    QVERIFY(QDir::current().mkdir(QStringLiteral("limited")));
+    const QString kept = dir.filePath(QStringLiteral("kept"));
+    const QByteArray old = QByteArray("the file from before\r\n").repeated(10);
+    QVERIFY(!writeWholeFile(kept, old));
+    args.replace(args.indexOf("kept"), kept);
+
+    std::unique_ptr<test::TestSetProcess> testset;
+    if (download) {
+        testset = std::make_unique<test::TestSetProcess>(QStringList{});
+        QVERIFY(!testset->path.isEmpty());
+        args << "--port" << testset->path;
+    }
+    // Every file the tool would write is far larger than this.
+    const Run run = runTool(args, 20000, 400);
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY2(run.err.endsWith(QStringLiteral("kelpra-tool: %1: I/O error %2.\n").arg(kept).arg(EFBIG).toUtf8()),
+             run.err.constData());
+    QByteArray now;
+    QVERIFY(!readWholeFile(kept, &now));
+    QCOMPARE(now, old);
+    QCOMPARE(dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{"kept"});
+}
+
+void TestKelpraTool::printPdfToAFullDeviceFails()
+{
+    if (!QFileInfo::exists(QStringLiteral("/dev/full")))
+        QSKIP("no /dev/full here");
+    const Run run = runTool({"print-pdf", sampleFile, "--output", "/dev/full"});
+    QCOMPARE(run.exitCode, 2);
+    QCOMPARE(run.err, QByteArray("kelpra-tool: /dev/full: Disk full.\n"));
+}
+
+void TestKelpraTool::outputToStandardOutput()
+{
+    // A device is written directly, never replaced.
+    const Run viaOutput = runTool({"report", sampleFile, "--record", "5", "--output", "/dev/stdout"});
+    QCOMPARE(viaOutput.exitCode, 0);
+    const Run plain = runTool({"report", sampleFile, "--record", "5"});
+    QCOMPARE(viaOutput.out, plain.out);
+    QCOMPARE(plain.out.count("\r\n"), 37);
+}
+
+void TestKelpraTool::refusesWhatIsNoDataFile_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("FIFO") << "fifo.bin" << "Not a data file: it is a named pipe.";
+    QTest::newRow("device") << "/dev/zero" << "Not a data file: it is a device.";
+    QTest::newRow("folder") << "." << "Not a data file: it is a folder.";
+    QTest::newRow("2 MiB") << "huge.bin" << "far larger than any data file";
+    QTest::newRow("LF line ends") << "lf.bin" << "Not a complete data file: its lines end in LF alone";
+}
+
+void TestKelpraTool::refusesWhatIsNoDataFile()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, reason);
+    QFile::remove(QStringLiteral("fifo.bin"));
+    QCOMPARE(::mkfifo("fifo.bin", 0600), 0);
+    QFile huge(QStringLiteral("huge.bin"));
+    QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(2 * 1024 * 1024));
+    huge.close();
+    QByteArray lf = buildSingleRecordFile(sampleRecord(1), typedStation()).bytes;
+    lf.replace("\r\n", "\n");
+    QVERIFY(!writeWholeFile(QStringLiteral("lf.bin"), lf));
+
+    // A FIFO nobody writes to would hold up a reader for ever: it must not be opened.
+    const Run run = runTool({"decode", name});
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY2(run.err.contains(reason.toUtf8()), run.err.constData());
+    QCOMPARE(run.err.count('\n'), 1);
 }
 
 QTEST_MAIN(TestKelpraTool)

@@ -1,6 +1,7 @@
 // Replays the fuzz target without libFuzzer, so every build runs it: the committed seeds,
 // every prefix of each seed, and a few thousand inputs mutated from them by a fixed
-// pseudo-random sequence. A failed check inside the target aborts the process.
+// pseudo-random sequence. A failed check inside the target aborts the process; with
+// KELPRA_FUZZ_KEEP_INPUT set to a file name, the input that did it is left there.
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
@@ -15,6 +16,13 @@ namespace {
 
 void run(const QByteArray &input)
 {
+    // Each input is kept here before it runs, so the one that aborts can be replayed.
+    static const QString keep = qEnvironmentVariable("KELPRA_FUZZ_KEEP_INPUT");
+    if (!keep.isEmpty()) {
+        QFile file(keep);
+        if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            file.write(input);
+    }
     LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t *>(input.constData()),
                            static_cast<size_t>(input.size()));
 }

@@ -1,0 +1,102 @@
+// Fuzz target that takes a loaded data file on as the program does: every record slot
+// through the decoder, then the text report and the printed page's texts from the decoded
+// fields, the station lines of the file and the controller lines.
+#include "data/field_texts.h"
+#include "data/measurement_store.h"
+#include "data/text8.h"
+#include "dsc/record_decoder.h"
+#include "files/data_file.h"
+#include "files/details_file.h"
+#include "page/protocol_page.h"
+#include "report/text_report.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+using namespace kelpra;
+
+namespace {
+
+void require(bool condition, const char *what)
+{
+    if (!condition) {
+        std::fprintf(stderr, "loaded file fuzz: %s\n", what);
+        std::abort();
+    }
+}
+
+// The same texts with every CR and LF made a blank: the report's own line ends are then
+// the only ones, and every byte stays where it was.
+FieldTexts withoutLineEnds(FieldTexts fields)
+{
+    for (auto it = fields.begin(); it != fields.end(); ++it) {
+        it.value().replace('\r', ' ');
+        it.value().replace('\n', ' ');
+    }
+    return fields;
+}
+
+void checkReports(const FieldTexts &fields, bool distress)
+{
+    const QByteArray report = textReport(fields, distress);
+    const QByteArray plain = textReport(withoutLineEnds(fields), distress);
+    require(report.size() == plain.size(), "report length depends on line ends in fields");
+    require(plain.count("\r\n") == (distress ? 35 : 37), "report line count");
+    require(plain.endsWith("\r\n"), "report without its last line end");
+    for (const char *name : {"RadioType", "VesselName", "Engineer", "Date"})
+        require(report.contains(fields.value(QString::fromLatin1(name))), "field missing from the report");
+
+    ProtocolPage page;
+    fillProtocolPage(page, fields, distress);
+    const auto text = [&](const char *name) { return fromText8(fields.value(QString::fromLatin1(name))); };
+    require(page.text("QRLabel3") == text("RadioType"), "page: RadioType");
+    require(page.text("QRLabel33") == text("Date"), "page: Date");
+    require(page.text("QRLabel37") == text(distress ? "FSDdigit" : "FSdigit"), "page: format specifier");
+    require(page.text("QRLabel48") == text("VesselName"), "page: VesselName");
+    require(page.text("QRLabel53") == text("Engineer"), "page: Engineer");
+    require(page.text("QRLabel14")
+                == QLatin1String(distress ? "Self MMSI:" : "MMSI:"),
+            "page: row caption of the wrong variant");
+    require(page.text("QRLabel47") == (distress ? QString() : text("EOS2")), "page: row 11");
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+    const DataFileParse parsed = parseDataFile(bytes);
+    if (!parsed.file)
+        return 0;
+    const DataFile &file = *parsed.file;
+    MeasurementStore store;
+    applyDataFile(file, store);
+    // The same bytes as controller lines: details.txt feeds the engineer into the reports.
+    const ControllerLines controller = parseDetailsFile(bytes);
+
+    for (int slot = 1; slot <= MeasurementStore::kRecordSlots; ++slot) {
+        const QByteArray record = store.slot(slot);
+        // An empty slot decodes as any other empty one; slot 1 stands for them all.
+        if (record.isEmpty() && slot > 1)
+            continue;
+        const RecordDecoding decoding = decodeRecord(record, slot % 2 ? QStringLiteral(".") : QStringLiteral(","));
+        FieldTexts fields = decoding.fields();
+        require(decoding.distress == (recordByte(record, 39) == 112), "distress not told by position 39");
+        require(decoding.formatMismatch == (recordByte(record, 39) != recordByte(record, 40)), "format mismatch");
+        require(decoding.messages.isEmpty() != decoding.formatMismatch, "message without a mismatch");
+        for (const char *name : {"Date", "MNO", "Frequency", "RSSI"})
+            require(fields.contains(QString::fromLatin1(name)), "header field missing");
+        require(fields.value(QStringLiteral("MNO"))
+                    == QByteArray::number(256 * recordByte(record, 1) + recordByte(record, 2)),
+                "MNO");
+        const QByteArray padded = record + QByteArray(28, '\0');
+        require(fields.value(QStringLiteral("Frequency")) == padded.mid(17, 11), "Frequency not bytes 18 to 28");
+        for (int i = 0; i < 8; ++i)
+            fields.insert(QString::fromLatin1(kStationFields[i]), file.station[static_cast<size_t>(i)]);
+        for (int i = 0; i < 4; ++i)
+            fields.insert(QString::fromLatin1(kControllerFields[i]), controller[static_cast<size_t>(i)]);
+        checkReports(fields, decoding.distress);
+    }
+    return 0;
+}
