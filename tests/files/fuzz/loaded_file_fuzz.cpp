@@ -47,7 +47,9 @@ void checkReports(const FieldTexts &fields, bool distress)
     for (const char *name : {"RadioType", "VesselName", "Engineer", "Date"})
         require(report.contains(fields.value(QString::fromLatin1(name))), "field missing from the report");
 
-    ProtocolPage page;
+    // One page for every record, as the window keeps one: each filling must rewrite all
+    // that an earlier record put there.
+    static ProtocolPage page;
     fillProtocolPage(page, fields, distress);
     const auto text = [&](const char *name) { return fromText8(fields.value(QString::fromLatin1(name))); };
     require(page.text("QRLabel3") == text("RadioType"), "page: RadioType");
