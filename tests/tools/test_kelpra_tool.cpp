@@ -107,7 +107,7 @@ QString writeFullSet(const QString &name, const QList<QByteArray> &records)
     for (int i = 0; i < records.size(); ++i)
         store.setSlot(i + 1, records[i]);
     const QString path = QDir::current().absoluteFilePath(name);
-    return writeWholeFile(path, buildFullSetFile(store, StationLines{})) ? QString() : path;
+    return writeWholeFile(path, buildFullSetFile(store, StationLines{}).bytes) ? QString() : path;
 }
 
 bool isInteger(const QJsonValue &value, int expected)
@@ -388,12 +388,12 @@ void TestKelpraTool::checkExitCodes_data()
                       " 2  call                      -          invalid                 fail  symbol-invalid "
                       "ecc-mismatch verdict-disagrees\n");
     const QString noRecord = QDir::current().absoluteFilePath(QStringLiteral("no_record.bin"));
-    QVERIFY(!writeWholeFile(noRecord, QByteArray("0\r\n")));
+    QVERIFY(!writeWholeFile(noRecord, buildSingleRecordFile(QByteArray(), StationLines{}).bytes));
     QTest::newRow("single-record file without its record")
         << noRecord << 3
         << QByteArray(" 1  unknown                   -          -                       fail  record-short\n");
     const QString none = QDir::current().absoluteFilePath(QStringLiteral("none.bin"));
-    QVERIFY(!writeWholeFile(none, QByteArray("1\r\ndataend\r\n0\r\n")));
+    QVERIFY(!writeWholeFile(none, buildFullSetFile(MeasurementStore(), StationLines{}).bytes));
     QTest::newRow("full set without records") << none << 0 << QByteArray();
 }
 
