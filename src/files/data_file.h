@@ -49,8 +49,8 @@ struct DataFileParse {
 // Parses the bytes of a data file. A first line that is not an integer is refused with
 // "Invalid numeric input"; a file that does not hold what its first line and layout
 // promise (LF-only line ends, no "dataend", too few lines, a record count that its lines
-// cannot give) with a text starting "Not a complete data file". Nothing is ever guessed:
-// a file is read whole or refused.
+// cannot give) with a text starting "Not a complete data file". A file is read whole or
+// refused: no record is dropped, and no record byte lands in a station field.
 //
 // Record boundaries come from the file's structure. A single-record file is "0", the
 // record, then eight station lines: the station block is the last eight lines and the
@@ -75,9 +75,10 @@ int recordsToSave(const MeasurementStore &store);
 // A data file ready to be written, with what the user should be told about it.
 struct BuiltDataFile {
     QByteArray bytes;
-    // One text per record (or the station lines) that the file will not give back
-    // unchanged when loaded. Only a record longer than 64 bytes that holds the bytes 13, 10
-    // after its 64th byte, in a set with other records, can come to this.
+    // What the file will not give back unchanged when loaded: one text per record to blame,
+    // or one for station lines holding a line end. Of what the test set sends, only a
+    // record longer than 64 bytes holding the bytes 13, 10 after its 64th byte, in a set
+    // with other records, can come to this; the file is written all the same.
     QStringList warnings;
 };
 
