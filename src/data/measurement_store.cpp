@@ -13,6 +13,7 @@ void MeasurementStore::setSlot(int index, const QByteArray &bytes)
 {
     if (index < 0 || index >= kSlotCount)
         return;
+    fromSampleSet_ = false;
     // QByteArray(const QByteArray&) is implicitly shared; detach so that the store
     // owns its copy and a writer's later changes never reach it.
     QByteArray copy(bytes.constData(), bytes.size());

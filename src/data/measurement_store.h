@@ -15,7 +15,8 @@ public:
 
     // A copy of the slot's bytes; an empty array for a slot number outside 0..16.
     QByteArray slot(int index) const;
-    // Replaces the slot with a copy of the bytes; ignored outside 0..16.
+    // Replaces the slot with a copy of the bytes; ignored outside 0..16. Any slot written
+    // ends the sample set's mark: whatever fills the store afterwards is real data.
     void setSlot(int index, const QByteArray &bytes);
 
     int record_count() const { return recordCount_; }
@@ -26,10 +27,16 @@ public:
     // Data is held exactly when slot 0 (the identification line) is not empty.
     bool holdsData() const { return !slots_[0].isEmpty(); }
 
+    // True while the slots hold the built-in sample set: set after the sample set is
+    // placed, cleared by the next write of any slot (a download or a file load).
+    bool fromSampleSet() const { return fromSampleSet_; }
+    void setFromSampleSet(bool sample) { fromSampleSet_ = sample; }
+
 private:
     std::array<QByteArray, kSlotCount> slots_;
     int recordCount_ = 0;
     int displayIndex_ = 1;
+    bool fromSampleSet_ = false;
 };
 
 } // namespace kelpra

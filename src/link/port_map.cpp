@@ -1,5 +1,7 @@
 #include "port_map.h"
 
+#include <QStringList>
+
 namespace kelpra {
 
 PortMap PortMap::fromEnvironment(const QProcessEnvironment &environment)
@@ -66,6 +68,37 @@ std::optional<QString> PortMap::resolve(const QString &text) const
     if (dev.isEmpty())
         return std::nullopt;
     return dev;
+}
+
+QString portPickerRow(int number, const QString &device, const QString &description, const QString &manufacturer,
+                      const QString &serialNumber)
+{
+    const QString dash = QStringLiteral(" \u2014 ");
+    QString row = QStringLiteral("COM%1").arg(number);
+    if (!device.isEmpty())
+        row += dash + device;
+    QStringList maker;
+    for (const QString &part : {manufacturer.trimmed(), serialNumber.trimmed()})
+        if (!part.isEmpty())
+            maker.append(part);
+    const QString what = description.trimmed();
+    if (!what.isEmpty())
+        row += dash + what + (maker.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(maker.join(QStringLiteral(", "))));
+    else if (!maker.isEmpty())
+        row += dash + maker.join(QStringLiteral(", "));
+    return row;
+}
+
+std::optional<int> portNumberOfRow(const QString &row)
+{
+    int end = 3;
+    while (end < row.size() && row.at(end).isDigit())
+        ++end;
+    bool ok = false;
+    const int n = row.mid(3, end - 3).toInt(&ok);
+    if (!ok)
+        return std::nullopt;
+    return n;
 }
 
 } // namespace kelpra

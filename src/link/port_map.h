@@ -52,4 +52,11 @@ private:
     QMap<int, QString> overrides_;
 };
 
+// A row of the port picker: "COM3 — /dev/ttyUSB2", followed by what the system knows of
+// the adapter, "— FT232R USB UART (FTDI, A50285BI)". The row always begins "COM<n>".
+QString portPickerRow(int number, const QString &device, const QString &description = {},
+                      const QString &manufacturer = {}, const QString &serialNumber = {});
+// The number a picker row names: the digits after its first three characters ("COM").
+std::optional<int> portNumberOfRow(const QString &row);
+
 } // namespace kelpra

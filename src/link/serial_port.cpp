@@ -4,6 +4,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QSerialPortInfo>
 
 #include <algorithm>
 
@@ -38,6 +41,18 @@ SerialPort::~SerialPort()
 
 QStringList SerialPort::findPorts() const
 {
+    // What the system knows of its adapters, by device path; pseudo-terminals are not
+    // among them and show their path alone.
+    QHash<QString, QSerialPortInfo> known;
+    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
+        known.insert(info.systemLocation(), info);
+    const auto row = [&known](int n, const QString &device) {
+        QSerialPortInfo info = known.value(device);
+        if (info.isNull())
+            info = known.value(QFileInfo(device).canonicalFilePath());   // /dev/serial/by-id/...
+        return portPickerRow(n, device, info.description(), info.manufacturer(), info.serialNumber());
+    };
+
     QStringList items;
     for (int n = PortMap::kFirstPort; n <= PortMap::kLastPort; ++n) {
         const QString device = map_.device(n);
@@ -48,10 +63,10 @@ QStringList SerialPort::findPorts() const
         probe.setReadBufferSize(64);
         if (probe.open(QIODevice::ReadWrite)) {
             probe.close();
-            items << portName(n);
+            items << row(n, device);
         } else if (probe.error() == QSerialPort::PermissionError) {
             // Held by another program (or by us): the user may still mean this one.
-            items << portName(n);
+            items << row(n, device);
         }
     }
     return items;
@@ -68,11 +83,10 @@ std::optional<QString> SerialPort::open()
         const std::optional<QString> chosen = picker_(findPorts());
         if (!chosen || chosen->isEmpty())
             return kNoPortSelected;
-        bool ok = false;
-        const int n = chosen->mid(3).toInt(&ok);
-        if (!ok)
+        const std::optional<int> n = portNumberOfRow(*chosen);
+        if (!n)
             return kNoPortSelected;
-        number_ = n;
+        number_ = *n;
     }
 
     const QString device = map_.device(number_);

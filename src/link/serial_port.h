@@ -43,7 +43,8 @@ public:
     void setPortNumber(int number) override { number_ = number; }
     int portNumber() const override { return number_; }
 
-    // The picker's items: "COM<n>" for each n in 1..50 whose device opens, or is held by
+    // The picker's rows ("COM<n> — device — adapter", see portPickerRow) for each n
+    // in 1..50 whose device opens, or is held by
     // another program (access denied), in ascending order.
     QStringList findPorts() const;
 

@@ -9,8 +9,10 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPainterPath>
+#include <QtMath>
 
 #include <algorithm>
+#include <cmath>
 
 namespace kelpra {
 
@@ -145,8 +147,8 @@ ProtocolPage::ProtocolPage()
         switch (def.style) {
         case Title: l.pointSize = 14; l.bold = true; break;
         case Caption: l.pointSize = 11; l.bold = true; break;
-        case Value: l.pointSize = 11; l.bold = false; break;
-        case BoldValue: l.pointSize = 11; l.bold = true; break;
+        case Value: l.pointSize = 11; l.bold = false; l.value = true; break;
+        case BoldValue: l.pointSize = 11; l.bold = true; l.value = true; break;
         case Footer: l.pointSize = 8; l.bold = false; break;
         }
         if (def.fixedText)
@@ -168,6 +170,15 @@ PageLabel &ProtocolPage::label(const QString &name)
 const PageLabel &ProtocolPage::label(const QString &name) const
 {
     return const_cast<ProtocolPage *>(this)->label(name);
+}
+
+double ProtocolPage::rightLimitMm(const PageLabel &label) const
+{
+    double limit = kPaperWidthMm - kMarginMm;
+    for (const PageLabel &other : labels_)
+        if (qAbs(other.yMm - label.yMm) < 0.01 && other.xMm > label.xMm)
+            limit = qMin(limit, other.xMm - kColumnGapMm);
+    return limit;
 }
 
 bool ProtocolPage::hasLabel(const QString &name) const
@@ -240,6 +251,91 @@ QString protocolFontFamily()
     return family;
 }
 
+namespace {
+
+QFont labelFont(const QString &family, double pointSize, bool bold, QPaintDevice *device)
+{
+    QFont font(family);
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(pointSize);
+    // Plain glyph runs as the layout was designed with: no ligatures, no kerning.
+    font.setKerning(false);
+    font.setStyleStrategy(QFont::PreferNoShaping);
+    font.setBold(bold);
+    return QFont(font, device);
+}
+
+// The stroke that thickens a regular face into a bold one: one 24th of the em, the
+// strength FreeType emboldens by.
+double boldStrokeWidth(double pointSize, const QPaintDevice *device)
+{
+    return pointSize * device->logicalDpiY() / 72.0 / 24.0;
+}
+
+struct FittedText {
+    double pointSize;
+    QString text;
+};
+
+// A value as large as it may be within `room` device pixels: its own size when it fits,
+// else the largest size down to the smallest allowed, else elided at that size.
+FittedText fitValue(const PageLabel &l, const QString &family, bool realBold, double room, QPaintDevice *device)
+{
+    const auto width = [&](double size, const QString &text) {
+        const QFont font = labelFont(family, size, l.bold && realBold, device);
+        double w = QFontMetricsF(font, device).horizontalAdvance(text);
+        if (l.bold && !realBold)
+            w += boldStrokeWidth(size, device);
+        return w;
+    };
+    const double natural = width(l.pointSize, l.text);
+    if (natural <= room)
+        return {double(l.pointSize), l.text};
+    // Width grows nearly in proportion to size: start there and step down until it fits.
+    double size = qMax(kSmallestValuePointSize, std::floor(l.pointSize * room / natural * 4.0) / 4.0);
+    while (size > kSmallestValuePointSize && width(size, l.text) > room)
+        size = qMax(kSmallestValuePointSize, size - 0.25);
+    if (width(size, l.text) <= room)
+        return {size, l.text};
+    const QFont font = labelFont(family, size, l.bold && realBold, device);
+    const QFontMetricsF metrics(font, device);
+    double elideRoom = room - ((l.bold && !realBold) ? boldStrokeWidth(size, device) : 0.0);
+    QString elided = metrics.elidedText(l.text, Qt::ElideRight, elideRoom);
+    // elidedText measures with shaping; make sure the plain run fits too.
+    while (!elided.isEmpty() && width(size, elided) > room) {
+        elideRoom -= metrics.averageCharWidth();
+        elided = metrics.elidedText(l.text, Qt::ElideRight, qMax(0.0, elideRoom));
+    }
+    return {size, elided};
+}
+
+// "SAMPLE DATA" from the lower left to the upper right corner, light grey, so that a
+// protocol of the built-in sample set is never taken for a measurement.
+void drawSampleMark(QPainter &painter, const QRectF &sheet, const QString &family)
+{
+    const QString mark = QStringLiteral("SAMPLE DATA");
+    QFont font(family);
+    font.setStyleHint(QFont::SansSerif);
+    font.setBold(true);
+    font.setPointSizeF(100);
+    font = QFont(font, painter.device());
+    const double diagonal = std::hypot(sheet.width(), sheet.height());
+    const double advance = QFontMetricsF(font, painter.device()).horizontalAdvance(mark);
+    font.setPointSizeF(100 * 0.7 * diagonal / advance);
+    const QFontMetricsF metrics(font, painter.device());
+
+    painter.save();
+    painter.translate(sheet.center());
+    painter.rotate(-qRadiansToDegrees(std::atan2(sheet.height(), sheet.width())));
+    painter.setFont(font);
+    painter.setPen(QColor(215, 215, 215));
+    const double w = metrics.horizontalAdvance(mark);
+    painter.drawText(QPointF(-w / 2, (metrics.ascent() - metrics.descent()) / 2), mark);
+    painter.restore();
+}
+
+} // namespace
+
 void renderProtocolPage(QPainter &painter, const ProtocolPage &page)
 {
     QPaintDevice *device = painter.device();
@@ -258,37 +354,37 @@ void renderProtocolPage(QPainter &painter, const ProtocolPage &page)
 
     painter.save();
     painter.setClipRect(sheet);
-    painter.setPen(Qt::black);
     const QString family = protocolFontFamily();
+    // Under the labels: their white boxes keep every text readable.
+    if (page.sampleMark())
+        drawSampleMark(painter, sheet, family);
+    painter.setPen(Qt::black);
     const bool realBold = hasBoldFace(family);
     for (const PageLabel &l : page.labels()) {
         if (l.text.isEmpty())
             continue;
-        QFont font(family);
-        font.setStyleHint(QFont::SansSerif);
-        font.setPointSize(l.pointSize);
-        // Plain glyph runs as the layout was designed with: no ligatures, no kerning.
-        font.setKerning(false);
-        font.setStyleStrategy(QFont::PreferNoShaping);
+        FittedText fitted{double(l.pointSize), l.text};
+        if (l.value)
+            fitted = fitValue(l, family, realBold, (page.rightLimitMm(l) - l.xMm) * pxPerMmX, device);
+        if (fitted.text.isEmpty())
+            continue;
         const bool strokeBold = l.bold && !realBold;
-        font.setBold(l.bold && realBold);
-        const QFont deviceFont(font, device);
+        const QFont deviceFont = labelFont(family, fitted.pointSize, l.bold && realBold, device);
         painter.setFont(deviceFont);
         const QFontMetricsF metrics(deviceFont, device);
         // The label's top is the top of the line box; the baseline lies one ascent below.
         const QPointF topLeft = sheetOrigin + QPointF(l.xMm * pxPerMmX, l.yMm * pxPerMmY);
         const QPointF baseline(topLeft.x(), topLeft.y() + metrics.ascent());
-        const QRectF box(topLeft, QSizeF(metrics.horizontalAdvance(l.text), metrics.height()));
+        const QRectF box(topLeft, QSizeF(metrics.horizontalAdvance(fitted.text), metrics.height()));
         painter.fillRect(box, Qt::white);
-        painter.drawText(baseline, l.text);
+        painter.drawText(baseline, fitted.text);
         if (strokeBold) {
             // Qt's synthetic bold is lost when text is drawn as outlines (the preview
-            // scales the page down), so thicken the glyphs with a stroke of the same
-            // strength FreeType emboldens by: one 24th of the em.
+            // scales the page down), so thicken the glyphs with a stroke instead.
             QPainterPath outline;
-            outline.addText(baseline, deviceFont, l.text);
-            const double em = l.pointSize * device->logicalDpiY() / 72.0;
-            painter.strokePath(outline, QPen(Qt::black, em / 24.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            outline.addText(baseline, deviceFont, fitted.text);
+            painter.strokePath(outline, QPen(Qt::black, boldStrokeWidth(fitted.pointSize, device), Qt::SolidLine,
+                                             Qt::RoundCap, Qt::RoundJoin));
         }
     }
     painter.restore();

@@ -17,6 +17,7 @@ struct PageLabel {
     double yMm = 0;
     int pointSize = 11;
     bool bold = false;
+    bool value = false; // a field's text, fitted into its column; captions are fixed
     QString text;       // empty: the label draws nothing
 };
 
@@ -39,9 +40,24 @@ public:
     void setText(const char *name, const QString &text) { label(QString::fromLatin1(name)).text = text; }
     QString text(const char *name) const { return label(QString::fromLatin1(name)).text; }
 
+    // Where a value label must end, in millimetres from the sheet's left edge: before the
+    // next label of its row (its column's end), else at the right margin.
+    double rightLimitMm(const PageLabel &label) const;
+
+    // The records come from the built-in sample set: a large "SAMPLE DATA" lies across
+    // the sheet, under the labels.
+    bool sampleMark() const { return sampleMark_; }
+    void setSampleMark(bool mark) { sampleMark_ = mark; }
+
 private:
     QList<PageLabel> labels_;
+    bool sampleMark_ = false;
 };
+
+// A value is never set smaller than this to make it fit; below it, it is elided.
+constexpr double kSmallestValuePointSize = 7.0;
+// The room left between a value and the next label of its row.
+constexpr double kColumnGapMm = 1.0;
 
 // What "Print report" puts on the page: row captions of the chosen variant, then every value
 // label from the field texts (8-bit, converted for display). Rewrites every caption of
@@ -55,8 +71,9 @@ QString protocolFontFamily();
 
 // Draws the page on the painter's device (printer, PDF writer, image). Positions are
 // taken from the sheet's top-left corner: on a paged device whose painter starts at the
-// margins the drawing is shifted back, so margins never move the labels. Text that runs
-// past the sheet's right edge is cut there; every label stays one line.
+// margins the drawing is shifted back, so margins never move the labels. Every label stays
+// one line. A value too long for its column is set smaller (down to 7 pt, its top edge
+// kept) and, if that is not enough, elided with "…"; a value that fits is drawn as laid out.
 void renderProtocolPage(QPainter &painter, const ProtocolPage &page);
 
 } // namespace kelpra

@@ -146,6 +146,7 @@ void DownloadWindow::loadSampleData()
     for (int slot = 1; slot <= MeasurementStore::kRecordSlots; ++slot)
         store_.setSlot(slot, sampleRecord(slot));
     store_.set_record_count(16);
+    store_.setFromSampleSet(true);
 
     mainWindow_.setFieldText(QStringLiteral("Label22"), QStringLiteral("16"));
     mainWindow_.setFieldText(QStringLiteral("current"), QStringLiteral("1"));

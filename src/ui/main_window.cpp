@@ -10,8 +10,11 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QFileInfo>
+#include <QKeyEvent>
 #include <QDate>
 #include <QDateEdit>
+#include <QDir>
 #include <QFormLayout>
 #include <QFrame>
 #include <QGridLayout>
@@ -23,6 +26,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -59,16 +65,40 @@ MainWindow::MainWindow(MeasurementStore &store, Prompts &prompts, QWidget *paren
     left->addWidget(buildCallPanel(), 1);
     columns->addLayout(left, 3);
     columns->addWidget(buildStationGroups(), 2);
-    setCentralWidget(central);
+    // On a small screen the window may be smaller than its fields need: it scrolls
+    // rather than squeezing them.
+    auto *scroller = new QScrollArea(this);
+    scroller->setObjectName(QStringLiteral("CentralScroller"));
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setWidgetResizable(true);
+    scroller->setWidget(central);
+    setCentralWidget(scroller);
 
     auto *bar = new QStatusBar(this);
     bar->setSizeGripEnabled(false);
     StatusBar1 = new QLabel(bar);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     bar->addWidget(StatusBar1, 1);
+    // The right-hand area: whether the records are the sample set, and what the last
+    // file command wrote or read. Permanent widgets, so no status tip ever hides them.
+    sampleNote_ = new QLabel(QStringLiteral("Sample data"), bar);
+    sampleNote_->setObjectName(QStringLiteral("SampleNote"));
+    sampleNote_->setStyleSheet(QStringLiteral("color: #a04000; font-weight: bold;"));
+    sampleNote_->setVisible(false);
+    fileMessage_ = new QLabel(bar);
+    fileMessage_->setObjectName(QStringLiteral("FileMessage"));
+    bar->addPermanentWidget(sampleNote_);
+    bar->addPermanentWidget(fileMessage_);
     setStatusBar(bar);
-    // Wide enough for the longest meaning texts (a distress position) at a glance.
-    resize(1180, 720);
+
+    buildKeyboard();
+
+    // Wide enough for the longest meaning texts (a distress position) at a glance, but
+    // never larger than the screen.
+    QSize size(1180, 720);
+    if (const QScreen *s = screen())
+        size = size.boundedTo(s->availableGeometry().size() * 0.95);
+    resize(size);
 
     startUp();
 }
@@ -86,26 +116,28 @@ void MainWindow::buildMenus()
         return action;
     };
 
-    F = MainMenu1->addMenu(QStringLiteral("File"));
+    // Captions carry their Alt mnemonics; without the '&' they read as they always have.
+    F = MainMenu1->addMenu(QStringLiteral("&File"));
     F->setObjectName(QStringLiteral("F"));
-    Open1 = item(F, "Open1", QStringLiteral("Open data"), "open");
-    Save1 = item(F, "Save1", QStringLiteral("Save data"), "save");
-    Saveall1 = item(F, "Saveall1", QStringLiteral("Save all data"), "saveall");
-    Saveprintinfo1 = item(F, "Saveprintinfo1", QStringLiteral("Save report"), "report");
-    Print1 = item(F, "Print1", QStringLiteral("Print report"), "print");
+    Open1 = item(F, "Open1", QStringLiteral("&Open data"), "open");
+    Save1 = item(F, "Save1", QStringLiteral("&Save data"), "save");
+    Saveall1 = item(F, "Saveall1", QStringLiteral("Save &all data"), "saveall");
+    Saveprintinfo1 = item(F, "Saveprintinfo1", QStringLiteral("Save &report"), "report");
+    Print1 = item(F, "Print1", QStringLiteral("&Print report"), "print");
+    exportPdfAction_ = item(F, "ExportPdf1", QStringLiteral("&Export protocol as PDF\u2026"), "pdf");
     F->addSeparator();
-    Exit2 = item(F, "Exit2", QStringLiteral("Exit"), "exit");
+    Exit2 = item(F, "Exit2", QStringLiteral("E&xit"), "exit");
 
-    MessageDecode1 = MainMenu1->addMenu(QStringLiteral("DSC Decoding"));
+    MessageDecode1 = MainMenu1->addMenu(QStringLiteral("&DSC Decoding"));
     MessageDecode1->setObjectName(QStringLiteral("MessageDecode1"));
-    Downloaddata1 = item(MessageDecode1, "Downloaddata1", QStringLiteral("Download data"), "download");
-    Decodemessage1 = item(MessageDecode1, "Decodemessage1", QStringLiteral("Decode message"), "decode");
+    Downloaddata1 = item(MessageDecode1, "Downloaddata1", QStringLiteral("&Download data"), "download");
+    Decodemessage1 = item(MessageDecode1, "Decodemessage1", QStringLiteral("De&code message"), "decode");
 
-    About1 = MainMenu1->addMenu(QStringLiteral("About"));
+    About1 = MainMenu1->addMenu(QStringLiteral("&About"));
     About1->setObjectName(QStringLiteral("About1"));
-    Aboutprogram1 = item(About1, "Aboutprogram1", QStringLiteral("About software"), "about");
+    Aboutprogram1 = item(About1, "Aboutprogram1", QStringLiteral("&About software"), "about");
 
-    Exit1 = MainMenu1->addAction(QStringLiteral("Exit"));
+    Exit1 = MainMenu1->addAction(QStringLiteral("E&xit"));
     Exit1->setObjectName(QStringLiteral("Exit1"));
 }
 
@@ -130,6 +162,7 @@ void MainWindow::buildToolBars()
     SpeedButton3 = button("SpeedButton3", "saveall", QStringLiteral("Save all data"));
     SpeedButton4 = button("SpeedButton4", "report", QStringLiteral("Save report"));
     SpeedButton5 = button("SpeedButton5", "print", QStringLiteral("Print report"));
+    exportPdfButton_ = button("SpeedButton11", "pdf", QStringLiteral("Export protocol as PDF"));
     SpeedButton6 = button("SpeedButton6", "download", QStringLiteral("Download data"));
     // "Decode message" has a tool-bar button that is never shown. It belongs to the tool
     // bar without taking a place in it: a hidden tool-bar action would also disable it.
@@ -154,6 +187,7 @@ void MainWindow::buildToolBars()
     connect(Saveall1, &QAction::triggered, SpeedButton3, &QToolButton::click);
     connect(Saveprintinfo1, &QAction::triggered, SpeedButton4, &QToolButton::click);
     connect(Print1, &QAction::triggered, SpeedButton5, &QToolButton::click);
+    connect(exportPdfAction_, &QAction::triggered, exportPdfButton_, &QToolButton::click);
     connect(Exit2, &QAction::triggered, SpeedButton10, &QToolButton::click);
     connect(Downloaddata1, &QAction::triggered, this, [this] { Button2->click(); });
     connect(SpeedButton6, &QToolButton::clicked, this, [this] { Button2->click(); });
@@ -167,8 +201,84 @@ void MainWindow::buildToolBars()
     connect(SpeedButton3, &QToolButton::clicked, this, [this] { saveAllData(); });
     connect(SpeedButton4, &QToolButton::clicked, this, [this] { saveReport(); });
     connect(SpeedButton5, &QToolButton::clicked, this, [this] { printReport(); });
+    connect(exportPdfButton_, &QToolButton::clicked, this, [this] { exportProtocolPdf(); });
     connect(SpeedButton8, &QToolButton::clicked, this, [this] { showAboutBox(); });
     connect(SpeedButton10, &QToolButton::clicked, this, &QWidget::close);
+}
+
+void MainWindow::buildKeyboard()
+{
+    // The platform's own binding where Qt knows one, else the usual one.
+    const auto standard = [](QKeySequence::StandardKey key, QKeyCombination usual) {
+        QList<QKeySequence> keys = QKeySequence::keyBindings(key);
+        if (keys.isEmpty())
+            keys.append(QKeySequence(usual));
+        return keys;
+    };
+    Open1->setShortcuts(standard(QKeySequence::Open, Qt::CTRL | Qt::Key_O));
+    Save1->setShortcuts(standard(QKeySequence::Save, Qt::CTRL | Qt::Key_S));
+    Saveall1->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    Print1->setShortcuts(standard(QKeySequence::Print, Qt::CTRL | Qt::Key_P));
+    exportPdfAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E));
+    Exit2->setShortcuts(standard(QKeySequence::Quit, Qt::CTRL | Qt::Key_Q));
+    Downloaddata1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+
+    // Previous and next record from the keyboard, as the arrow buttons; like them, only
+    // while the button is offered.
+    const auto navigation = [this](const char *name, const QString &text, QToolButton *button,
+                                   const QList<QKeySequence> &keys) {
+        auto *action = new QAction(text, this);
+        action->setObjectName(QString::fromLatin1(name));
+        action->setShortcuts(keys);
+        addAction(action);
+        connect(action, &QAction::triggered, button, [button] {
+            if (!button->isHidden())
+                button->click();
+        });
+        return action;
+    };
+    QAction *previous = navigation("PreviousRecord", QStringLiteral("Previous record"), Prev,
+                                   {QKeySequence(Qt::Key_PageUp), QKeySequence(Qt::ALT | Qt::Key_Left)});
+    QAction *next = navigation("NextRecord", QStringLiteral("Next record"), Next,
+                               {QKeySequence(Qt::Key_PageDown), QKeySequence(Qt::ALT | Qt::Key_Right)});
+
+    // Tool-bar hints name the key of their command.
+    const auto hint = [](QAbstractButton *button, const QAction *action) {
+        if (!action->shortcut().isEmpty())
+            button->setToolTip(QStringLiteral("%1 (%2)").arg(button->toolTip(),
+                                                             action->shortcut().toString(QKeySequence::NativeText)));
+    };
+    hint(SpeedButton1, Open1);
+    hint(SpeedButton2, Save1);
+    hint(SpeedButton3, Saveall1);
+    hint(SpeedButton5, Print1);
+    hint(exportPdfButton_, exportPdfAction_);
+    hint(SpeedButton6, Downloaddata1);
+    hint(SpeedButton10, Exit2);
+    hint(Prev, previous);
+    hint(Next, next);
+
+    for (const QAction *action : {Open1, Save1, Saveall1, Print1, exportPdfAction_, Exit2, Downloaddata1, previous, next})
+        windowShortcuts_.append(action->shortcuts());
+    // A text field claims some keys for editing (on X11 Ctrl+D deletes a character and
+    // Ctrl+K the rest of the line); the window's commands win over it.
+    const QList<QWidget *> fields = findChildren<QWidget *>();
+    for (QWidget *field : fields)
+        if (qobject_cast<QLineEdit *>(field) || qobject_cast<QAbstractSpinBox *>(field))
+            field->installEventFilter(this);
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (windowShortcuts_.contains(QKeySequence(key->keyCombination()))) {
+            // Not accepted: the shortcut map goes on to the window's action.
+            event->ignore();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 QLineEdit *MainWindow::addEdit(const char *name)
@@ -398,7 +508,11 @@ QWidget *MainWindow::buildCallPanel()
     panelLayout->addLayout(buttons, 2, 0);
     panelLayout->setRowStretch(1, 1);
 
-    connect(Button1, &QPushButton::clicked, this, [this] { decodeMessage(); });
+    connect(Button1, &QPushButton::clicked, this, [this] {
+        decodeMessage();
+        // Every fill of the store (sample set, download) ends in "Decode message".
+        refreshSampleNote();
+    });
     connect(Button2, &QPushButton::clicked, this, [this] { showDownloadWindow(); });
     return Panel1;
 }
@@ -507,6 +621,9 @@ void MainWindow::setFieldText(const QString &name, const QString &text)
         edit->setCursorPosition(0);
     } else if (QLabel *label = labels_.value(name)) {
         label->setText(text);
+        // The counters are written whenever the store is filled.
+        if (label == Label22)
+            refreshSampleNote();
     }
 }
 
@@ -543,6 +660,27 @@ QString MainWindow::statusText() const
 void MainWindow::setStatusText(const QString &text)
 {
     StatusBar1->setText(text);
+}
+
+void MainWindow::showFileMessage(const QString &text, const QString &path)
+{
+    fileMessage_->setText(text);
+    fileMessage_->setToolTip(QDir::toNativeSeparators(path));
+}
+
+QString MainWindow::fileMessage() const
+{
+    return fileMessage_->text();
+}
+
+void MainWindow::refreshSampleNote()
+{
+    sampleNote_->setVisible(store_.fromSampleSet());
+}
+
+bool MainWindow::sampleNoteShown() const
+{
+    return !sampleNote_->isHidden();
 }
 
 void MainWindow::showError(const QString &errorText)

@@ -4,6 +4,7 @@
 #include "page/protocol_page.h"
 
 #include <QHash>
+#include <QKeySequence>
 #include <QMainWindow>
 
 class QAction;
@@ -149,8 +150,15 @@ public:
     // The file name "Open data" chose last time, proposed again by OpenDialog1.
     QString OpenDialog1FileName;
 
+    // Everyday use: the PDF export, the status bar's right-hand area and the keyboard.
+    void exportProtocolPdf();                          // "Export protocol as PDF…"
+    void showFileMessage(const QString &text, const QString &path = QString());
+    QString fileMessage() const;
+    bool sampleNoteShown() const;
+
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildMenus();
@@ -161,6 +169,9 @@ private:
     QWidget *buildStationGroups();
     QLineEdit *addEdit(const char *name);
     QLabel *addLabel(const char *name, const QString &caption);
+    void buildKeyboard();
+    void refreshSampleNote();
+    ProtocolPage filledPage();
 
     MeasurementStore &store_;
     Prompts &prompts_;
@@ -169,6 +180,11 @@ private:
     ProtocolPage page_;
     QHash<QString, QLineEdit *> edits_;
     QHash<QString, QLabel *> labels_;
+    QAction *exportPdfAction_ = nullptr;       // ExportPdf1
+    QToolButton *exportPdfButton_ = nullptr;   // SpeedButton11
+    QLabel *fileMessage_ = nullptr;            // FileMessage, right of StatusBar1
+    QLabel *sampleNote_ = nullptr;             // SampleNote
+    QList<QKeySequence> windowShortcuts_;
 };
 
 } // namespace kelpra

@@ -63,6 +63,13 @@ void MainWindow::openData()
     setFieldText(QStringLiteral("total"), received);
     for (int i = 0; i < 8; ++i)
         setFieldText8(QString::fromLatin1(kStationFields[i]), file.station[i]);
+    const int records = single ? 1 : store_.record_count();
+    showFileMessage(QStringLiteral("Loaded %1: %2 record%3")
+                        .arg(QFileInfo(path).fileName())
+                        .arg(records)
+                        .arg(records == 1 ? QString() : QStringLiteral("s")),
+                    path);
+    refreshSampleNote();
 }
 
 void MainWindow::saveData()
@@ -71,8 +78,11 @@ void MainWindow::saveData()
     const QString path = prompts_.saveFileName(binSaveDialog(QStringLiteral("data")));
     if (path.isEmpty())
         return;
-    if (const std::optional<QString> error = writeWholeFile(path, buildSingleRecordFile(record, stationLinesOf(*this)).bytes))
+    if (const std::optional<QString> error = writeWholeFile(path, buildSingleRecordFile(record, stationLinesOf(*this)).bytes)) {
         showError(*error);
+        return;
+    }
+    showFileMessage(QStringLiteral("Record saved to %1").arg(QFileInfo(path).fileName()), path);
 }
 
 void MainWindow::saveAllData()
@@ -82,8 +92,11 @@ void MainWindow::saveAllData()
     const QString path = prompts_.saveFileName(binSaveDialog(QStringLiteral("alldata")));
     if (path.isEmpty())
         return;
-    if (const std::optional<QString> error = writeWholeFile(path, buildFullSetFile(store_, stationLinesOf(*this)).bytes))
+    if (const std::optional<QString> error = writeWholeFile(path, buildFullSetFile(store_, stationLinesOf(*this)).bytes)) {
         showError(*error);
+        return;
+    }
+    showFileMessage(QStringLiteral("All records saved to %1").arg(QFileInfo(path).fileName()), path);
 }
 
 void MainWindow::saveDetails()
@@ -91,8 +104,12 @@ void MainWindow::saveDetails()
     ControllerLines lines;
     for (int i = 0; i < 4; ++i)
         lines[i] = fieldText8(QString::fromLatin1(kControllerFields[i]));
-    if (const std::optional<QString> error = writeWholeFile(detailsFilePath(), buildDetailsFile(lines)))
+    const QString path = detailsFilePath();
+    if (const std::optional<QString> error = writeWholeFile(path, buildDetailsFile(lines))) {
         showError(*error);
+        return;
+    }
+    showFileMessage(QStringLiteral("Details saved to %1").arg(QFileInfo(path).fileName()), path);
 }
 
 void MainWindow::restoreDetails()

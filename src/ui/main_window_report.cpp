@@ -2,11 +2,16 @@
 #include "ui/main_window.h"
 #include "ui/prompts.h"
 
+#include "data/measurement_store.h"
 #include "files/file_io.h"
 #include "page/protocol_page.h"
+#include "page/protocol_pdf.h"
 #include "report/text_report.h"
 
+#include <QDate>
+#include <QFileInfo>
 #include <QFrame>
+#include <QRegularExpression>
 #include <QPainter>
 #include <QPrinter>
 
@@ -18,6 +23,29 @@ namespace {
 // the panel itself, so that it also holds while the main window is not on screen.
 bool distressShown(const QFrame *panel) { return panel && !panel->isHidden(); }
 
+// A file name that says whose protocol it is: "Baltic_Star_2006-12-15.pdf" from the vessel
+// name and the measurement date ("15.12.06 24:35"), with what the file system dislikes
+// replaced.
+QString proposedPdfName(const QString &vessel, const QString &measured)
+{
+    const auto tidy = [](QString text) {
+        text = text.trimmed();
+        static const QRegularExpression unsafe(QStringLiteral("[\\s/\\\\:*?\"<>|\\x00-\\x1f]+"));
+        return text.replace(unsafe, QStringLiteral("_"));
+    };
+    QString date = measured.trimmed().section(QLatin1Char(' '), 0, 0);
+    const QDate day = QDate::fromString(date, QStringLiteral("dd.MM.yy"));
+    if (day.isValid())
+        date = day.addYears(100).toString(Qt::ISODate);   // the test set writes two-digit years of this century
+    QStringList parts;
+    for (const QString &part : {tidy(vessel), tidy(date)})
+        if (!part.isEmpty())
+            parts.append(part);
+    if (parts.isEmpty())
+        parts.append(QStringLiteral("protocol"));
+    return parts.join(QLatin1Char('_'));
+}
+
 } // namespace
 
 void MainWindow::saveReport()
@@ -28,14 +56,47 @@ void MainWindow::saveReport()
     if (path.isEmpty())
         return;
     const QByteArray report = textReport(fieldTexts(), distressShown(Distress));
-    if (const auto error = writeWholeFile(path, report))
+    if (const auto error = writeWholeFile(path, report)) {
         showError(*error);
+        return;
+    }
+    showFileMessage(QStringLiteral("Report saved to %1").arg(QFileInfo(path).fileName()), path);
+}
+
+ProtocolPage MainWindow::filledPage()
+{
+    ProtocolPage page;
+    fillProtocolPage(page, fieldTexts(), distressShown(Distress));
+    refreshSampleNote();
+    page.setSampleMark(store_.fromSampleSet());
+    return page;
+}
+
+void MainWindow::exportProtocolPdf()
+{
+    const QString path = prompts().saveFileName(FileDialogSetup{
+        QStringLiteral("*.pdf"), QStringLiteral("pdf"),
+        proposedPdfName(fieldText(QStringLiteral("VesselName")), fieldText(QStringLiteral("Date")))});
+    if (path.isEmpty())
+        return;
+    // What is on display when the file is written (the dialog let events run meanwhile).
+    QString error;
+    const QByteArray pdf = protocolPdf(filledPage(), &error);
+    if (pdf.isEmpty()) {
+        showError(error);
+        return;
+    }
+    if (const auto writeError = writeWholeFile(path, pdf)) {
+        showError(*writeError);
+        return;
+    }
+    showFileMessage(QStringLiteral("Protocol exported to %1").arg(QFileInfo(path).fileName()), path);
 }
 
 void MainWindow::printReport()
 {
     ProtocolPage &page = page_;
-    fillProtocolPage(page, fieldTexts(), distressShown(Distress));
+    page = filledPage();
     // The preview keeps its own copy: it may repaint (zoom, page set-up, printing) after
     // a later printout has refilled the page.
     const ProtocolPage snapshot = page;

@@ -106,6 +106,15 @@ void drawReport(QPainter &p)
         line(p, 11, y, y == 25 ? 19 : 23, y, kTextLine);
 }
 
+// The protocol as a file to hand on: a sheet with a red band across it.
+void drawPdf(QPainter &p)
+{
+    sheet(p);
+    line(p, 11, 13, 23, 13, kTextLine);
+    box(p, 5, 17, 23, 25, kRed);
+    line(p, 8, 21, 20, 21, kPaper);
+}
+
 void drawPrint(QPainter &p)
 {
     box(p, 9, 3, 23, 11, kPaper);
@@ -256,6 +265,7 @@ Drawing drawingFor(const char *name)
         {"decode", drawDecode},     {"about", drawAbout},       {"exit", drawExit},
         {"prev", drawPrev},         {"next", drawNext},         {"details", drawDetails},
         {"emulation", drawEmulation}, {"initport", drawInitPort}, {"app", drawApp},
+        {"pdf", drawPdf},
     };
     return name ? drawings.value(QByteArray(name), nullptr) : nullptr;
 }

@@ -2,9 +2,11 @@
 
 #include "ui/port_picker.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QSpacerItem>
 
 namespace kelpra {
 
@@ -13,15 +15,40 @@ QString applicationTitle()
     return QStringLiteral("Kelpra software");
 }
 
+namespace {
+
+int titleRoom(const QString &title)
+{
+    // The window manager draws the title in its own font beside the window's buttons;
+    // allow for a bold title font a little larger than the application's and three buttons.
+    QFont font = QApplication::font();
+    font.setBold(true);
+    font.setPointSizeF(font.pointSizeF() * 1.2);
+    return QFontMetrics(font).horizontalAdvance(title) + 3 * 32 + 48;
+}
+
+void widenForTitle(QMessageBox &box)
+{
+    // A message box sizes itself by its text alone, so a short message ("Download Ok")
+    // gets a box too narrow for its title. A spacer row as wide as the title needs keeps it whole.
+    if (auto *grid = qobject_cast<QGridLayout *>(box.layout()))
+        grid->addItem(new QSpacerItem(titleRoom(box.windowTitle()), 0, QSizePolicy::Fixed, QSizePolicy::Minimum),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+}
+
+} // namespace
+
 void QtPrompts::information(const QString &text)
 {
     QMessageBox box(QMessageBox::NoIcon, applicationTitle(), text, QMessageBox::Ok, parent_);
+    widenForTitle(box);
     box.exec();
 }
 
 void QtPrompts::error(const QString &text)
 {
     QMessageBox box(QMessageBox::Critical, applicationTitle(), text, QMessageBox::Ok, parent_);
+    widenForTitle(box);
     box.exec();
 }
 
@@ -54,7 +81,11 @@ QString QtPrompts::saveFileName(const FileDialogSetup &setup)
 
 std::optional<QString> QtPrompts::pickPort(const QStringList &items)
 {
-    return PortPicker::ask(items, parent_);
+    const std::optional<QString> chosen = PortPicker::ask(
+        items, parent_, portChosen_ ? PortPicker::Occasion::ChooseAgain : PortPicker::Occasion::FirstChoice);
+    if (chosen && !chosen->isEmpty())
+        portChosen_ = true;
+    return chosen;
 }
 
 } // namespace kelpra

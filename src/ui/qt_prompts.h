@@ -22,6 +22,8 @@ public:
 private:
     QString fileDialog(const FileDialogSetup &setup, bool save);
     QWidget *parent_ = nullptr;
+    // A port has been chosen in this run: asked again, the picker says the port failed.
+    bool portChosen_ = false;
 };
 
 // The application title: every message box carries it.

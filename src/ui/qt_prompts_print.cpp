@@ -4,7 +4,11 @@
 #include <QEventLoop>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QGuiApplication>
 #include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QScreen>
+#include <QWidget>
 #include <QPrinter>
 
 namespace kelpra {
@@ -24,12 +28,27 @@ void QtPrompts::printPreview(const std::function<void(QPrinter *)> &paint)
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
                      [&paint](QPrinter *target) { paint(target); });
 
+    // Large enough to read the page: most of the screen's height, a page's width (with the
+    // preview's tool bar) across, the page fitted to that width.
+    const QScreen *screen = parent_ && parent_->screen() ? parent_->screen() : QGuiApplication::primaryScreen();
+    if (screen) {
+        const QRect room = screen->availableGeometry();
+        const int height = room.height() * 9 / 10;
+        const int width = qMin(room.width(), height * 210 / 297 + 160);
+        dialog.resize(width, height);
+        dialog.move(room.center() - QPoint(width / 2, height / 2));
+    }
+    if (auto *view = dialog.findChild<QPrintPreviewWidget *>())
+        view->fitToWidth();
+
     // Not modal: the main window stays usable while the preview is open; the caller
     // still waits here until it is closed.
     dialog.setWindowModality(Qt::NonModal);
     QEventLoop loop;
     QObject::connect(&dialog, &QDialog::finished, &loop, &QEventLoop::quit);
     dialog.show();
+    if (auto *view = dialog.findChild<QPrintPreviewWidget *>())
+        view->fitToWidth();   // the dialog sets its own zoom when first shown
     loop.exec();
 }
 

@@ -97,6 +97,54 @@ private Q_SLOTS:
         map.setOverride(25, QString());
         QCOMPARE(map.resolve(text).value_or(QString()), device);
     }
+
+    void pickerRows_data()
+    {
+        QTest::addColumn<QString>("device");
+        QTest::addColumn<QString>("description");
+        QTest::addColumn<QString>("manufacturer");
+        QTest::addColumn<QString>("serial");
+        QTest::addColumn<QString>("row");
+        const QString d = QStringLiteral(" \u2014 ");
+        QTest::newRow("adapter with everything") << "/dev/ttyUSB0" << "FT232R USB UART" << "FTDI" << "A50285BI"
+                                                 << "COM1" + d + "/dev/ttyUSB0" + d + "FT232R USB UART (FTDI, A50285BI)";
+        QTest::newRow("no serial number") << "/dev/ttyUSB0" << "USB-Serial Controller" << "Prolific" << ""
+                                          << "COM1" + d + "/dev/ttyUSB0" + d + "USB-Serial Controller (Prolific)";
+        QTest::newRow("description only") << "/dev/ttyUSB0" << "CP2102" << " " << ""
+                                          << "COM1" + d + "/dev/ttyUSB0" + d + "CP2102";
+        QTest::newRow("maker only") << "/dev/ttyUSB0" << "" << "FTDI" << "A5"
+                                    << "COM1" + d + "/dev/ttyUSB0" + d + "FTDI, A5";
+        QTest::newRow("pseudo-terminal") << "/dev/pts/4" << "" << "" << "" << "COM1" + d + "/dev/pts/4";
+    }
+    void pickerRows()
+    {
+        QFETCH(QString, device);
+        QFETCH(QString, description);
+        QFETCH(QString, manufacturer);
+        QFETCH(QString, serial);
+        QFETCH(QString, row);
+        const QString got = portPickerRow(1, device, description, manufacturer, serial);
+        QCOMPARE(got, row);
+        // The OK button reads the number back from whatever the row says after it.
+        QCOMPARE(portNumberOfRow(got).value_or(0), 1);
+    }
+
+    void numberOfRow_data()
+    {
+        QTest::addColumn<QString>("row");
+        QTest::addColumn<int>("number"); // 0: none
+        QTest::newRow("plain item") << "COM3" << 3;
+        QTest::newRow("two digits with device") << QString::fromUtf8("COM17 \u2014 /dev/ttyACM0") << 17;
+        QTest::newRow("digits in the device do not count") << QString::fromUtf8("COM2 \u2014 /dev/ttyUSB1") << 2;
+        QTest::newRow("no number") << QString::fromUtf8("COM \u2014 /dev/ttyS0") << 0;
+        QTest::newRow("empty") << "" << 0;
+    }
+    void numberOfRow()
+    {
+        QFETCH(QString, row);
+        QFETCH(int, number);
+        QCOMPARE(portNumberOfRow(row).value_or(0), number);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestPortMap)

@@ -142,8 +142,9 @@ void TestMainWindow::toolBarHintsAndHiddenDecodeButton()
     AppFixture f;
     MainWindow &w = f.mainWindow();
     w.show();
-    QCOMPARE(w.SpeedButton1->toolTip(), QStringLiteral("Open data"));
-    QCOMPARE(w.SpeedButton2->toolTip(), QStringLiteral("Save data"));
+    // The hints, followed by the command's key.
+    QVERIFY(w.SpeedButton1->toolTip().startsWith(QStringLiteral("Open data (")));
+    QVERIFY(w.SpeedButton2->toolTip().startsWith(QStringLiteral("Save data (")));
     QVERIFY(!w.SpeedButton7->isVisible());
     QVERIFY(!w.Button1->isVisible());
     for (QToolButton *b : {w.SpeedButton1, w.SpeedButton2, w.SpeedButton3, w.SpeedButton4, w.SpeedButton5,

@@ -14,7 +14,7 @@ namespace {
 
 const char *const kPictureNames[] = {"open", "save",    "saveall", "report",    "print",
                                      "download", "decode", "about", "exit",    "prev",
-                                     "next", "details", "emulation", "initport", "app"};
+                                     "next", "details", "emulation", "initport", "app", "pdf"};
 
 QByteArray logoBytes()
 {

@@ -1,11 +1,18 @@
 #include "ui/port_picker.h"
 
+#include "support/scripted_prompts.h"
+#include "support/testset_process.h"
+#include "ui/qt_prompts.h"
+#include "link/serial_port.h"
+
 #include <QApplication>
 #include <QComboBox>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -33,7 +40,127 @@ void whenShown(const std::function<void(PortPicker *)> &act)
 
 class TestPortPicker : public QObject {
     Q_OBJECT
+    QTemporaryDir settingsDir_;
+
+    void forgetPort()
+    {
+        QSettings(QStringLiteral("kelpra"), QStringLiteral("kelpra")).clear();
+    }
+
 private Q_SLOTS:
+    void initTestCase()
+    {
+        // The remembered port goes to a settings folder of this test's own.
+        QVERIFY(settingsDir_.isValid());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir_.path());
+    }
+    void init() { forgetPort(); }
+
+    void rowsNameTheDevice()
+    {
+        // A pseudo-terminal of the virtual test set as port 5: its row shows its path, and
+        // choosing that row opens that device.
+        kelpra::test::TestSetProcess testset({});
+        QVERIFY2(testset.path.startsWith("/dev/"), qPrintable(testset.path));
+        SerialPort port;
+        port.setPortMap(PortMap::overridesOnly({{5, testset.path}, {6, "/dev/kelpra-no-such-device"}}));
+        const QStringList rows = port.findPorts();
+        QCOMPARE(rows, QStringList{QStringLiteral("COM5 \u2014 ") + testset.path});
+
+        PortPicker form(rows);
+        QCOMPARE(form.PortsComboBox->itemText(0), rows.first());
+
+        kelpra::test::ScriptedPrompts prompts;
+        port.setPicker([&prompts](const QStringList &items) { return prompts.pickPort(items); });
+        prompts.expectPickPort(rows.first());
+        QCOMPARE(port.open(), std::nullopt);
+        QVERIFY(port.isOpen());
+        QCOMPARE(port.portNumber(), 5);
+        QCOMPARE(prompts.shown.first().items, rows);
+        port.close();
+    }
+
+    void rememberedPortPreselected()
+    {
+        const QString dash = QStringLiteral(" \u2014 ");
+        const QStringList rows{"COM1" + dash + "/dev/ttyUSB0", "COM3" + dash + "/dev/ttyUSB2" + dash + "CP2102",
+                               "COM25" + dash + "/dev/ttyS0"};
+        QVERIFY(!PortPicker::rememberedPort());
+        whenShown([](PortPicker *form) {
+            QCOMPARE(form->PortsComboBox->currentIndex(), 0);   // nothing remembered yet
+            form->PortsComboBox->setCurrentIndex(1);
+            form->OkBtn->click();
+        });
+        QCOMPARE(PortPicker::ask(rows).value_or("<none>"), rows[1]);
+
+        // As after a restart: the choice is read back from the settings file.
+        QSettings stored(QStringLiteral("kelpra"), QStringLiteral("kelpra"));
+        QVERIFY2(QFileInfo(stored.fileName()).absoluteFilePath().startsWith(settingsDir_.path()),
+                 qPrintable(stored.fileName()));
+        QCOMPARE(stored.value("serial/port").toInt(), 3);
+        PortPicker again(QStringList{rows[0], rows[2], rows[1]});
+        QCOMPARE(again.PortsComboBox->currentText(), rows[1]);
+
+        // Cancel leaves the remembered port alone; a port that is gone selects the first row.
+        whenShown([](PortPicker *form) { form->AbortBtn->click(); });
+        QVERIFY(!PortPicker::ask(QStringList{rows[0], rows[1]}));
+        QCOMPARE(PortPicker::rememberedPort().value_or(0), 3);
+        PortPicker without(QStringList{rows[0], rows[2]});
+        QCOMPARE(without.PortsComboBox->currentIndex(), 0);
+    }
+
+    void explanationFitsTheOccasion_data()
+    {
+        QTest::addColumn<int>("remembered");   // 0: none
+        QTest::addColumn<bool>("firstChoice");
+        QTest::addColumn<QString>("line1");
+        QTest::addColumn<QString>("line2");
+        const QString invalid = "The configured serial port is not valid.";
+        const QString another = "Please choose another port.";
+        QTest::newRow("first use") << 0 << true << "No serial port has been chosen yet."
+                                   << "Please choose the port of the test set.";
+        QTest::newRow("first this run, remembered port present")
+            << 3 << true << "The port used last time is selected." << "Press OK to use it, or choose another port.";
+        QTest::newRow("first this run, remembered port gone") << 7 << true << invalid << another;
+        QTest::newRow("asked again") << 3 << false << invalid << another;
+        QTest::newRow("asked again, nothing remembered") << 0 << false << invalid << another;
+    }
+    void explanationFitsTheOccasion()
+    {
+        QFETCH(int, remembered);
+        QFETCH(bool, firstChoice);
+        QFETCH(QString, line1);
+        QFETCH(QString, line2);
+        if (remembered)
+            PortPicker::rememberPort(remembered);
+        PortPicker form({"COM1", "COM3"}, nullptr,
+                        firstChoice ? PortPicker::Occasion::FirstChoice : PortPicker::Occasion::ChooseAgain);
+        QCOMPARE(form.Label1->text(), line1);
+        QCOMPARE(form.Label2->text(), line2);
+    }
+
+    void promptsAskFirstThenAgain()
+    {
+        // The program's prompts: the first picker of a run is a first choice; once a port
+        // has been chosen, a new picker means that port failed.
+        QtPrompts prompts;
+        QStringList seen;
+        const auto answer = [&](bool ok) {
+            whenShown([&seen, ok](PortPicker *form) {
+                seen.append(form->Label1->text());
+                ok ? form->OkBtn->click() : form->AbortBtn->click();
+            });
+        };
+        answer(false);
+        QVERIFY(!prompts.pickPort({"COM1"}));
+        answer(true);
+        QCOMPARE(prompts.pickPort({"COM1"}).value_or("<none>"), QStringLiteral("COM1"));
+        answer(true);
+        QVERIFY(prompts.pickPort({"COM1"}));
+        QCOMPARE(seen, (QStringList{"No serial port has been chosen yet.", "No serial port has been chosen yet.",
+                                    "The configured serial port is not valid."}));
+    }
+
     void windowAndControls()
     {
         PortPicker form({"COM1", "COM25"});
