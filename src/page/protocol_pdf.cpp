@@ -2,7 +2,6 @@
 
 #include "page/protocol_page.h"
 
-#include <QBuffer>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -29,31 +28,19 @@ QString protocolPdfCreator()
     return QStringLiteral("Kelpra " KELPRA_VERSION);
 }
 
-QByteArray protocolPdf(const ProtocolPage &page, QString *error)
+bool writeProtocolPdf(const ProtocolPage &page, QIODevice *device)
 {
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter writer(&buffer);
-        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0),
-                                         QPageLayout::Millimeter));
-        writer.setResolution(1200);
-        writer.setTitle(protocolPdfTitle(page));
-        writer.setCreator(protocolPdfCreator());
-        QPainter painter;
-        if (!painter.begin(&writer)) {
-            if (error)
-                *error = QStringLiteral("The PDF could not be laid out");
-            return {};
-        }
-        renderProtocolPage(painter, page);
-        if (!painter.end()) {
-            if (error)
-                *error = QStringLiteral("The PDF could not be laid out");
-            return {};
-        }
-    }
-    return buffer.data();
+    QPdfWriter writer(device);
+    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0),
+                                     QPageLayout::Millimeter));
+    writer.setResolution(1200);
+    writer.setTitle(protocolPdfTitle(page));
+    writer.setCreator(protocolPdfCreator());
+    QPainter painter;
+    if (!painter.begin(&writer))
+        return false;
+    renderProtocolPage(painter, page);
+    return painter.end();
 }
 
 } // namespace kelpra

@@ -8,6 +8,7 @@
 #include "files/details_file.h"
 #include "files/file_io.h"
 
+#include <QFileInfo>
 #include <QToolButton>
 
 namespace kelpra {

@@ -79,15 +79,19 @@ void MainWindow::exportProtocolPdf()
         proposedPdfName(fieldText(QStringLiteral("VesselName")), fieldText(QStringLiteral("Date")))});
     if (path.isEmpty())
         return;
-    // What is on display when the file is written (the dialog let events run meanwhile).
-    QString error;
-    const QByteArray pdf = protocolPdf(filledPage(), &error);
-    if (pdf.isEmpty()) {
-        showError(error);
+    AtomicFileWriter file(path);
+    if (const auto error = file.begin()) {
+        showError(*error);
         return;
     }
-    if (const auto writeError = writeWholeFile(path, pdf)) {
-        showError(*writeError);
+    // What is on display when the file is written (the dialog let events run meanwhile).
+    if (!writeProtocolPdf(filledPage(), &file)) {
+        file.discard();
+        showError(QStringLiteral("The page could not be laid out"));
+        return;
+    }
+    if (const auto error = file.commit()) {
+        showError(*error);
         return;
     }
     showFileMessage(QStringLiteral("Protocol exported to %1").arg(QFileInfo(path).fileName()), path);

@@ -119,6 +119,32 @@ private Q_SLOTS:
         }
     }
 
+    void sampleMarkEndsWithTheNextFill_data()
+    {
+        QTest::addColumn<int>("slot");
+        QTest::newRow("identification line") << 0;
+        QTest::newRow("a record") << 7;
+        QTest::newRow("an emptied slot") << 16;
+    }
+    void sampleMarkEndsWithTheNextFill()
+    {
+        QFETCH(int, slot);
+        MeasurementStore store;
+        QVERIFY(!store.fromSampleSet());
+        store.setSlot(0, sampleIdentificationLine());
+        store.setFromSampleSet(true);
+        // Counters and the record on display do not change where the data came from.
+        store.set_display_index(3);
+        store.set_record_count(16);
+        QVERIFY(store.fromSampleSet());
+        store.setSlot(slot, slot == 16 ? QByteArray() : QByteArray("real"));
+        QVERIFY(!store.fromSampleSet());
+        // A slot number outside the store writes nothing and changes nothing.
+        store.setFromSampleSet(true);
+        store.setSlot(17, QByteArray("x"));
+        QVERIFY(store.fromSampleSet());
+    }
+
     void zeroBytesSurviveTheStore()
     {
         MeasurementStore store;

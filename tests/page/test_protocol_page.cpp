@@ -193,6 +193,10 @@ private Q_SLOTS:
     void fontsOfTheLabels();
     void cyrillicFieldPrinted();
     void longMeaningStaysOneLine();
+    void columnLimits_data();
+    void columnLimits();
+    void valuesStayInTheirColumns_data();
+    void valuesStayInTheirColumns();
 };
 
 void TestProtocolPage::captionsFollowVariant_data()
@@ -456,6 +460,115 @@ void TestProtocolPage::longMeaningStaysOneLine()
     QVERIFY(!wordsInRow(pdf, 80.4, 120).contains(QStringLiteral("word39")));
     for (const PdfWord &w : pdf.words)
         QVERIFY2(w.xMax <= 210.0 + kToleranceMm, qPrintable(w.text));
+}
+
+void TestProtocolPage::columnLimits_data()
+{
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<double>("limitMm");
+    // Before the next label of the row, 1 mm apart; the last of a row ends at the margin.
+    QTest::newRow("model, before S/N:") << "QRLabel3" << 139.7 - 1.0;
+    QTest::newRow("S/N, at the margin") << "QRLabel32" << 200.0;
+    QTest::newRow("digits, before the meaning") << "QRLabel37" << 120.7 - 1.0;
+    QTest::newRow("meaning, at the margin") << "QRLabel54" << 200.0;
+    QTest::newRow("row 9 digits, no meaning") << "QRLabel45" << 200.0;
+    QTest::newRow("vessel, before Category/tannage:") << "QRLabel48" << 116.4 - 1.0;
+    QTest::newRow("category, at the margin") << "QRLabel52" << 200.0;
+    QTest::newRow("engineer, at the margin") << "QRLabel53" << 200.0;
+}
+
+void TestProtocolPage::columnLimits()
+{
+    QFETCH(QString, label);
+    QFETCH(double, limitMm);
+    ProtocolPage page;
+    QVERIFY(qAbs(page.rightLimitMm(page.label(label)) - limitMm) < 0.06);
+}
+
+void TestProtocolPage::valuesStayInTheirColumns_data()
+{
+    QTest::addColumn<FieldTexts>("fields");
+    QTest::addColumn<bool>("distress");
+    QTest::addColumn<QStringList>("shrunk");   // labels set smaller than 11 pt
+    QTest::addColumn<QStringList>("elided");   // labels cut short with "\u2026"
+
+    FieldTexts call = callSample();
+    call["RadioType"] = "Sailor RT5022 VHF DSC Class A radiotelephone, GMDSS A1 console";   // a little too long
+    call["RadioSN"] = "SN 0042-17-ABCDEFGHIJKLMNOPQRSTUVWXYZ-0123456789";              // far past the margin
+    call["VesselName"] = "Kapitan Dranitsyn of Murmansk";
+    call["VCategory"] = "Icebreaker, 12 000 GT, ice class Arc 7";
+    call["MMSIdigit"] = "20 13 23 54 50 20 13 23";
+    call["FSMeaning"] = "Individual stations, a meaning long enough to run past the right margin of the sheet";
+    call["Engineer"] = "Ivan Petrovich Sidorov-Rimsky, radio engineer first class";
+    QTest::newRow("call, long values") << call << false
+                                       << QStringList{"QRLabel3", "QRLabel48", "QRLabel52", "QRLabel38", "QRLabel53"}
+                                       << QStringList{"QRLabel32", "QRLabel54"};
+
+    FieldTexts distress = distressSample();
+    distress["DCmeaning"] = "Latitude 59 degrees 56 minutes North, longitude 030 degrees 18 minutes East, quadrant NE";
+    QTest::newRow("distress, long position") << distress << true << QStringList{} << QStringList{"QRLabel57"};
+
+    QTest::newRow("values that fit") << callSample() << false << QStringList{} << QStringList{};
+}
+
+void TestProtocolPage::valuesStayInTheirColumns()
+{
+    QFETCH(FieldTexts, fields);
+    QFETCH(bool, distress);
+    QFETCH(QStringList, shrunk);
+    QFETCH(QStringList, elided);
+    ProtocolPage page;
+    kelpra::fillProtocolPage(page, fields, distress);
+    const PdfText pdf = renderAndRead(page);
+    QVERIFY2(pdf.error.isEmpty(), qPrintable(pdf.error));
+
+    const auto height = [](const PdfWord &w) { return w.yMax - w.yMin; };
+    double h11 = 0;
+    for (const PdfWord &w : pdf.words)
+        if (w.text == QLatin1String("Model:"))
+            h11 = height(w);
+    QVERIFY(h11 > 0);
+
+    for (const PageLabel &label : page.labels()) {
+        if (!label.value || label.text.isEmpty())
+            continue;
+        // Its words: on its row, from its left edge up to the next label of the row.
+        double nextX = 1000;
+        for (const PageLabel &other : page.labels())
+            if (qAbs(other.yMm - label.yMm) < 0.01 && other.xMm > label.xMm)
+                nextX = qMin(nextX, other.xMm);
+        QList<PdfWord> words;
+        for (const PdfWord &w : pdf.words)
+            if (near(w.yMin, label.yMm) && w.xMin >= label.xMm - kToleranceMm && w.xMin < nextX - 0.05)
+                words.append(w);
+        QVERIFY2(!words.isEmpty(), qPrintable(label.name));
+        double right = 0;
+        for (const PdfWord &w : words) {
+            right = qMax(right, w.xMax);
+            // Never below 7 pt, and the top edge where it was laid out.
+            QVERIFY2(height(w) >= h11 * 7.0 / 11.0 - 0.05, qPrintable(label.name));
+            QVERIFY2(near(w.yMin, label.yMm), qPrintable(label.name));
+        }
+        QVERIFY2(right < nextX && right <= 200.0 + 0.1,
+                 qPrintable(QStringLiteral("%1 ends at %2 mm, next label at %3 mm").arg(label.name).arg(right).arg(nextX)));
+
+        const bool isShrunk = height(words.first()) < h11 - 0.05;
+        const bool isElided = words.last().text.endsWith(QChar(0x2026));
+        QVERIFY2(isShrunk == (shrunk.contains(label.name) || elided.contains(label.name)), qPrintable(label.name));
+        QVERIFY2(isElided == elided.contains(label.name), qPrintable(label.name));
+        if (!isElided) {
+            // Shrunk or not, the whole text is there.
+            QStringList texts;
+            for (const PdfWord &w : words)
+                texts.append(w.text);
+            QCOMPARE(texts.join(' '), label.text.simplified());
+        }
+    }
+    // The captions beside long values are untouched.
+    for (const char *caption : {"QRLabel6", "QRLabel27", "QRLabel2", "QRLabel30"}) {
+        const QString problem = checkLabel(pdf, page.label(QString::fromLatin1(caption)));
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+    }
 }
 
 QTEST_MAIN(TestProtocolPage)

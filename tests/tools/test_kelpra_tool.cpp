@@ -17,6 +17,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLineEdit>
+#include <QFileInfo>
 #include <QProcess>
 #include <QPushButton>
 #include <QTest>
@@ -444,6 +445,25 @@ void TestKelpraTool::printPdfWritesOnePage()
     QVERIFY(page.contains(QStringLiteral("Undesignated distress")));
     QVERIFY(page.contains(QString::fromUtf8("Мария")));
     QCOMPARE(page.count(QLatin1Char('\f')), 1);
+
+    // The same metadata as the window's export: what it is, whose, and what made it.
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {"page.pdf"});
+    QVERIFY(info.waitForFinished(20000));
+    const QString meta = QString::fromUtf8(info.readAllStandardOutput());
+    const QRegularExpression title(QStringLiteral("^Title: +PROTOCOL OF GMDSS RADIO SET TESTING \u2014 .*Мария.*, 15\\.12\\.06 24:35$"),
+                                   QRegularExpression::MultilineOption);
+    QVERIFY2(title.match(meta).hasMatch(), qPrintable(meta));
+    QVERIFY2(meta.contains(QRegularExpression(QStringLiteral("^Creator: +Kelpra 2\\.5\\.0$"),
+                                              QRegularExpression::MultilineOption)),
+             qPrintable(meta));
+
+    // A folder in the way: refused, and nothing is left behind.
+    QVERIFY(QDir().mkdir(QStringLiteral("taken.pdf")));
+    const Run bad = runTool({"print-pdf", sampleFile, "--output", "taken.pdf"});
+    QCOMPARE(bad.exitCode, 2);
+    QVERIFY2(bad.err.contains("taken.pdf: File access denied."), bad.err.constData());
+    QVERIFY(QFileInfo(QStringLiteral("taken.pdf")).isDir());
 }
 
 void TestKelpraTool::downloadFromTheVirtualTestSet()

@@ -13,15 +13,12 @@
 #include "link/download_exchange.h"
 #include "link/port_map.h"
 #include "page/protocol_page.h"
+#include "page/protocol_pdf.h"
 #include "report/text_report.h"
 
 #include <QCommandLineParser>
 #include <QGuiApplication>
 #include <QLocale>
-#include <QPageLayout>
-#include <QPageSize>
-#include <QPainter>
-#include <QPdfWriter>
 #include <QTimer>
 
 #include <cstdio>
@@ -313,20 +310,8 @@ int printPdfCommand(const QStringList &args)
     }
     ProtocolPage page;
     fillProtocolPage(page, reportFields(opened), opened.decoding.distress);
-    bool drawn = false;
-    {
-        QPdfWriter writer(&file);
-        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0),
-                                         QPageLayout::Millimeter));
-        writer.setResolution(1200);
-        writer.setTitle(QStringLiteral("PROTOCOL OF GMDSS RADIO SET TESTING"));
-        QPainter painter;
-        if (painter.begin(&writer)) {
-            renderProtocolPage(painter, page);
-            drawn = painter.end();
-        }
-    }
-    if (!drawn) {
+    // The same PDF as the window's "Export protocol as PDF".
+    if (!writeProtocolPdf(page, &file)) {
         printErr(QStringLiteral("kelpra-tool: %1: the page could not be laid out.").arg(path));
         return kFailure;
     }
