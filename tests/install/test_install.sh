@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary prefix and uses the installed programs the way a
-# user would: versions, the desktop entry and icons, a download from the installed
-# virtual test set, and a decode of the file it gave.
+# user would: versions (without a display), the manual pages and package documents, the
+# desktop entry and icons, a download from the installed virtual test set, and a decode
+# of the file it gave. Then builds the Debian package and looks into it.
 set -euo pipefail
 build=$1
 prefix=$(mktemp -d)
@@ -19,7 +20,33 @@ for program in kelpra kelpra-tool kelpra-testset; do
   test -x "$prefix/bin/$program" || { echo "not installed: bin/$program"; exit 1; }
 done
 "$prefix/bin/kelpra-tool" --version | grep -qx 'kelpra-tool 2.5.0'
-QT_QPA_PLATFORM=offscreen "$prefix/bin/kelpra" --version | grep -q '2.5.0'
+# No window system at all: --version and --help must not need one.
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/kelpra" --version | grep -qx 'kelpra 2.5.0'
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/kelpra" --help | grep -q '^Usage: kelpra'
+
+# Manual pages, written from the programs' real options: every command and option the
+# programs list in their help is in their page.
+man1=$prefix/share/man/man1
+for program in kelpra kelpra-tool kelpra-testset; do
+  gzip -t "$man1/$program.1.gz" || { echo "missing or broken man page: $program"; exit 1; }
+  zcat "$man1/$program.1.gz" | grep "^\.TH ${program^^} 1 " >/dev/null || { echo "$program.1: not a section 1 page"; exit 1; }
+  if command -v man >/dev/null; then
+    warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$man1/$program.1.gz" 2>&1 >/dev/null)
+    [ -z "$warnings" ] || { echo "$program.1: $warnings"; exit 1; }
+  fi
+done
+page_mentions() { zcat "$man1/$1.1.gz" | sed 's/\\-/-/g' | grep -q -- "$2" || { echo "$1.1 does not mention $2"; exit 1; }; }
+for word in --help --version; do page_mentions kelpra "$word"; done
+for command in $("$prefix/bin/kelpra-tool" --help | sed -n 's/^  \([a-z-]*\) .*/\1/p'); do
+  page_mentions kelpra-tool "$command"
+done
+for option in $("$prefix/bin/kelpra-testset" --help 2>&1 | grep -o -- '--[a-z-]*'); do
+  page_mentions kelpra-testset "$option"
+done
+
+doc=$prefix/share/doc/kelpra
+grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' "$doc/copyright"
+zcat "$doc/changelog.gz" | head -n 1 | grep -q '^kelpra (2\.5\.0) '
 
 desktop=$prefix/share/applications/kelpra.desktop
 desktop-file-validate "$desktop"
@@ -47,4 +74,19 @@ grep -q '"distress": true' record3.json
 grep -q '"NATUREmeaning": "Undesignated distress"' record3.json
 "$prefix/bin/kelpra-tool" decode sample.bin > record1.json
 grep -q '"FS1meaning": "VHF CH - 0006"' record1.json
+"$prefix/bin/kelpra-tool" print-pdf sample.bin --output protocol.pdf
+head -c 4 protocol.pdf | grep -q '%PDF'
+
+# The Debian package carries the same files.
+if command -v cpack >/dev/null && command -v dpkg-deb >/dev/null; then
+  (cd "$work" && cpack --config "$build/CPackConfig.cmake" -B "$work/package" >/dev/null)
+  deb=$(ls "$work"/package/kelpra_2.5.0_*.deb)
+  dpkg-deb -c "$deb" | awk '{print $6}' > contents.txt
+  for file in ./usr/bin/kelpra ./usr/bin/kelpra-tool ./usr/bin/kelpra-testset \
+              ./usr/share/man/man1/kelpra.1.gz ./usr/share/man/man1/kelpra-tool.1.gz \
+              ./usr/share/man/man1/kelpra-testset.1.gz \
+              ./usr/share/doc/kelpra/copyright ./usr/share/doc/kelpra/changelog.gz; do
+    grep -qx -- "$file" contents.txt || { echo "not in the package: $file"; exit 1; }
+  done
+fi
 echo "installed programs work"
