@@ -1,14 +1,19 @@
 // Takes the README's screenshots from the running program under an X server (Xvfb):
 //   xvfb-run -a -s "-screen 0 1600x1000x24" build/bin/kelpra-screenshots docs
-// It drives the program as a user would (Download data, Emulation, Next, Print report)
-// and grabs the screen after each step.
+// It drives the program as a user would (Download data, Emulation, Next, the port picker,
+// Print report, Export protocol as PDF) on a 1024x600 main window, the size of a small
+// laptop, and grabs the screen after each step. The picker lists the virtual test set
+// (kelpra-testset, next to this program) as COM1; the PDF page is rendered by pdftoppm.
 #include "ui/application.h"
+#include "ui/port_picker.h"
 #include "ui/qt_prompts.h"
+#include "link/serial_port.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
 #include <QPrintPreviewDialog>
+#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 #include <QThread>
@@ -39,6 +44,22 @@ bool save(const QRect &area, const QString &path)
     return ok;
 }
 
+// The program's prompts, except that "Export protocol as PDF" writes to a fixed file.
+class ScreenshotPrompts : public QtPrompts {
+public:
+    QString pdfPath;
+    QString saveFileName(const FileDialogSetup &setup) override
+    {
+        return setup.filter == QLatin1String("*.pdf") ? pdfPath : QtPrompts::saveFileName(setup);
+    }
+};
+
+template <class T>
+T *child(QObject &parent, const char *name)
+{
+    return parent.findChild<T *>(QString::fromLatin1(name));
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -48,45 +69,72 @@ int main(int argc, char *argv[])
     const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
     QDir().mkpath(out.absolutePath());
 
-    QtPrompts prompts;
+    // The virtual test set, reached as COM1 (the picker shows what stands behind it).
+    QProcess testset;
+    testset.start(QCoreApplication::applicationDirPath() + QStringLiteral("/kelpra-testset"),
+                  {QStringLiteral("--max-seconds"), QStringLiteral("120")});
+    QString ptyPath;
+    if (testset.waitForStarted(5000) && testset.waitForReadyRead(5000))
+        ptyPath = QString::fromLocal8Bit(testset.readLine()).trimmed();
+    if (!ptyPath.isEmpty())
+        qputenv("KELPRA_COM1", ptyPath.toLocal8Bit());
+
+    ScreenshotPrompts prompts;
+    prompts.pdfPath = QDir::temp().filePath(QStringLiteral("kelpra-screenshot.pdf"));
     KelpraApplication kelpra(prompts);
     prompts.setParentWindow(&kelpra.mainWindow);
     MainWindow &w = kelpra.mainWindow;
-    w.RadioType->setText(QStringLiteral("Sailor 6222 VHF DSC"));
-    w.RadioSN->setText(QStringLiteral("SN 0042-17"));
-    w.RadioMan->setText(QStringLiteral("Thrane & Thrane"));
-    w.VesselName->setText(QStringLiteral("Baltic Star"));
-    w.CompanyOwner->setText(QStringLiteral("Baltic Lines Ltd"));
-    w.VCategory->setText(QStringLiteral("Cargo / 5000 t"));
-    w.VCompAdd->setText(QStringLiteral("1 Harbour Street, Riga"));
-    w.VTel->setText(QStringLiteral("+371 000 0000"));
-    w.Engineer->setText(QStringLiteral("I. Petrov"));
+    const struct {
+        const char *field;
+        const char *text;
+    } station[] = {
+        {"RadioType", "Sailor 6222 VHF DSC"}, {"RadioSN", "SN 0042-17"}, {"RadioMan", "Thrane & Thrane"},
+        {"VesselName", "Baltic Star"},        {"CompanyOwner", "Baltic Lines Ltd"},
+        {"VCategory", "Cargo / 5000 t"},      {"VCompAdd", "1 Harbour Street, Riga"},
+        {"VTel", "+371 000 0000"},            {"Engineer", "I. Petrov"},
+    };
+    for (const auto &s : station)
+        w.setFieldText(QString::fromLatin1(s.field), QString::fromUtf8(s.text));
     w.move(0, 0);
-    w.resize(1180, 720);
+    w.resize(1024, 600);
     w.show();
     settle();
     const auto mainArea = [&w] { return w.frameGeometry(); };
-    bool ok = save(mainArea(), out.filePath(QStringLiteral("start.png")));
+    bool ok = true;
 
-    w.Button2->click();
+    child<QPushButton>(w, "Button2")->click();
     kelpra.downloadWindow.move(w.frameGeometry().right() + 20, 40);
     settle();
-    QRect both = mainArea().united(kelpra.downloadWindow.frameGeometry());
+    const QRect both = mainArea().united(kelpra.downloadWindow.frameGeometry());
     ok &= save(both, out.filePath(QStringLiteral("download.png")));
 
-    kelpra.downloadWindow.Button1->click(); // "Emulation"
+    child<QPushButton>(kelpra.downloadWindow, "Button1")->click(); // "Emulation"
     ok &= save(mainArea(), out.filePath(QStringLiteral("main-window.png")));
 
-    w.Next->click();
-    w.Next->click(); // record 3: a distress alert
+    // The port picker as the first download of a run shows it.
+    if (auto *port = child<SerialPort>(kelpra.downloadWindow, "ApdComPort1")) {
+        QTimer::singleShot(500, [&] {
+            for (QWidget *top : QApplication::topLevelWidgets()) {
+                if (auto *picker = qobject_cast<PortPicker *>(top); picker && picker->isVisible()) {
+                    ok &= save(picker->frameGeometry(), out.filePath(QStringLiteral("picker.png")));
+                    picker->reject();
+                    return;
+                }
+            }
+            std::printf("FAILED no port picker\n");
+            ok = false;
+        });
+        prompts.pickPort(port->findPorts());
+    }
+
+    child<QToolButton>(w, "Next")->click();
+    child<QToolButton>(w, "Next")->click(); // record 3: a distress alert
     ok &= save(mainArea(), out.filePath(QStringLiteral("distress.png")));
 
     // The print preview blocks "Print report" until it closes: grab it from a timer.
     QTimer::singleShot(700, [&] {
         for (QWidget *top : QApplication::topLevelWidgets()) {
             if (auto *preview = qobject_cast<QPrintPreviewDialog *>(top); preview && preview->isVisible()) {
-                preview->move(0, 0);
-                preview->resize(900, 960);
                 settle();
                 ok &= save(preview->frameGeometry(), out.filePath(QStringLiteral("preview.png")));
                 preview->close();
@@ -96,6 +144,22 @@ int main(int argc, char *argv[])
         std::printf("FAILED no print preview\n");
         ok = false;
     });
-    w.SpeedButton5->click();
+    child<QToolButton>(w, "SpeedButton5")->click();
+
+    // An exported page of record 1, as a PDF viewer shows it.
+    child<QToolButton>(w, "Prev")->click();
+    child<QToolButton>(w, "Prev")->click();
+    child<QToolButton>(w, "SpeedButton11")->click();
+    QProcess render;
+    render.start(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("70"),
+                                              QStringLiteral("-singlefile"), prompts.pdfPath,
+                                              out.filePath(QStringLiteral("protocol-pdf"))});
+    const bool rendered = render.waitForFinished(30000) && render.exitCode() == 0;
+    std::printf("%s %s\n", rendered ? "wrote" : "FAILED", qPrintable(out.filePath(QStringLiteral("protocol-pdf.png"))));
+    ok &= rendered;
+    QFile::remove(prompts.pdfPath);
+
+    testset.terminate();
+    testset.waitForFinished(3000);
     return ok ? 0 : 1;
 }
