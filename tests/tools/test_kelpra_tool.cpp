@@ -11,15 +11,15 @@
 #include "files/file_io.h"
 
 #include <QDir>
-#include <QRegularExpression>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLineEdit>
-#include <QFileInfo>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QToolButton>
 
