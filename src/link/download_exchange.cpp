@@ -8,45 +8,113 @@
 
 namespace kelpra {
 
-QtExchangeTimer::QtExchangeTimer() : timer_(new QTimer), owned_(true) { setUp(); }
+namespace {
 
-QtExchangeTimer::QtExchangeTimer(QTimer *timer) : timer_(timer), owned_(false) { setUp(); }
-
-QtExchangeTimer::~QtExchangeTimer()
+// "Permission denied." -> "Permission denied": the cause line adds its own full stop.
+QString withoutFullStop(QString text)
 {
-    QObject::disconnect(connection_);
-    if (owned_)
-        delete timer_;
+    text = text.trimmed();
+    while (text.endsWith(QLatin1Char('.')))
+        text.chop(1);
+    return text;
 }
 
-void QtExchangeTimer::setUp()
+const QString kDialoutHint = QStringLiteral(
+    " Serial ports belong to the dialout group: join it (sudo adduser $USER dialout) and log in again.");
+
+} // namespace
+
+QtExchangeTimer::QtExchangeTimer(QObject *parent, const QString &name)
+    : timer_(new QTimer(parent)), owned_(parent == nullptr)
 {
-    // A coarse timer may fire early and cut a reply short; the pause has to be 25 ms.
+    timer_->setObjectName(name);
+    // 25 ms must mean 25 ms: a coarse timer may fire a few milliseconds early and cut a
+    // reply short.
     timer_->setTimerType(Qt::PreciseTimer);
-    // The handlers stop their timer first anyway; single-shot keeps a timer from firing
-    // again while a handler's message box runs the event loop.
+    // Single-shot keeps a timer from firing again while a message box runs the event loop.
     timer_->setSingleShot(true);
-    connection_ = QObject::connect(timer_, &QTimer::timeout, timer_, [this] {
+    QObject::connect(timer_, &QTimer::timeout, timer_, [this] {
         if (onTimeout)
             onTimeout();
     });
+}
+
+QtExchangeTimer::~QtExchangeTimer()
+{
+    // A parent may outlive this object: the timer must not call back into it any more.
+    QObject::disconnect(timer_, &QTimer::timeout, nullptr, nullptr);
+    timer_->stop();
+    if (owned_)
+        delete timer_;
 }
 
 void QtExchangeTimer::start(int ms) { timer_->start(ms); }
 void QtExchangeTimer::stop() { timer_->stop(); }
 bool QtExchangeTimer::isActive() const { return timer_->isActive(); }
 
-DownloadExchange::DownloadExchange(SerialLink &link, ExchangeTimer &deadline, ExchangeTimer &replyEnd,
-                                   MeasurementStore &store, DownloadHost &host)
-    : link_(link), deadline_(deadline), replyEnd_(replyEnd), store_(store), host_(host)
+DownloadOutcome DownloadOutcome::noAnswer(int portNumber, const QString &device)
 {
+    return {Cause::NoAnswer, QStringLiteral("No answer from COM%1 (%2).").arg(portNumber).arg(device)};
 }
 
-void DownloadExchange::connectSources()
+DownloadOutcome DownloadOutcome::replyIncomplete(int reply, int bytes)
+{
+    return {Cause::ReplyIncomplete,
+            QStringLiteral("Reply %1 of %2 incomplete (%3 bytes).").arg(reply).arg(DownloadExchange::kReplyCount).arg(bytes)};
+}
+
+DownloadOutcome DownloadOutcome::portClosed(const QString &reason)
+{
+    return {Cause::PortClosed, QStringLiteral("The port closed: %1.").arg(withoutFullStop(reason))};
+}
+
+DownloadOutcome DownloadOutcome::cannotOpen(const QString &device, const QString &reason)
+{
+    QString line = QStringLiteral("Cannot open %1: %2.").arg(device, withoutFullStop(reason));
+    if (reason.contains(QLatin1String("Permission denied"), Qt::CaseInsensitive))
+        line += kDialoutHint;
+    return {Cause::CannotOpen, line};
+}
+
+DownloadOutcome DownloadOutcome::fromLinkError(const LinkError &error)
+{
+    switch (error.kind) {
+    case LinkError::Kind::NoPortChosen:
+        return cannotOpen(QStringLiteral("the port"), error.reason);
+    case LinkError::Kind::CannotOpen:
+        return cannotOpen(error.device, error.reason);
+    case LinkError::Kind::Closed:
+    case LinkError::Kind::Io:
+        break;
+    }
+    return portClosed(error.reason);
+}
+
+QString DownloadOutcome::message() const
+{
+    if (ok())
+        return DownloadExchange::kDownloadOk;
+    return DownloadExchange::kNoAnswer + QLatin1Char('\n') + causeLine_;
+}
+
+DownloadExchange::DownloadExchange(SerialLink &link, ExchangeTimer &deadline, ExchangeTimer &replyEnd,
+                                   MeasurementStore &store, DownloadObserver &observer)
+    : link_(link), deadline_(deadline), replyEnd_(replyEnd), store_(store), observer_(observer)
 {
     link_.onDataAvailable = [this](quint16 count) { dataAvailable(count); };
+    link_.onLost = [this](const QString &reason) { linkLost(reason); };
     deadline_.onTimeout = [this] { deadlineExpired(); };
     replyEnd_.onTimeout = [this] { replyEnded(); };
+}
+
+DownloadExchange::~DownloadExchange()
+{
+    deadline_.stop();
+    replyEnd_.stop();
+    link_.onDataAvailable = nullptr;
+    link_.onLost = nullptr;
+    deadline_.onTimeout = nullptr;
+    replyEnd_.onTimeout = nullptr;
 }
 
 void DownloadExchange::download()
@@ -56,37 +124,25 @@ void DownloadExchange::download()
     if (state_ != State::Idle)
         return;
 
-    replyIndex_ = 0;
+    replies_.clear();
     buffer_.clear();
-    replyLength_ = 0;
+    failure_.reset();
     // Awaiting before "DL" goes out, so that no byte of the answer is taken for noise.
-    state_ = State::AwaitingReply;
+    enter(State::AwaitingReply);
 
-    // No port, a cancelled picker or a failed send all end at the deadline instead.
-    (void)link_.send(QByteArrayLiteral("DL"));
+    // No port, a cancelled picker or a failed send end at the deadline, which names them.
+    if (auto error = link_.send(QByteArrayLiteral("DL")))
+        noteFailure(*error);
     deadline_.start(kDeadlineMs);
-    host_.setCommandsEnabled(false);
-
-    host_.showCounts(0, 1, 0);
-    store_.set_display_index(1);
-    host_.setPrevVisible(false);
-    host_.hideDownloadWindow();
-    host_.setNextVisible(true);
-    // Runs on what the store held before: the replies are handled only from the event
-    // loop (or while a message of this command is open).
-    host_.decodeMessage();
-    host_.setStatusText(kDecodeHint);
-    store_.set_record_count(16);
-    host_.showCounts(16, 1, 16);
-    host_.decodeMessage();
+    observer_.started();
 }
 
 void DownloadExchange::dataAvailable(quint16 count)
 {
-    if (!running()) {
+    if (!running() || failure_) {
         // Bytes outside an exchange (a late reply, line noise after the port was reopened)
-        // are drained and dropped: kept, they would end a "reply" into a slot and send a
-        // command nobody asked for.
+        // or after it broke are drained and dropped: kept, they would end a "reply" and
+        // send a command nobody asked for.
         quint8 byte = 0;
         for (quint16 i = 0; i < count; ++i) {
             if (link_.readByte(&byte))
@@ -97,13 +153,11 @@ void DownloadExchange::dataAvailable(quint16 count)
     for (quint16 i = 0; i < count; ++i) {
         quint8 byte = 0;
         if (auto error = link_.readByte(&byte)) {
-            host_.showError(*error);
+            noteFailure(*error);
             return;
         }
         buffer_.append(static_cast<char>(byte));
-        ++replyLength_;
-        if (replyLength_ >= kMinReplyLength) {
-            replyEnd_.stop();
+        if (buffer_.size() >= kMinReplyLength) {
             replyEnd_.start(kReplyPauseMs);
             state_ = State::ReplyEnding;
         }
@@ -113,52 +167,97 @@ void DownloadExchange::dataAvailable(quint16 count)
 void DownloadExchange::replyEnded()
 {
     replyEnd_.stop();
-    if (state_ != State::ReplyEnding)
-        return;   // an expiry queued before the exchange ended
+    if (state_ != State::ReplyEnding || failure_)
+        return;   // an expiry queued before the exchange ended or broke
 
-    store_.setSlot(replyIndex_, buffer_);
+    replies_.append(buffer_);
     buffer_.clear();
-    replyLength_ = 0;
-    ++replyIndex_;
-    if (replyIndex_ >= kReplyCount) {
-        complete();
+    if (replies_.size() >= kReplyCount) {
+        enter(State::Done);
         return;
     }
-    state_ = State::AwaitingReply;
-    QByteArray command("B");
-    command.append(static_cast<char>(replyIndex_));
-    if (auto error = link_.send(command)) {
-        host_.showError(*error);
-        return;
-    }
-    host_.setProgress(replyIndex_ + 1);
+    enter(State::AwaitingReply);
+    sendNextCommand();
 }
 
-void DownloadExchange::complete()
+void DownloadExchange::sendNextCommand()
 {
-    deadline_.stop();
-    replyEnd_.stop();
-    state_ = State::Done;
-    link_.close();   // the port number stays: the next download uses the same port
-    host_.showMessage(kDownloadOk);
-    host_.setCommandsEnabled(true);
-    state_ = State::Idle;
+    const int k = static_cast<int>(replies_.size());
+    QByteArray command("B");
+    command.append(static_cast<char>(k));
+    if (auto error = link_.send(command)) {
+        noteFailure(*error);
+        return;
+    }
+    observer_.progress(k);
 }
 
 void DownloadExchange::deadlineExpired()
 {
     deadline_.stop();
-    if (!running())
-        return;   // an expiry queued before the exchange ended
+    if (running())
+        enter(State::Failed);
+    // Otherwise an expiry queued before the exchange ended.
+}
+
+void DownloadExchange::linkLost(const QString &reason)
+{
+    if (running())
+        noteFailure(LinkError{LinkError::Kind::Closed, link_.device(), reason});
+}
+
+void DownloadExchange::noteFailure(const LinkError &error)
+{
+    // Nothing more can come of this exchange; the deadline ends it and says why.
     replyEnd_.stop();
-    state_ = State::Failed;
-    link_.close();
-    link_.setPortNumber(0);
-    host_.showMessage(kNoAnswer);
-    host_.setCommandsEnabled(true);
-    // Picker at once; whatever is chosen stays open for the next download.
-    (void)link_.open();
-    state_ = State::Idle;
+    if (!failure_)
+        failure_ = DownloadOutcome::fromLinkError(error);
+}
+
+DownloadOutcome DownloadExchange::failureOutcome() const
+{
+    if (failure_)
+        return *failure_;
+    if (replies_.isEmpty() && buffer_.isEmpty())
+        return DownloadOutcome::noAnswer(link_.portNumber(), link_.device());
+    return DownloadOutcome::replyIncomplete(static_cast<int>(replies_.size()) + 1, static_cast<int>(buffer_.size()));
+}
+
+void DownloadExchange::enter(State state)
+{
+    state_ = state;
+    switch (state) {
+    case State::Idle:
+    case State::ReplyEnding:
+        break;
+    case State::AwaitingReply:
+        replyEnd_.stop();
+        break;
+    case State::Done:
+        deadline_.stop();
+        replyEnd_.stop();
+        // All or nothing: the store changes only now, all at once.
+        for (int k = 0; k < kReplyCount; ++k)
+            store_.setSlot(k, replies_.at(k));
+        store_.set_record_count(MeasurementStore::kRecordSlots);
+        store_.set_display_index(1);
+        link_.close();   // the port number stays: the next download uses the same port
+        observer_.finished(DownloadOutcome::success());
+        enter(State::Idle);
+        break;
+    case State::Failed: {
+        deadline_.stop();
+        replyEnd_.stop();
+        const DownloadOutcome outcome = failureOutcome();
+        link_.close();
+        link_.setPortNumber(0);
+        observer_.finished(outcome);
+        // Picker at once; whatever is chosen stays open for the next download.
+        (void)link_.open();
+        enter(State::Idle);
+        break;
+    }
+    }
 }
 
 void reselectPort(SerialLink &link)

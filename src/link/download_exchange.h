@@ -1,19 +1,23 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QMetaObject>
 #include <QString>
 #include <functional>
+#include <optional>
 
+class QObject;
 class QTimer;
 
 namespace kelpra {
 
 class MeasurementStore;
 class SerialLink;
+struct LinkError;
 
-// A one-shot millisecond timer as the exchange sees it. The window uses QTimer; tests use
-// a timer on a simulated clock. Whoever owns the timer routes onTimeout to the exchange.
+// A one-shot millisecond timer as the exchange sees it. QtExchangeTimer runs on the event
+// loop; tests use a timer on a simulated clock. The exchange sets onTimeout.
 class ExchangeTimer {
 public:
     virtual ~ExchangeTimer() = default;
@@ -25,50 +29,77 @@ public:
     std::function<void()> onTimeout;
 };
 
-// ExchangeTimer on a QTimer (its own, or one that a window already holds).
+// ExchangeTimer on a QTimer of its own, optionally a named child of a window.
 class QtExchangeTimer : public ExchangeTimer {
 public:
-    QtExchangeTimer();
-    explicit QtExchangeTimer(QTimer *timer);
+    explicit QtExchangeTimer(QObject *parent = nullptr, const QString &name = {});
     ~QtExchangeTimer() override;
+    QtExchangeTimer(const QtExchangeTimer &) = delete;
+    QtExchangeTimer &operator=(const QtExchangeTimer &) = delete;
 
     void start(int ms) override;
     void stop() override;
     bool isActive() const override;
-    QTimer *timer() const { return timer_; }
 
 private:
-    void setUp();
     QTimer *timer_;
     bool owned_;
-    QMetaObject::Connection connection_;
 };
 
-// What the exchange does to the rest of the program besides the port and the store. The
-// download window drives the main window with it; a console host prints.
-class DownloadHost {
+// How an exchange ended: all 17 replies in, or why not.
+class DownloadOutcome {
 public:
-    virtual ~DownloadHost() = default;
-    // The Download and InitPort buttons.
-    virtual void setCommandsEnabled(bool enabled) = 0;
-    virtual void setProgress(int position) = 0;
-    // The main window's figures: Label22 (received), current and total.
-    virtual void showCounts(int received, int current, int total) = 0;
-    virtual void setPrevVisible(bool visible) = 0;
-    virtual void setNextVisible(bool visible) = 0;
-    virtual void hideDownloadWindow() = 0;
-    // The main window's "Decode message" command.
-    virtual void decodeMessage() = 0;
-    virtual void setStatusText(const QString &text) = 0;
-    // A message box; returns when it has been dismissed (the event loop runs meanwhile).
-    virtual void showMessage(const QString &text) = 0;
-    // The general error handler.
-    virtual void showError(const QString &text) = 0;
+    enum class Cause {
+        None,              // success
+        NoAnswer,          // nothing came back at all
+        ReplyIncomplete,   // a reply stopped short (or never came) before the deadline
+        PortClosed,        // the device went away during the exchange
+        CannotOpen,        // the port could not be opened (or no port was chosen)
+    };
+
+    static DownloadOutcome success() { return {}; }
+    static DownloadOutcome noAnswer(int portNumber, const QString &device);
+    // `reply` counts from 1 (the identification line) to 17.
+    static DownloadOutcome replyIncomplete(int reply, int bytes);
+    static DownloadOutcome portClosed(const QString &reason);
+    static DownloadOutcome cannotOpen(const QString &device, const QString &reason);
+    // The failure that a link error during the exchange stands for.
+    static DownloadOutcome fromLinkError(const LinkError &error);
+
+    bool ok() const { return cause_ == Cause::None; }
+    Cause cause() const { return cause_; }
+    // One line saying what happened, empty on success.
+    QString causeLine() const { return causeLine_; }
+    // What the user is told: "Download Ok", or the no-answer message with the cause line
+    // under it.
+    QString message() const;
+
+private:
+    DownloadOutcome() = default;
+    DownloadOutcome(Cause cause, QString line) : cause_(cause), causeLine_(std::move(line)) {}
+
+    Cause cause_ = Cause::None;
+    QString causeLine_;
 };
 
-// The download exchange: "DL" fetches the identification line into slot 0, then "B" k
-// fetches record k into slot k, k = 1..16. A reply ends after 25 ms of silence once it
-// holds 64 bytes or more; the whole exchange must be done within 2000 ms of "DL".
+// What the rest of the program hears of an exchange. Each handler returns to the exchange;
+// finished() may run the event loop (a message box) before it does.
+class DownloadObserver {
+public:
+    virtual ~DownloadObserver() = default;
+    // "DL" has been handed to the port (or failed to be) and the deadline runs.
+    virtual void started() {}
+    // `received` replies (1 to 16) are in and the command for the next has gone out.
+    virtual void progress(int received) { (void)received; }
+    // The exchange is over. On success the store already holds the new data (slots 0 to
+    // 16, record_count 16, display_index 1); on failure it is exactly as before.
+    virtual void finished(const DownloadOutcome &outcome) = 0;
+};
+
+// The download exchange: "DL" fetches the identification line, then "B" k fetches record
+// k, k = 1..16. A reply ends after 25 ms of silence once it holds 64 bytes or more; the
+// whole exchange must be done within 2000 ms of "DL". Replies are gathered aside and put
+// into the store together, only when all 17 are in.
 class DownloadExchange {
 public:
     enum class State { Idle, AwaitingReply, ReplyEnding, Done, Failed };
@@ -84,39 +115,46 @@ public:
     static inline const QString kDecodeHint = QStringLiteral(
         "Please press Decode message button or use navigation buttons in upper right corner.");
 
-    // deadline is Timer1, replyEnd is Timer2.
+    // deadline is Timer1, replyEnd is Timer2. The exchange takes over the link's
+    // notifications and both timers' expiries until it is destroyed.
     DownloadExchange(SerialLink &link, ExchangeTimer &deadline, ExchangeTimer &replyEnd,
-                     MeasurementStore &store, DownloadHost &host);
-
-    // Routes the link's data notification and both timers' expiries straight to the
-    // handlers below (a window routes them through its own handlers instead).
-    void connectSources();
+                     MeasurementStore &store, DownloadObserver &observer);
+    ~DownloadExchange();
+    DownloadExchange(const DownloadExchange &) = delete;
+    DownloadExchange &operator=(const DownloadExchange &) = delete;
 
     void download();                   // the Download command
     void dataAvailable(quint16 count); // the port's data-available notification
     void replyEnded();                 // Timer2 expired
     void deadlineExpired();            // Timer1 expired
+    void linkLost(const QString &reason);
 
     State state() const { return state_; }
-    // The slot the reply now being received goes into (0..17).
-    int replyIndex() const { return replyIndex_; }
+    // The reply now being received (0 for the identification line, k for record k; 17 when done).
+    int replyIndex() const { return replies_.size(); }
     const QByteArray &buffer() const { return buffer_; }
-    int replyLength() const { return replyLength_; }
+    int replyLength() const { return buffer_.size(); }
+    // The replies gathered so far in this exchange.
+    const QList<QByteArray> &replies() const { return replies_; }
     bool running() const { return state_ == State::AwaitingReply || state_ == State::ReplyEnding; }
 
 private:
-    void complete();
+    void enter(State state);
+    void sendNextCommand();
+    // The first link failure of an exchange is its cause; later ones follow from it.
+    void noteFailure(const LinkError &error);
+    DownloadOutcome failureOutcome() const;
 
     SerialLink &link_;
     ExchangeTimer &deadline_;
     ExchangeTimer &replyEnd_;
     MeasurementStore &store_;
-    DownloadHost &host_;
+    DownloadObserver &observer_;
 
     State state_ = State::Idle;
-    int replyIndex_ = 0;
+    QList<QByteArray> replies_;
     QByteArray buffer_;
-    int replyLength_ = 0;
+    std::optional<DownloadOutcome> failure_;
 };
 
 // The InitPort command: close the port, forget its number and open it again at once, so

@@ -72,26 +72,27 @@ QStringList SerialPort::findPorts() const
     return items;
 }
 
-std::optional<QString> SerialPort::open()
+std::optional<LinkError> SerialPort::open()
 {
     if (serial_.isOpen())
         return std::nullopt;
 
+    const LinkError noPort{LinkError::Kind::NoPortChosen, {}, kNoPortSelected};
     if (number_ == 0) {
         if (!picker_)
-            return kNoPortSelected;
+            return noPort;
         const std::optional<QString> chosen = picker_(findPorts());
         if (!chosen || chosen->isEmpty())
-            return kNoPortSelected;
+            return noPort;
         const std::optional<int> n = portNumberOfRow(*chosen);
         if (!n)
-            return kNoPortSelected;
+            return noPort;
         number_ = *n;
     }
 
     const QString device = map_.device(number_);
     if (device.isEmpty())
-        return QStringLiteral("%1 does not exist").arg(portName(number_));
+        return LinkError{LinkError::Kind::CannotOpen, portName(number_), QStringLiteral("No such device")};
 
     serial_.setPortName(device);
     serial_.setBaudRate(kBaudRate);
@@ -101,10 +102,9 @@ std::optional<QString> SerialPort::open()
     serial_.setFlowControl(QSerialPort::NoFlowControl);
     serial_.setReadBufferSize(kReadBufferSize);
     if (!serial_.open(QIODevice::ReadWrite)) {
-        const QString text = QStringLiteral("Cannot open %1 (%2): %3")
-                                 .arg(portName(number_), device, serial_.errorString());
+        const LinkError error{LinkError::Kind::CannotOpen, device, serial_.errorString()};
         serial_.clearError();
-        return text;
+        return error;
     }
     device_ = device;
     traced_ = 0;
@@ -124,7 +124,7 @@ std::optional<QString> SerialPort::open()
     return std::nullopt;
 }
 
-std::optional<QString> SerialPort::send(const QByteArray &bytes)
+std::optional<LinkError> SerialPort::send(const QByteArray &bytes)
 {
     if (!serial_.isOpen()) {
         if (auto error = open())
@@ -132,9 +132,9 @@ std::optional<QString> SerialPort::send(const QByteArray &bytes)
     }
     const qint64 written = serial_.write(bytes);
     if (written != bytes.size()) {
-        const QString text = QStringLiteral("Cannot send on %1: %2").arg(portName(number_), serial_.errorString());
+        const LinkError error{LinkError::Kind::Io, device_, serial_.errorString()};
         serial_.clearError();
-        return text;
+        return error;
     }
     serial_.flush();
     if (recording()) {
@@ -144,13 +144,13 @@ std::optional<QString> SerialPort::send(const QByteArray &bytes)
     return std::nullopt;
 }
 
-std::optional<QString> SerialPort::readByte(quint8 *out)
+std::optional<LinkError> SerialPort::readByte(quint8 *out)
 {
     if (!serial_.isOpen())
-        return QStringLiteral("%1 is not open").arg(portName(number_));
+        return LinkError{LinkError::Kind::Closed, portName(number_), QStringLiteral("The port is not open")};
     char c = 0;
     if (!serial_.getChar(&c))
-        return QStringLiteral("No received byte waiting on %1").arg(portName(number_));
+        return LinkError{LinkError::Kind::Io, portName(number_), QStringLiteral("No received byte waiting")};
     if (traced_ > 0)
         --traced_;
     else if (recording())
@@ -184,8 +184,12 @@ void SerialPort::onErrorOccurred(QSerialPort::SerialPortError error)
     logEvent(LogKind::Error, serial_.errorString());
     // A device that went away (adapter unplugged, the other end of a pseudo-terminal
     // closed) keeps reporting read errors; closing stops that, and the next send reopens.
-    if (error == QSerialPort::ResourceError || error == QSerialPort::ReadError)
+    if (error == QSerialPort::ResourceError || error == QSerialPort::ReadError) {
+        const QString reason = serial_.errorString();
         close();
+        if (onLost)
+            onLost(reason);
+    }
 }
 
 void SerialPort::close()

@@ -35,13 +35,14 @@ public:
     void setPortMap(const PortMap &map) { map_ = map; }
     const PortMap &portMap() const { return map_; }
 
-    std::optional<QString> send(const QByteArray &bytes) override;
-    std::optional<QString> readByte(quint8 *out) override;
+    std::optional<LinkError> send(const QByteArray &bytes) override;
+    std::optional<LinkError> readByte(quint8 *out) override;
     void close() override;
-    std::optional<QString> open() override;
+    std::optional<LinkError> open() override;
     bool isOpen() const override { return serial_.isOpen(); }
     void setPortNumber(int number) override { number_ = number; }
     int portNumber() const override { return number_; }
+    QString device() const override { return map_.device(number_); }
 
     // The picker's rows ("COM<n> — device — adapter", see portPickerRow) for each n
     // in 1..50 whose device opens, or is held by

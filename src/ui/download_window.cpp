@@ -14,7 +14,6 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -22,34 +21,52 @@ namespace kelpra {
 
 namespace {
 
-// The exchange's effects in the windows: the main window's figures, buttons, status line
-// and "Decode message", this window's buttons and progress bar, and the message boxes.
-class WindowHost : public DownloadHost {
+// The one place where a download reaches into the main window: a complete download shows
+// the new set from its first record, as every other way of filling the store does.
+void showNewSet(MainWindow &mainWindow)
+{
+    mainWindow.setFieldText(QStringLiteral("Label22"), QStringLiteral("16"));
+    mainWindow.setFieldText(QStringLiteral("current"), QStringLiteral("1"));
+    mainWindow.setFieldText(QStringLiteral("total"), QStringLiteral("16"));
+    if (auto *prev = mainWindow.findChild<QWidget *>(QStringLiteral("Prev")))
+        prev->setVisible(false);
+    if (auto *next = mainWindow.findChild<QWidget *>(QStringLiteral("Next")))
+        next->setVisible(true);
+}
+
+// The exchange's events in the windows. Nothing of the main window changes before the
+// exchange has succeeded, so a failed download leaves on display what was held before.
+class WindowObserver : public DownloadObserver {
 public:
-    WindowHost(DownloadWindow &window, MainWindow &mainWindow, Prompts &prompts)
+    WindowObserver(DownloadWindow &window, MainWindow &mainWindow, Prompts &prompts)
         : window_(window), mainWindow_(mainWindow), prompts_(prompts) {}
 
-    void setCommandsEnabled(bool enabled) override
+    void started() override
+    {
+        setCommandsEnabled(false);
+        window_.ProgressBar1->setValue(0);
+        window_.hide();
+        mainWindow_.setStatusText(DownloadExchange::kDecodeHint);
+    }
+    // The bar counts the command just sent: 2 after the identification line, 17 at the end.
+    void progress(int received) override { window_.ProgressBar1->setValue(received + 1); }
+    void finished(const DownloadOutcome &outcome) override
+    {
+        if (outcome.ok())
+            showNewSet(mainWindow_);
+        prompts_.information(outcome.message());
+        setCommandsEnabled(true);
+        if (outcome.ok())
+            mainWindow_.decodeMessage();
+    }
+
+private:
+    void setCommandsEnabled(bool enabled)
     {
         window_.Download->setEnabled(enabled);
         window_.InitPort->setEnabled(enabled);
     }
-    void setProgress(int position) override { window_.ProgressBar1->setValue(position); }
-    void showCounts(int received, int current, int total) override
-    {
-        mainWindow_.setFieldText(QStringLiteral("Label22"), QString::number(received));
-        mainWindow_.setFieldText(QStringLiteral("current"), QString::number(current));
-        mainWindow_.setFieldText(QStringLiteral("total"), QString::number(total));
-    }
-    void setPrevVisible(bool visible) override { mainWindow_.Prev->setVisible(visible); }
-    void setNextVisible(bool visible) override { mainWindow_.Next->setVisible(visible); }
-    void hideDownloadWindow() override { window_.hide(); }
-    void decodeMessage() override { mainWindow_.Button1->click(); }
-    void setStatusText(const QString &text) override { mainWindow_.setStatusText(text); }
-    void showMessage(const QString &text) override { prompts_.information(text); }
-    void showError(const QString &text) override { mainWindow_.showError(text); }
 
-private:
     DownloadWindow &window_;
     MainWindow &mainWindow_;
     Prompts &prompts_;
@@ -85,14 +102,6 @@ DownloadWindow::DownloadWindow(MainWindow &mainWindow, MeasurementStore &store, 
     Button1 = new QPushButton(picture("emulation"), QStringLiteral("Emulation"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
 
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer2 = new QTimer(this);
-    Timer2->setObjectName(QStringLiteral("Timer2"));
-    // 25 ms must mean 25 ms: a coarse timer may fire a millisecond early and cut a reply.
-    Timer2->setTimerType(Qt::PreciseTimer);
-    Timer1->setTimerType(Qt::PreciseTimer);
-
     auto *top = new QHBoxLayout;
     top->addWidget(Download);
     top->addWidget(InitPort);
@@ -113,23 +122,16 @@ DownloadWindow::DownloadWindow(MainWindow &mainWindow, MeasurementStore &store, 
     ApdComPort1 = new SerialPort(this);
     ApdComPort1->setObjectName(QStringLiteral("ApdComPort1"));
     ApdComPort1->setPicker([this](const QStringList &items) { return prompts_.pickPort(items); });
-    ApdComPort1->onDataAvailable = [this](quint16 count) { receiveBytes(count); };
-
-    deadline_ = std::make_unique<QtExchangeTimer>(Timer1);
-    replyEnd_ = std::make_unique<QtExchangeTimer>(Timer2);
-    deadline_->onTimeout = [this] { onDeadline(); };
-    replyEnd_->onTimeout = [this] { onReplyEnd(); };
-    host_ = std::make_unique<WindowHost>(*this, mainWindow_, prompts_);
-    exchange_ = std::make_unique<DownloadExchange>(*ApdComPort1, *deadline_, *replyEnd_, store_, *host_);
-
+    deadline_ = std::make_unique<QtExchangeTimer>(this, QStringLiteral("Timer1"));
+    replyEnd_ = std::make_unique<QtExchangeTimer>(this, QStringLiteral("Timer2"));
+    observer_ = std::make_unique<WindowObserver>(*this, mainWindow_, prompts_);
+    exchange_ = std::make_unique<DownloadExchange>(*ApdComPort1, *deadline_, *replyEnd_, store_, *observer_);
 }
 
 DownloadWindow::~DownloadWindow()
 {
     // The port outlives the exchange among the children: no notification may reach it now.
-    ApdComPort1->onDataAvailable = nullptr;
-    Timer1->stop();
-    Timer2->stop();
+    exchange_.reset();
     ApdComPort1->close();
 }
 
@@ -162,8 +164,5 @@ void DownloadWindow::loadSampleData()
 
 void DownloadWindow::startDownload() { exchange_->download(); }
 void DownloadWindow::choosePortAgain() { reselectPort(*ApdComPort1); }
-void DownloadWindow::receiveBytes(quint16 count) { exchange_->dataAvailable(count); }
-void DownloadWindow::onDeadline() { exchange_->deadlineExpired(); }
-void DownloadWindow::onReplyEnd() { exchange_->replyEnded(); }
 
 } // namespace kelpra

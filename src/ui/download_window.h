@@ -6,13 +6,12 @@
 
 class QProgressBar;
 class QPushButton;
-class QTimer;
 
 namespace kelpra {
 
 class SerialPort;
 class DownloadExchange;
-class DownloadHost;
+class DownloadObserver;
 class MeasurementStore;
 class QtExchangeTimer;
 class Prompts;
@@ -29,16 +28,11 @@ public:
     void loadSampleData();      // "Emulation": the sample data set
     void startDownload();     // "Download"
     void choosePortAgain();     // "InitPort"
-    void receiveBytes(quint16 count);
-    void onDeadline();       // the no-answer deadline
-    void onReplyEnd();       // end of a reply
 
     QPushButton *Download = nullptr;
     QPushButton *InitPort = nullptr;
     QProgressBar *ProgressBar1 = nullptr;
     QPushButton *Button1 = nullptr;   // "Emulation"
-    QTimer *Timer1 = nullptr;
-    QTimer *Timer2 = nullptr;
     SerialPort *ApdComPort1 = nullptr;
 
     // The exchange behind Download and the port's notifications.
@@ -51,9 +45,9 @@ private:
     MainWindow &mainWindow_;
     MeasurementStore &store_;
     Prompts &prompts_;
-    std::unique_ptr<QtExchangeTimer> deadline_;
-    std::unique_ptr<QtExchangeTimer> replyEnd_;
-    std::unique_ptr<DownloadHost> host_;
+    std::unique_ptr<QtExchangeTimer> deadline_;   // Timer1
+    std::unique_ptr<QtExchangeTimer> replyEnd_;   // Timer2
+    std::unique_ptr<DownloadObserver> observer_;
     std::unique_ptr<DownloadExchange> exchange_;
 };
 

@@ -100,28 +100,28 @@ public:
         QByteArray bytes;
     };
 
-    std::optional<QString> send(const QByteArray &bytes) override
+    std::optional<LinkError> send(const QByteArray &bytes) override
     {
         if (!open_) {
             if (auto error = open())
                 return error;
         }
         if (failSendsFrom >= 0 && int(sent.size()) >= failSendsFrom)
-            return QStringLiteral("Write fault");
+            return LinkError{LinkError::Kind::Io, device(), QStringLiteral("Write fault")};
         sent.append({clock_.now(), bytes});
         note(QStringLiteral("send ") + QString::fromLatin1(bytes.toHex()));
         if (onSend)
             onSend(bytes);
         return std::nullopt;
     }
-    std::optional<QString> readByte(quint8 *out) override
+    std::optional<LinkError> readByte(quint8 *out) override
     {
         if (failReads > 0) {
             --failReads;
-            return QStringLiteral("Read fault");
+            return LinkError{LinkError::Kind::Io, device(), QStringLiteral("Read fault")};
         }
         if (rx_.empty())
-            return QStringLiteral("No data");
+            return LinkError{LinkError::Kind::Io, device(), QStringLiteral("No data")};
         *out = rx_.front();
         rx_.pop_front();
         return std::nullopt;
@@ -134,17 +134,17 @@ public:
         }
         open_ = false;
     }
-    std::optional<QString> open() override
+    std::optional<LinkError> open() override
     {
         if (number_ == 0) {
             ++pickerShown;
             note(QStringLiteral("picker"));
             if (!pickerAnswer)
-                return QStringLiteral("No port selected");
+                return LinkError{LinkError::Kind::NoPortChosen, {}, QStringLiteral("No port selected")};
             number_ = *pickerAnswer;
         }
-        if (!portPresent)
-            return QStringLiteral("Cannot open port");
+        if (!openRefusal.isEmpty())
+            return LinkError{LinkError::Kind::CannotOpen, device(), openRefusal};
         open_ = true;
         return std::nullopt;
     }
@@ -155,6 +155,17 @@ public:
         note(QStringLiteral("port %1").arg(number));
     }
     int portNumber() const override { return number_; }
+    QString device() const override { return number_ ? QStringLiteral("/dev/sim%1").arg(number_) : QString(); }
+
+    // The device goes away: the port closes by itself and says why, as the real one does.
+    void hangUp(const QString &reason, qint64 delayUs)
+    {
+        clock_.schedule(delayUs, [this, reason] {
+            close();
+            if (onLost)
+                onLost(reason);
+        });
+    }
 
     // The bytes come onto the line one after another, `byteUs` apart, the first after
     // `delayUs`; each arrival is one notification.
@@ -186,7 +197,7 @@ public:
     qint64 lastRxUs = -1;
     std::function<void(const QByteArray &)> onSend;
     std::optional<int> pickerAnswer = 3;
-    bool portPresent = true;
+    QString openRefusal;   // non-empty: the device does not open, for this reason
     int failSendsFrom = -1;   // sends from this count on fail
     int failReads = 0;        // the next reads that fail
     int pickerShown = 0;

@@ -11,54 +11,29 @@ using namespace kelpra::test;
 
 namespace {
 
-const QString kNoData = QStringLiteral("Please download the data or read it from file before decoding!");
 constexpr qint64 kMs = 1000;
 
-// Records what the exchange does to the program, in one journal with the port's events.
-struct JournalHost : DownloadHost {
-    JournalHost(MeasurementStore &store, SimClock &clock, QStringList &journal)
-        : store(store), clock(clock), journal(journal) {}
+// Records what the exchange tells the program, in one journal with the port's events.
+struct JournalObserver : DownloadObserver {
+    JournalObserver(SimClock &clock, QStringList &journal) : clock(clock), journal(journal) {}
 
-    void setCommandsEnabled(bool enabled) override { journal << (enabled ? "enable" : "disable"); }
-    void setProgress(int position) override { progress << position; }
-    void showCounts(int received, int current, int total) override
+    void started() override { journal << "started"; }
+    void progress(int received) override { progress_ << received; }
+    void finished(const DownloadOutcome &outcome) override
     {
-        journal << QStringLiteral("counts %1 %2 %3").arg(received).arg(current).arg(total);
-    }
-    void setPrevVisible(bool v) override { journal << (v ? "prev shown" : "prev hidden"); }
-    void setNextVisible(bool v) override { journal << (v ? "next shown" : "next hidden"); }
-    void hideDownloadWindow() override { journal << "window hidden"; }
-    // What the main window's command does first: no data, no decoding.
-    void decodeMessage() override
-    {
-        if (!store.holdsData())
-            showMessage(kNoData);
-        else
-            journal << "decode " + QString::fromLatin1(store.slot(0).left(4).toHex());
-    }
-    void setStatusText(const QString &text) override { journal << "status " + text; }
-    void showMessage(const QString &text) override
-    {
-        journal << "message " + text;
-        if (text != kNoData)
-            messages << qMakePair(clock.now(), text);   // the exchange's own messages
+        journal << "finished " + outcome.message();
+        outcomes << qMakePair(clock.now(), outcome);
         if (whileMessageOpen)
-            whileMessageOpen(text);
+            whileMessageOpen(outcome);
         journal << "dismissed";
     }
-    void showError(const QString &text) override
-    {
-        journal << "error " + text;
-        errors << text;
-    }
 
-    MeasurementStore &store;
     SimClock &clock;
     QStringList &journal;
-    QList<int> progress;
-    QStringList errors;
-    QList<QPair<qint64, QString>> messages;
-    std::function<void(const QString &)> whileMessageOpen;
+    QList<int> progress_;
+    QList<QPair<qint64, DownloadOutcome>> outcomes;
+    // Runs while the message that reports the outcome is open.
+    std::function<void(const DownloadOutcome &)> whileMessageOpen;
 };
 
 struct Rig {
@@ -67,14 +42,24 @@ struct Rig {
     {
         link.journal = &journal;
         t1.journal = &journal;
-        exchange.connectSources();
     }
+    // A store holding an earlier download, shown at record 5 of 9.
     void fillOld()
     {
         for (int k = 0; k < MeasurementStore::kSlotCount; ++k)
             store.setSlot(k, simReply(k, 64, 'o'));
+        store.set_record_count(9);
+        store.set_display_index(5);
+    }
+    void verifyOld() const
+    {
+        for (int k = 0; k < MeasurementStore::kSlotCount; ++k)
+            QCOMPARE(store.slot(k), simReply(k, 64, 'o'));
+        QCOMPARE(store.record_count(), 9);
+        QCOMPARE(store.display_index(), 5);
     }
     QStringList after(const QString &entry) const { return journal.mid(journal.lastIndexOf(entry)); }
+    QString causeLine() const { return observer.outcomes.isEmpty() ? QString() : observer.outcomes.last().second.causeLine(); }
 
     SimClock clock;
     QStringList journal;
@@ -82,9 +67,9 @@ struct Rig {
     SimTimer t1{clock};
     SimTimer t2{clock};
     MeasurementStore store;
-    JournalHost host{store, clock, journal};
+    JournalObserver observer{clock, journal};
     SimTestSet set;
-    DownloadExchange exchange{link, t1, t2, store, host};
+    DownloadExchange exchange{link, t1, t2, store, observer};
 };
 
 QList<QByteArray> commands(int count)
@@ -105,6 +90,14 @@ QList<QByteArray> sentBytes(const SimLink &link)
 
 } // namespace
 
+Q_DECLARE_METATYPE(kelpra::LinkError)
+
+namespace {
+
+const QString kFailedPrefix = DownloadExchange::kNoAnswer + QLatin1Char('\n');
+
+} // namespace
+
 class TestDownloadExchange : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -112,16 +105,17 @@ private Q_SLOTS:
     void completeExchange();
     void replyEndsAfterPause_data();
     void replyEndsAfterPause();
-    void shortReplyStallsUntilDeadline();
-    void deadlineCoversWholeExchange();
+    void storeChangesOnlyWhenAllRepliesAreIn();
+    void failedExchangeKeepsStore_data();
+    void failedExchangeKeepsStore();
+    void storeChangedDuringExchangeIsReplacedOrKept_data();
+    void storeChangedDuringExchangeIsReplacedOrKept();
     void strayBytesCountTowardsNextReply();
-    void failures_data();
-    void failures();
-    void downloadCommandSteps_data();
     void downloadCommandSteps();
-    void repliesArriveWhileMessageOpen();
-    void progressNeverResetAndPortReused();
+    void progressStartsAfreshAndPortReused();
     void bytesOutsideExchangeDropped();
+    void causeLines_data();
+    void causeLines();
 };
 
 void TestDownloadExchange::completeExchange_data()
@@ -145,22 +139,22 @@ void TestDownloadExchange::completeExchange()
     QCOMPARE(sentBytes(rig.link), commands(17));
     for (int k = 0; k < 17; ++k)
         QCOMPARE(rig.store.slot(k), rig.set.replies.at(k));   // whole, zeros included
+    QCOMPARE(rig.store.record_count(), 16);
+    QCOMPARE(rig.store.display_index(), 1);
     // Each command goes out exactly 25 ms after the last byte of the previous reply.
     const qint64 replyUs = turnaroundUs + (size - 1) * SimTestSet::kByteUs;
     for (int k = 1; k < 17; ++k)
         QCOMPARE(rig.link.sent.at(k).atUs - rig.link.sent.at(k - 1).atUs, replyUs + 25 * kMs);
-    QCOMPARE(rig.host.messages.size(), 1);
-    QCOMPARE(rig.host.messages.at(0).first, rig.link.lastRxUs + 25 * kMs);
-    QCOMPARE(rig.after("send 4210"),
-             (QStringList{"send 4210", "close", "message Download Ok", "dismissed", "enable"}));
-    QCOMPARE(rig.host.progress, (QList<int>{2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17}));
+    QCOMPARE(rig.observer.outcomes.size(), 1);
+    QCOMPARE(rig.observer.outcomes.at(0).first, rig.link.lastRxUs + 25 * kMs);
+    QVERIFY(rig.observer.outcomes.at(0).second.ok());
+    QCOMPARE(rig.after("send 4210"), (QStringList{"send 4210", "close", "finished Download Ok", "dismissed"}));
+    QCOMPARE(rig.observer.progress_, (QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16}));
     QVERIFY(!rig.link.isOpen());
     QCOMPARE(rig.link.portNumber(), 3);
     QCOMPARE(rig.t1.starts, 1);
     QVERIFY(!rig.t1.isActive() && !rig.t2.isActive());
     QCOMPARE(rig.exchange.state(), DownloadExchange::State::Idle);
-    QCOMPARE(rig.store.record_count(), 16);
-    QCOMPARE(rig.store.display_index(), 1);
 }
 
 void TestDownloadExchange::replyEndsAfterPause_data()
@@ -198,67 +192,155 @@ void TestDownloadExchange::replyEndsAfterPause()
     QCOMPARE(rig.exchange.buffer(), reply);
 
     rig.clock.advanceTo(last + 25 * kMs - 1);
-    QVERIFY(rig.store.slot(0).isEmpty());
+    QVERIFY(rig.exchange.replies().isEmpty());
     QCOMPARE(rig.link.sent.size(), 1);
     rig.clock.advanceTo(last + 25 * kMs);
-    QCOMPARE(rig.store.slot(0), reply);
+    QCOMPARE(rig.exchange.replies(), QList<QByteArray>{reply});
+    QVERIFY(rig.store.slot(0).isEmpty());   // aside until all 17 are in
     QCOMPARE(sentBytes(rig.link), commands(2));
     QCOMPARE(rig.exchange.replyIndex(), 1);
     QCOMPARE(rig.exchange.replyLength(), 0);
-    QVERIFY(rig.exchange.buffer().isEmpty());
-    QCOMPARE(rig.host.progress, QList<int>{2});
+    QCOMPARE(rig.observer.progress_, QList<int>{1});
 }
 
-void TestDownloadExchange::shortReplyStallsUntilDeadline()
+void TestDownloadExchange::storeChangesOnlyWhenAllRepliesAreIn()
 {
-    QList<QByteArray> replies = simReplies(64);
-    replies[3] = simReply(3, 63);
-    Rig rig(replies);
+    Rig rig;
     rig.fillOld();
-    rig.link.pickerAnswer = 5;
+    // Check the store after every command: until the last reply has ended, it is the old one.
+    rig.link.onSend = [&, answer = rig.link.onSend](const QByteArray &command) {
+        rig.verifyOld();
+        answer(command);
+    };
+    // While "Download Ok" is open, the store holds the new data already.
+    bool newWhileOpen = false;
+    rig.observer.whileMessageOpen = [&](const DownloadOutcome &) {
+        newWhileOpen = rig.store.slot(16) == rig.set.replies.at(16) && rig.store.slot(0) == rig.set.replies.at(0);
+    };
     rig.exchange.download();
     rig.clock.runAll();
-
-    QCOMPARE(sentBytes(rig.link), commands(4));
-    for (int k = 0; k < 17; ++k)
-        QCOMPARE(rig.store.slot(k), k < 3 ? replies.at(k) : simReply(k, 64, 'o'));
-    QCOMPARE(rig.exchange.buffer(), replies.at(3));   // the deadline leaves it as it was
-    QCOMPARE(rig.exchange.replyIndex(), 3);
-    QCOMPARE(rig.host.messages.size(), 1);
-    QCOMPARE(rig.host.messages.at(0).first, rig.link.sent.at(0).atUs + 2000 * kMs);
-    QCOMPARE(rig.after("close"), (QStringList{"close", "port 0", "message " + DownloadExchange::kNoAnswer,
-                                              "dismissed", "enable", "picker"}));
-    QVERIFY(rig.link.isOpen());   // the chosen port stays open for the next download
-    QCOMPARE(rig.link.portNumber(), 5);
+    QCOMPARE(rig.link.sent.size(), 17);
+    QVERIFY(newWhileOpen);
     QCOMPARE(rig.store.record_count(), 16);
+    QCOMPARE(rig.store.display_index(), 1);
+}
+
+void TestDownloadExchange::failedExchangeKeepsStore_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<int>("commandsSent");
+    QTest::addColumn<qint64>("endsAtUs");
+    QTest::addColumn<QString>("cause");
+    QTest::addColumn<int>("portAfter");   // the picker answers 3 after the failure
+
+    const qint64 deadline = 2000 * kMs;
+    QTest::newRow("silent") << "silent" << 1 << deadline << "No answer from COM3 (/dev/sim3)." << 3;
+    QTest::newRow("short reply 1") << "short0" << 1 << deadline << "Reply 1 of 17 incomplete (40 bytes)." << 3;
+    QTest::newRow("short reply 8") << "short7" << 8 << deadline << "Reply 8 of 17 incomplete (40 bytes)." << 3;
+    // 80 ms turnaround: about 14 replies fit into the deadline, the next is cut.
+    QTest::newRow("slow") << "slow" << 15 << deadline << "Reply 15 of 17 incomplete (0 bytes)." << 3;
+    QTest::newRow("hang-up after reply 8") << "hangup7" << 8 << deadline
+                                           << "The port closed: Input/output error." << 3;
+    QTest::newRow("picker cancelled") << "cancel" << 0 << deadline << "Cannot open the port: No port selected." << 0;
+    QTest::newRow("port refused") << "refused" << 0 << deadline
+                                  << "Cannot open /dev/sim3: Device or resource busy." << 3;
+    QTest::newRow("permission denied") << "denied" << 0 << deadline
+                                       << "Cannot open /dev/sim3: Permission denied. Serial ports belong to the "
+                                          "dialout group: join it (sudo adduser $USER dialout) and log in again."
+                                       << 3;
+    QTest::newRow("B3 send fails") << "send3" << 3 << deadline << "The port closed: Write fault." << 3;
+    QTest::newRow("a read fails") << "read2" << 3 << deadline << "The port closed: Read fault." << 3;
+}
+
+void TestDownloadExchange::failedExchangeKeepsStore()
+{
+    QFETCH(QString, fault);
+    QFETCH(int, commandsSent);
+    QFETCH(qint64, endsAtUs);
+    QFETCH(QString, cause);
+    QFETCH(int, portAfter);
+
+    QList<QByteArray> replies = simReplies(64);
+    qint64 turnaround = 1000;
+    if (fault == "silent")
+        replies.clear();
+    else if (fault.startsWith("short"))
+        replies[fault.mid(5).toInt()].truncate(40);
+    else if (fault == "slow")
+        turnaround = 80 * kMs;
+    Rig rig(replies, turnaround);
+    rig.fillOld();
+    if (fault == "cancel")
+        rig.link.pickerAnswer.reset();
+    if (fault == "refused")
+        rig.link.openRefusal = QStringLiteral("Device or resource busy");
+    if (fault == "denied")
+        rig.link.openRefusal = QStringLiteral("Permission denied");
+    if (fault == "send3")
+        rig.link.failSendsFrom = 3;
+    rig.link.onSend = [&, answer = rig.link.onSend](const QByteArray &command) {
+        if (fault == "hangup7" && command == QByteArray("B\x07"))
+            rig.link.hangUp(QStringLiteral("Input/output error"), 1000 + 64 * SimTestSet::kByteUs);
+        if (fault == "read2" && rig.link.sent.size() == 3)
+            rig.link.failReads = 1;
+        answer(command);
+    };
+    rig.exchange.download();
+    QVERIFY(rig.t1.isActive());
+    // Refusals afterwards would only hide the picker's answer.
+    rig.link.openRefusal.clear();
+    rig.clock.runAll();
+
+    QCOMPARE(rig.link.sent.size(), commandsSent);
+    rig.verifyOld();
+    QCOMPARE(rig.observer.outcomes.size(), 1);   // one message, however the line broke
+    QCOMPARE(rig.observer.outcomes.at(0).first, endsAtUs);
+    QVERIFY(!rig.observer.outcomes.at(0).second.ok());
+    QCOMPARE(rig.causeLine(), cause);
+    QCOMPARE(rig.observer.outcomes.at(0).second.message(), kFailedPrefix + cause);
+    // The port is closed and forgotten before the message; the picker comes once it is dismissed.
+    QCOMPARE(rig.after("port 0").mid(0, 4),
+             (QStringList{"port 0", "finished " + kFailedPrefix + cause, "dismissed", "picker"}));
+    QCOMPARE(rig.link.closes, commandsSent > 0 ? 1 : 0);
+    QCOMPARE(rig.link.portNumber(), portAfter);
+    QCOMPARE(rig.t1.starts, 1);
     QVERIFY(!rig.t1.isActive() && !rig.t2.isActive());
     QCOMPARE(rig.exchange.state(), DownloadExchange::State::Idle);
 }
 
-void TestDownloadExchange::deadlineCoversWholeExchange()
+void TestDownloadExchange::storeChangedDuringExchangeIsReplacedOrKept_data()
 {
-    // Every reply takes about 140 ms, far below 2000 ms, but 17 of them do not fit.
-    Rig rig(simReplies(64), 80 * kMs);
-    rig.fillOld();
+    QTest::addColumn<bool>("completes");
+    QTest::newRow("download completes") << true;
+    QTest::newRow("download fails") << false;
+}
+
+void TestDownloadExchange::storeChangedDuringExchangeIsReplacedOrKept()
+{
+    // "Emulation" while a download runs: the sample set goes in at once.
+    QFETCH(bool, completes);
+    QList<QByteArray> replies = simReplies(64);
+    if (!completes)
+        replies[12].truncate(10);
+    Rig rig(replies);
     rig.exchange.download();
+    rig.clock.advanceBy(300 * kMs);
+    QVERIFY(rig.exchange.running());
+    for (int k = 0; k < 17; ++k)
+        rig.store.setSlot(k, simReply(k, 64, 's'));
+    rig.store.set_display_index(4);
     rig.clock.runAll();
 
-    const qint64 perReply = 80 * kMs + 63 * SimTestSet::kByteUs + 25 * kMs;
-    const int stored = int((2000 * kMs) / perReply);
-    QCOMPARE(rig.t1.starts, 1);
-    QCOMPARE(rig.host.messages.size(), 1);
-    QCOMPARE(rig.host.messages.at(0), qMakePair(2000 * kMs, DownloadExchange::kNoAnswer));
-    QCOMPARE(rig.link.sent.size(), stored + 1);
     for (int k = 0; k < 17; ++k)
-        QCOMPARE(rig.store.slot(k), k < stored ? rig.set.replies.at(k) : simReply(k, 64, 'o'));
+        QCOMPARE(rig.store.slot(k), completes ? replies.at(k) : simReply(k, 64, 's'));
+    QCOMPARE(rig.store.display_index(), completes ? 1 : 4);
 }
 
 void TestDownloadExchange::strayBytesCountTowardsNextReply()
 {
     Rig rig;
     const QByteArray stray("\x00stray", 6);
-    auto answer = rig.link.onSend;
-    rig.link.onSend = [&](const QByteArray &command) {
+    rig.link.onSend = [&, answer = rig.link.onSend](const QByteArray &command) {
         if (command == QByteArray("B\x05"))
             rig.link.burst(stray, 200);   // before the set's own answer
         answer(command);
@@ -268,98 +350,19 @@ void TestDownloadExchange::strayBytesCountTowardsNextReply()
 
     QCOMPARE(rig.store.slot(5), stray + rig.set.replies.at(5));
     QCOMPARE(rig.store.slot(6), rig.set.replies.at(6));
-    QCOMPARE(rig.host.messages.size(), 1);
-    QCOMPARE(rig.host.messages.at(0).second, DownloadExchange::kDownloadOk);
-}
-
-void TestDownloadExchange::failures_data()
-{
-    QTest::addColumn<int>("failSendsFrom");
-    QTest::addColumn<int>("failReadAfterCommand");
-    QTest::addColumn<bool>("portPresent");
-    QTest::addColumn<bool>("pickerAnswers");
-    QTest::addColumn<int>("commandsSent");
-    QTest::addColumn<QStringList>("errors");
-    QTest::addColumn<QString>("finalMessage");
-    QTest::addColumn<int>("pickers");
-    QTest::addColumn<int>("portAfter");
-
-    const QString ok = DownloadExchange::kDownloadOk, none = DownloadExchange::kNoAnswer;
-    // Failures of the "DL" send are silent and end at the deadline.
-    QTest::newRow("DL send fails") << 0 << -1 << true << true << 0 << QStringList() << none << 2 << 3;
-    QTest::newRow("picker cancelled") << 0 << -1 << true << false << 0 << QStringList() << none << 2 << 0;
-    QTest::newRow("port cannot be opened") << -1 << -1 << false << true << 0 << QStringList() << none << 2 << 3;
-    // Later failures reach the error handler; the deadline still ends the exchange.
-    QTest::newRow("B3 send fails") << 3 << -1 << true << true << 3 << QStringList{"Write fault"} << none << 2 << 3;
-    QTest::newRow("one read fails") << -1 << 2 << true << true << 17 << QStringList{"Read fault"} << ok << 1 << 3;
-}
-
-void TestDownloadExchange::failures()
-{
-    QFETCH(int, failSendsFrom);
-    QFETCH(int, failReadAfterCommand);
-    QFETCH(bool, portPresent);
-    QFETCH(bool, pickerAnswers);
-    QFETCH(int, commandsSent);
-    QFETCH(QStringList, errors);
-    QFETCH(QString, finalMessage);
-    QFETCH(int, pickers);
-    QFETCH(int, portAfter);
-
-    Rig rig;
-    rig.link.failSendsFrom = failSendsFrom;
-    rig.link.portPresent = portPresent;
-    if (!pickerAnswers)
-        rig.link.pickerAnswer.reset();
-    auto answer = rig.link.onSend;
-    rig.link.onSend = [&](const QByteArray &command) {
-        if (rig.link.sent.size() == failReadAfterCommand + 1)
-            rig.link.failReads = 1;
-        answer(command);
-    };
-    rig.exchange.download();
-    QCOMPARE(rig.t1.isActive(), true);
-    rig.clock.runAll();
-
-    QCOMPARE(rig.link.sent.size(), commandsSent);
-    QCOMPARE(rig.host.errors, errors);
-    QCOMPARE(rig.host.messages.size(), 1);
-    QCOMPARE(rig.host.messages.at(0).second, finalMessage);
-    if (finalMessage == DownloadExchange::kNoAnswer)
-        QCOMPARE(rig.host.messages.at(0).first, 2000 * kMs);
-    QCOMPARE(rig.link.pickerShown, pickers);
-    QCOMPARE(rig.link.portNumber(), portAfter);
-    QCOMPARE(rig.t1.starts, 1);
-    QCOMPARE(rig.journal.last(), QString::fromLatin1(finalMessage == DownloadExchange::kDownloadOk ? "enable" : "picker"));
-    QCOMPARE(rig.exchange.state(), DownloadExchange::State::Idle);
-}
-
-void TestDownloadExchange::downloadCommandSteps_data()
-{
-    QTest::addColumn<bool>("oldData");
-    QTest::newRow("empty store") << false;
-    QTest::newRow("store holding earlier data") << true;
+    QCOMPARE(rig.observer.outcomes.size(), 1);
+    QVERIFY(rig.observer.outcomes.at(0).second.ok());
 }
 
 void TestDownloadExchange::downloadCommandSteps()
 {
-    QFETCH(bool, oldData);
     Rig rig;
-    if (oldData)
-        rig.fillOld();
-    rig.store.set_display_index(7);
+    rig.fillOld();
     rig.exchange.download();
 
-    // Both decodings see the store as it was: no reply has been handled yet.
-    const QStringList decode = oldData
-        ? QStringList{"decode " + QString::fromLatin1(simReply(0, 64, 'o').left(4).toHex())}
-        : QStringList{"message " + kNoData, "dismissed"};
-    const QStringList expected = QStringList{"picker", "send 444c", "start 2000", "disable", "counts 0 1 0",
-                                             "prev hidden", "window hidden", "next shown"}
-        + decode + QStringList{"status " + DownloadExchange::kDecodeHint, "counts 16 1 16"} + decode;
-    QCOMPARE(rig.journal, expected);
-    QCOMPARE(rig.store.display_index(), 1);
-    QCOMPARE(rig.store.record_count(), 16);
+    // The picker comes before "DL", the deadline right after it; nothing of the store changes.
+    QCOMPARE(rig.journal, (QStringList{"picker", "send 444c", "start 2000", "started"}));
+    rig.verifyOld();
     QCOMPARE(rig.exchange.state(), DownloadExchange::State::AwaitingReply);
 
     rig.exchange.download();   // a second start while one runs is refused
@@ -367,27 +370,7 @@ void TestDownloadExchange::downloadCommandSteps()
     QCOMPARE(rig.t1.starts, 1);
 }
 
-void TestDownloadExchange::repliesArriveWhileMessageOpen()
-{
-    Rig rig;
-    // The first "no data" message stays open for 100 ms of simulated event loop.
-    int noData = 0;
-    rig.host.whileMessageOpen = [&](const QString &text) {
-        if (text == kNoData && ++noData == 1)
-            rig.clock.advanceBy(100 * kMs);
-    };
-    rig.exchange.download();
-
-    QCOMPARE(noData, 1);
-    QCOMPARE(rig.journal.last(), "decode " + QString::fromLatin1(rig.set.replies.at(0).left(4).toHex()));
-    QVERIFY(rig.exchange.replyIndex() >= 1);
-    rig.clock.runAll();
-    QCOMPARE(rig.host.messages.last().second, DownloadExchange::kDownloadOk);
-    for (int k = 0; k < 17; ++k)
-        QCOMPARE(rig.store.slot(k), rig.set.replies.at(k));
-}
-
-void TestDownloadExchange::progressNeverResetAndPortReused()
+void TestDownloadExchange::progressStartsAfreshAndPortReused()
 {
     Rig rig;
     rig.exchange.download();
@@ -397,9 +380,10 @@ void TestDownloadExchange::progressNeverResetAndPortReused()
     rig.clock.runAll();
 
     QList<int> once;
-    for (int p = 2; p <= 17; ++p)
+    for (int p = 1; p <= 16; ++p)
         once << p;
-    QCOMPARE(rig.host.progress, once + once);
+    QCOMPARE(rig.observer.progress_, once + once);
+    QCOMPARE(rig.journal.count("started"), 2);
     QCOMPARE(rig.link.pickerShown, 1);
     QCOMPARE(rig.link.closes, 2);
     QCOMPARE(sentBytes(rig.link), commands(17) + commands(17));
@@ -427,8 +411,40 @@ void TestDownloadExchange::bytesOutsideExchangeDropped()
     rig.exchange.download();
     rig.clock.runAll();
     QCOMPARE(rig.store.slot(0), rig.set.replies.at(0));
-    QCOMPARE(rig.host.messages.last().second, DownloadExchange::kDownloadOk);
+    QVERIFY(rig.observer.outcomes.last().second.ok());
 }
+
+void TestDownloadExchange::causeLines_data()
+{
+    QTest::addColumn<LinkError>("error");
+    QTest::addColumn<QString>("line");
+    using K = LinkError::Kind;
+    QTest::newRow("no port chosen") << LinkError{K::NoPortChosen, {}, "No port selected"}
+                                    << "Cannot open the port: No port selected.";
+    QTest::newRow("absent device") << LinkError{K::CannotOpen, "/dev/ttyUSB0", "No such file or directory"}
+                                   << "Cannot open /dev/ttyUSB0: No such file or directory.";
+    QTest::newRow("reason with its own full stop") << LinkError{K::CannotOpen, "/dev/ttyS0", "Device busy."}
+                                                   << "Cannot open /dev/ttyS0: Device busy.";
+    QTest::newRow("permission denied gets the dialout hint")
+        << LinkError{K::CannotOpen, "/dev/ttyUSB1", "Permission denied"}
+        << "Cannot open /dev/ttyUSB1: Permission denied. Serial ports belong to the dialout group: join it "
+           "(sudo adduser $USER dialout) and log in again.";
+    QTest::newRow("device went away") << LinkError{K::Closed, "/dev/ttyUSB0", "Input/output error"}
+                                      << "The port closed: Input/output error.";
+}
+
+void TestDownloadExchange::causeLines()
+{
+    QFETCH(LinkError, error);
+    QFETCH(QString, line);
+    const DownloadOutcome outcome = DownloadOutcome::fromLinkError(error);
+    QVERIFY(!outcome.ok());
+    QCOMPARE(outcome.causeLine(), line);
+    QCOMPARE(outcome.message().split('\n'), (QStringList{DownloadExchange::kNoAnswer, line}));
+    QCOMPARE(DownloadOutcome::success().message(), DownloadExchange::kDownloadOk);
+    QVERIFY(DownloadOutcome::success().causeLine().isEmpty());
+}
+
 
 QTEST_GUILESS_MAIN(TestDownloadExchange)
 #include "test_download_exchange.moc"

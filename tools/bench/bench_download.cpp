@@ -20,23 +20,14 @@ using namespace kelpra;
 
 namespace {
 
-// Nothing of a window: remembers how the exchange ended and when.
-class BenchHost : public DownloadHost {
+// Remembers how the exchange ended and when.
+class BenchObserver : public DownloadObserver {
 public:
-    void setCommandsEnabled(bool) override {}
-    void setProgress(int) override {}
-    void showCounts(int, int, int) override {}
-    void setPrevVisible(bool) override {}
-    void setNextVisible(bool) override {}
-    void hideDownloadWindow() override {}
-    void decodeMessage() override {}
-    void setStatusText(const QString &) override {}
-    void showMessage(const QString &text) override
+    void finished(const DownloadOutcome &result) override
     {
         endedNs = clock.nsecsElapsed();
-        outcome = text;
+        outcome = result.message();
     }
-    void showError(const QString &text) override { std::fprintf(stderr, "error: %s\n", qPrintable(text)); }
 
     QElapsedTimer clock;
     qint64 endedNs = -1;
@@ -85,13 +76,13 @@ int main(int argc, char **argv)
     port.setPortNumber(1);
     QtExchangeTimer deadline, replyEnd;
     MeasurementStore store;
-    BenchHost host;
+    BenchObserver host;
     DownloadExchange exchange(port, deadline, replyEnd, store, host);
-    exchange.connectSources();
     // Where the time goes, per reply: the pause timer's lateness and the wait from a
     // command until the last byte of its reply beyond the reply's own line time.
     qint64 lastByteNs = 0, commandNs = 0;
     QList<double> timerLateMs, replyLateMs;
+    // The exchange has wired itself to the port and the timers; the bench listens in between.
     port.onDataAvailable = [&](quint16 count) {
         lastByteNs = host.clock.nsecsElapsed();
         exchange.dataAvailable(count);

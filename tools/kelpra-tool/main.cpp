@@ -323,28 +323,16 @@ int printPdfCommand(const QStringList &args)
 }
 
 // The download as a console shows it: progress on standard error, no window to update.
-class ConsoleHost : public DownloadHost {
+class ConsoleObserver : public DownloadObserver {
 public:
-    void setCommandsEnabled(bool) override {}
-    void setProgress(int position) override
+    void progress(int received) override { printErr(QStringLiteral("reply %1 of 17 received").arg(received)); }
+    void finished(const DownloadOutcome &result) override
     {
-        printErr(QStringLiteral("reply %1 of 17 received").arg(position - 1));
-    }
-    void showCounts(int, int, int) override {}
-    void setPrevVisible(bool) override {}
-    void setNextVisible(bool) override {}
-    void hideDownloadWindow() override {}
-    void decodeMessage() override {}
-    void setStatusText(const QString &) override {}
-    void showMessage(const QString &text) override
-    {
-        message = text;
-        // The exchange has ended one way or the other once it reports to the user.
+        outcome = result;
         QTimer::singleShot(0, QCoreApplication::instance(), &QCoreApplication::quit);
     }
-    void showError(const QString &text) override { printErr(QStringLiteral("kelpra-tool: ") + withFullStop(text)); }
 
-    QString message;
+    std::optional<DownloadOutcome> outcome;
 };
 
 int downloadCommand(const QStringList &args)
@@ -384,27 +372,38 @@ int downloadCommand(const QStringList &args)
         return kFailure;
     }
 
-    // The device is reached as port number 1; there is no one to ask for another.
-    map.setOverride(1, *device);
+    // A port name keeps its number; a path given directly is reached as the number whose
+    // device it is, or else as COM1. There is no one to ask for another.
+    int number = PortMap::parsePortName(parser.value(port)).value_or(0);
+    for (int n = PortMap::kFirstPort; number == 0 && n <= PortMap::kLastPort; ++n) {
+        if (map.device(n) == *device)
+            number = n;
+    }
+    if (number == 0)
+        number = 1;
+    map.setOverride(number, *device);
     SerialPort link;
     link.setPortMap(map);
-    link.setPortNumber(1);
+    link.setPortNumber(number);
     link.setPicker([](const QStringList &) { return std::optional<QString>(); });
 
     MeasurementStore store;
     QtExchangeTimer deadline;
     QtExchangeTimer replyEnd;
-    ConsoleHost host;
-    DownloadExchange exchange(link, deadline, replyEnd, store, host);
-    exchange.connectSources();
+    ConsoleObserver observer;
+    DownloadExchange exchange(link, deadline, replyEnd, store, observer);
     QTimer::singleShot(0, [&] { exchange.download(); });
     QCoreApplication::exec();
 
-    if (host.message != DownloadExchange::kDownloadOk) {
-        printErr(host.message.isEmpty() ? QStringLiteral("kelpra-tool: the download did not end") : host.message);
+    if (!observer.outcome) {
+        printErr(QStringLiteral("kelpra-tool: the download did not end"));
         return kFailure;
     }
-    printErr(host.message); // "Download Ok", after the progress lines
+    if (!observer.outcome->ok()) {
+        printErr(QStringLiteral("kelpra-tool: ") + observer.outcome->causeLine());
+        return kFailure;
+    }
+    printErr(observer.outcome->message()); // "Download Ok", after the progress lines
     QByteArray identification = store.slot(0);
     const int end = identification.indexOf('\0');
     if (end >= 0)

@@ -22,6 +22,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
+#include <sys/ioctl.h>
 #include <string>
 #include <termios.h>
 #include <unistd.h>
@@ -33,6 +34,9 @@ constexpr qint64 kNsPerMs = 1000000;
 constexpr qint64 kByteNs = 10LL * 1000000000LL / 19200;
 constexpr int kMinReply = 64;
 constexpr int kShortLength = 40;
+// How long the line must have been read empty before a hang-up: the kernel drops what the
+// other end has not read yet, and a reader under load may take a while to come round.
+constexpr qint64 kDrainedNs = 100 * kNsPerMs;
 const QByteArray kStray("\xFF\x00\xFF", 3);
 
 volatile std::sig_atomic_t g_stop = 0;
@@ -150,7 +154,7 @@ struct Out {
 
 class TestSet {
 public:
-    TestSet(const Options &o, int master) : o_(o), master_(master) {}
+    TestSet(const Options &o, int master, int slave) : o_(o), master_(master), slave_(slave) {}
 
     QList<QByteArray> records; // from --records; empty: the sample set
 
@@ -167,8 +171,10 @@ public:
             while (!out_.empty() && out_.front().due <= t) {
                 const Out item = out_.front();
                 if (item.byte < 0) {
-                    say("hanging up");
-                    return 0;
+                    out_.pop_front();
+                    hangupPending_ = true;
+                    drainedSince_ = 0;
+                    continue;
                 }
                 const char c = static_cast<char>(item.byte);
                 const ssize_t n = ::write(master_, &c, 1);
@@ -181,7 +187,11 @@ public:
                 out_.pop_front();
             }
             t = now();
-            qint64 wait = 100 * kNsPerMs;
+            if (hangupPending_ && (hangupNow_ || drained(t))) {
+                say("hanging up");
+                return 0;
+            }
+            qint64 wait = hangupPending_ ? kNsPerMs : 100 * kNsPerMs;
             if (!out_.empty())
                 wait = std::min(wait, std::max<qint64>(0, out_.front().due - t));
             if (end)
@@ -212,8 +222,29 @@ public:
     }
 
 private:
+    // True once the other end has read everything sent and the line has stayed so for a
+    // while: only then may the hang-up come without taking bytes with it.
+    bool drained(qint64 t)
+    {
+        int waiting = 0;
+        if (!out_.empty() || ::ioctl(slave_, FIONREAD, &waiting) != 0 || waiting > 0) {
+            drainedSince_ = 0;
+            return false;
+        }
+        if (drainedSince_ == 0)
+            drainedSince_ = t;
+        return t - drainedSince_ >= kDrainedNs;
+    }
+
     void handle(QByteArray &input, qint64 received)
     {
+        if (hangupPending_ && !input.isEmpty()) {
+            // The next command shows that the reply before the hang-up has been taken in.
+            say("command after the last reply");
+            hangupNow_ = true;
+            input.clear();
+            return;
+        }
         while (!input.isEmpty()) {
             const char c = input.at(0);
             if ((c == 'D' || c == 'B') && input.size() < 2)
@@ -285,17 +316,20 @@ private:
             say("stray: %lld bytes %d ms after reply %d", static_cast<long long>(kStray.size()), o_.strayGapMs, k);
         }
         if (target && o_.fault == Fault::Hangup) {
-            // A moment after the last byte: closing at once would throw away what is
-            // still in the pseudo-terminal's buffers.
-            out_.push_back({lastDue_ + 10 * kNsPerMs, -1});
+            // After the last byte has been read (see drained()), or at the next command.
+            out_.push_back({lastDue_, -1});
             say("hangup after reply %d", k);
         }
     }
 
     const Options &o_;
     int master_;
+    int slave_;
     std::deque<Out> out_;
     qint64 lastDue_ = 0;
+    bool hangupPending_ = false;
+    bool hangupNow_ = false;
+    qint64 drainedSince_ = 0;
 };
 
 } // namespace
@@ -340,7 +374,7 @@ int main(int argc, char **argv)
     std::fflush(stdout);
     say("listening on %s", name);
 
-    TestSet set(options, master);
+    TestSet set(options, master, slave);
     set.records = records;
     const int rc = set.run();
     ::close(master);
