@@ -145,6 +145,8 @@ private Q_SLOTS:
     void outputToStandardOutput();
     void refusesWhatIsNoDataFile_data();
     void refusesWhatIsNoDataFile();
+    void downloadFailuresSayWhy_data();
+    void downloadFailuresSayWhy();
 
 private:
     QString sampleFile;
@@ -493,8 +495,36 @@ void TestKelpraTool::downloadFromASilentTestSetFails()
     QVERIFY(!testset.path.isEmpty());
     const Run run = runTool({"download", "--port", testset.path, "--output", "never.bin"});
     QCOMPARE(run.exitCode, 2);
-    QVERIFY2(run.err.contains(" Please Connect Tester to PC and select Communication port number"),
+    // The cause, naming the device it was given, and nothing else on the line.
+    QCOMPARE(run.err, "kelpra-tool: No answer from COM1 (" + testset.path.toLocal8Bit() + ").\n");
+    QVERIFY(!QFile::exists(QStringLiteral("never.bin")));
+}
+
+void TestKelpraTool::downloadFailuresSayWhy_data()
+{
+    QTest::addColumn<QStringList>("faults");
+    QTest::addColumn<QString>("port");    // empty: the test set's device
+    QTest::addColumn<QString>("cause");
+    QTest::newRow("short reply 8") << QStringList{"--fault", "short", "--fault-record", "7"} << QString()
+                                   << "Reply 8 of 17 incomplete (40 bytes).";
+    QTest::newRow("hang-up after reply 8") << QStringList{"--fault", "hangup", "--fault-record", "7"} << QString()
+                                           << "The port closed: ";
+    QTest::newRow("absent device") << QStringList{} << "/dev/kelpra-no-such-device"
+                                   << "Cannot open /dev/kelpra-no-such-device: ";
+}
+
+void TestKelpraTool::downloadFailuresSayWhy()
+{
+    QFETCH(QStringList, faults);
+    QFETCH(QString, port);
+    QFETCH(QString, cause);
+    const test::TestSetProcess testset(faults);
+    QVERIFY(!testset.path.isEmpty());
+    const Run run = runTool({"download", "--port", port.isEmpty() ? testset.path : port, "--output", "never.bin"});
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY2(run.err.contains("\nkelpra-tool: " + cause.toLocal8Bit()) || run.err.startsWith("kelpra-tool: " + cause.toLocal8Bit()),
              run.err.constData());
+    QVERIFY2(run.err.endsWith(".\n") && run.err.count("kelpra-tool: ") == 1, run.err.constData());
     QVERIFY(!QFile::exists(QStringLiteral("never.bin")));
 }
 

@@ -1,20 +1,22 @@
 // The download window against kelpra-testset on a real pseudo-terminal, through the
-// QSerialPort-based port, the real main window and scripted prompts.
+// QSerialPort-based port, the real main window and scripted prompts. Nothing here waits
+// for a fixed time: every wait is for a condition.
 
 #include "support/app_fixture.h"
 #include "support/testset_process.h"
 
 #include "data/measurement_store.h"
 #include "data/sample_set.h"
+#include "files/data_file.h"
+#include "files/file_io.h"
 #include "link/serial_port.h"
 #include "link/download_exchange.h"
 
-#include <QElapsedTimer>
 #include <QFile>
-#include <QLabel>
-#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 
@@ -24,7 +26,6 @@ using Kind = kelpra::test::ScriptedPrompts::Kind;
 
 namespace {
 
-const QString kNoDataToDecode = QStringLiteral("Please download the data or read it from file before decoding!");
 const QString kSaveHint = QStringLiteral("Please use upper menu to save data in bin or txt format.");
 const QString kPort = QStringLiteral("COM42");
 
@@ -39,16 +40,61 @@ public:
 };
 
 // What the test set sends for reply k when every reply is padded to `size` bytes.
-QByteArray expectedReply(int k, int size)
+QByteArray expectedReply(int k, int size, const QByteArray &record)
 {
-    QByteArray bytes = k == 0 ? sampleIdentificationLine() : sampleRecord(k);
+    QByteArray bytes = k == 0 ? sampleIdentificationLine() : record;
     return bytes + QByteArray(size - bytes.size(), k == 0 ? ' ' : '\0');
 }
 
+// The new set the test set plays back: the sample records in reverse order, so that
+// record 1 (a copy of sample record 16) differs from what the window showed before.
+QByteArray newRecord(int k) { return sampleRecord(17 - k); }
+
 bool idle(AppFixture &f)
 {
-    return f.downloadWindow().Download->isEnabled() && f.downloadWindow().exchange().state() == DownloadExchange::State::Idle
-        && f.prompts.pending() == 0;
+    return f.downloadWindow().Download->isEnabled()
+        && f.downloadWindow().exchange().state() == DownloadExchange::State::Idle && f.prompts.pending() == 0;
+}
+
+QWidget *mainControl(AppFixture &f, const char *name)
+{
+    return f.mainWindow().findChild<QWidget *>(QLatin1String(name));
+}
+
+// Everything a download could change: the store, and what the main window shows of it.
+QByteArrayList heldAndShown(AppFixture &f)
+{
+    QByteArrayList all;
+    for (int k = 0; k < MeasurementStore::kSlotCount; ++k)
+        all << f.store().slot(k);
+    all << "record_count " + QByteArray::number(f.store().record_count())
+        << "display_index " + QByteArray::number(f.store().display_index());
+    const FieldTexts fields = f.mainWindow().fieldTexts();
+    for (auto it = fields.begin(); it != fields.end(); ++it)
+        all << it.key().toLatin1() + '=' + it.value();
+    for (const char *name : {"Prev", "Next", "Distress"})
+        all << QByteArray(name) + (mainControl(f, name)->isHidden() ? " hidden" : " shown");
+    return all;
+}
+
+// The fields of the call on display: the distress panel keeps what it showed last while
+// hidden, so it is left out where a call follows a distress alert.
+FieldTexts callFields(AppFixture &f)
+{
+    FieldTexts fields = f.mainWindow().fieldTexts();
+    for (const char *name : {"FSDdigit", "FSDmeaning", "SelfMMSIDdigit", "SelfMMSIDmeaning", "NATUREdigit",
+                             "NATUREmeaning", "DCdigits", "DCmeaning", "TIMEdigit", "TIMEmeaning", "SCdigit",
+                             "SCmeaning", "EOSD1", "ECCD", "EOSD2", "ECCCDheck"})
+        fields.remove(QLatin1String(name));
+    return fields;
+}
+
+int shownCount(const AppFixture &f, Kind kind)
+{
+    int n = 0;
+    for (const auto &shown : f.prompts.shown)
+        n += shown.kind == kind;
+    return n;
 }
 
 } // namespace
@@ -57,144 +103,167 @@ class TestDownloadWindow : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void init() { QFile::remove("APD.TRC"), QFile::remove("APD.LOG"); }
-    void completeExchangeThenReusePort();
-    void silentSetEndsAtDeadline();
-    void shortReplyKeepsEarlierSlots();
-    void hangupMidExchangeIsSurvived();
+    void completeDownloadShowsItsFirstRecord();
+    void failedDownloadLeavesEverythingAsItWas_data();
+    void failedDownloadLeavesEverythingAsItWas();
+    void emulationDuringFailedDownloadStays();
     void initPortReopensThroughPicker_data();
     void initPortReopensThroughPicker();
 };
 
-void TestDownloadWindow::completeExchangeThenReusePort()
+void TestDownloadWindow::completeDownloadShowsItsFirstRecord()
 {
-    TestSet set({"--record-size", "100"});
+    QTemporaryDir dir;
+    MeasurementStore played;
+    played.setSlot(0, sampleIdentificationLine());
+    for (int k = 1; k <= 16; ++k)
+        played.setSlot(k, newRecord(k));
+    const QString file = dir.filePath("reversed.bin");
+    QVERIFY(!writeWholeFile(file, buildFullSetFile(played, StationLines{}).bytes));
+    TestSet set({"--records", file, "--record-size", "100"});
     QVERIFY(!set.path.isEmpty());
     AppFixture f;
     f.mainWindow().showDownloadWindow();
     QVERIFY(f.downloadWindow().isVisible());
 
-    // The first "no data" message stays open while the replies keep coming; by the time it
-    // is dismissed slot 0 is filled, so the second decoding finds data and stays silent.
-    int progressWhileOpen = -1;
+    // From an empty store: no "download first" message, only the picker and "Download Ok".
+    bool newWhileOpen = false;
     f.prompts.expectPickPort(kPort);
-    f.prompts.expectInformation(kNoDataToDecode, [&] {
-        QTest::qWait(400);
-        progressWhileOpen = f.downloadWindow().ProgressBar1->value();
+    f.prompts.expectInformation(DownloadExchange::kDownloadOk, [&] {
+        newWhileOpen = f.store().slot(1) == expectedReply(1, 100, newRecord(1));
     });
-    f.prompts.expectInformation(DownloadExchange::kDownloadOk);
     f.downloadWindow().Download->click();
     QVERIFY(f.downloadWindow().isHidden());
-    QVERIFY(progressWhileOpen >= 2);
     QVERIFY(!f.downloadWindow().Download->isEnabled() && !f.downloadWindow().InitPort->isEnabled());
-    QCOMPARE(f.mainWindow().Label22->text(), QStringLiteral("16"));
-    QCOMPARE(f.mainWindow().total->text(), QStringLiteral("16"));
-    QCOMPARE(f.mainWindow().current->text(), QStringLiteral("1"));
-    QVERIFY(f.mainWindow().Prev->isHidden() && !f.mainWindow().Next->isHidden());
-    QCOMPARE(f.mainWindow().statusText(), kSaveHint);
+    QCOMPARE(f.mainWindow().statusText(), DownloadExchange::kDecodeHint);
+    QCOMPARE(f.mainWindow().fieldText("total"), QString());   // counters only once it is complete
 
-    QTRY_VERIFY_WITH_TIMEOUT(idle(f), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(idle(f), 10000);
     QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
+    QVERIFY(newWhileOpen);
     for (int k = 0; k < 17; ++k)
-        QCOMPARE(f.store().slot(k), expectedReply(k, 100));
+        QCOMPARE(f.store().slot(k), expectedReply(k, 100, newRecord(k)));
+    QCOMPARE(f.store().record_count(), 16);
+    QCOMPARE(f.store().display_index(), 1);
+    QCOMPARE(f.mainWindow().fieldText("Label22"), QStringLiteral("16"));
+    QCOMPARE(f.mainWindow().fieldText("current"), QStringLiteral("1"));
+    QCOMPARE(f.mainWindow().fieldText("total"), QStringLiteral("16"));
+    QVERIFY(mainControl(f, "Prev")->isHidden() && !mainControl(f, "Next")->isHidden());
+    QCOMPARE(f.mainWindow().statusText(), kSaveHint);   // decoded once "Download Ok" was dismissed
+    QVERIFY(f.mainWindow().fieldText("Label16").startsWith(QLatin1String("GMDSS TESTER")));
     QVERIFY(!f.downloadWindow().ApdComPort1->isOpen());
     QCOMPARE(f.downloadWindow().ApdComPort1->portNumber(), 42);
     QCOMPARE(f.downloadWindow().ProgressBar1->value(), 17);
     QVERIFY(f.downloadWindow().InitPort->isEnabled());
     QVERIFY(QFile::exists("APD.TRC") && QFile::exists("APD.LOG"));
+
+    // The fields are those of record 1 of the new set: stepping away and back decodes it again.
+    const FieldTexts shown = f.mainWindow().fieldTexts();
+    const FieldTexts shownCall = callFields(f);
+    QVERIFY(!shown.value("FSdigit").isEmpty());
+    qobject_cast<QToolButton *>(mainControl(f, "Next"))->click();
+    QVERIFY(f.mainWindow().fieldTexts() != shown);
+    qobject_cast<QToolButton *>(mainControl(f, "Prev"))->click();
+    QCOMPARE(f.mainWindow().fieldTexts(), shown);
+
+    // Again, after "Emulation" and a step to record 3: the same port without the picker,
+    // the bar from 0, and record 1 of the new set shown at the end, not of the sample set.
+    f.downloadWindow().Button1->click();
+    qobject_cast<QToolButton *>(mainControl(f, "Next"))->click();
+    qobject_cast<QToolButton *>(mainControl(f, "Next"))->click();
+    QCOMPARE(f.mainWindow().fieldText("current"), QStringLiteral("3"));
+    const QByteArrayList sampleShown = heldAndShown(f);
     QFile::remove("APD.TRC");
     QFile::remove("APD.LOG");
-
-    // Again on the same port, no picker; "Emulation" works while the exchange runs and
-    // the replies still to come overwrite the sample records.
     f.prompts.clear();
     f.prompts.expectInformation(DownloadExchange::kDownloadOk);
     f.downloadWindow().Download->click();
-    QTest::qWait(150);
-    QVERIFY(!f.downloadWindow().Download->isEnabled());
-    QVERIFY(f.downloadWindow().Button1->isEnabled());
+    QCOMPARE(f.downloadWindow().ProgressBar1->value(), 0);
+    QCOMPARE(heldAndShown(f), sampleShown);   // nothing changes while it runs
+    // "Emulation" while it runs places the sample set at once; the download then replaces it.
     f.downloadWindow().Button1->click();
-    QCOMPARE(f.store().slot(16), sampleRecord(16));
-    QTRY_VERIFY_WITH_TIMEOUT(idle(f), 5000);
+    QCOMPARE(f.store().slot(1), sampleRecord(1));
+    QTRY_VERIFY_WITH_TIMEOUT(idle(f), 10000);
     QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
-    QCOMPARE(f.store().slot(16), expectedReply(16, 100));
-    QCOMPARE(f.store().slot(0), sampleIdentificationLine());   // its reply had come before
+    for (int k = 0; k < 17; ++k)
+        QCOMPARE(f.store().slot(k), expectedReply(k, 100, newRecord(k)));
+    QVERIFY(mainControl(f, "Distress")->isHidden());
+    QCOMPARE(callFields(f), shownCall);
     // Only the port's first open period is recorded.
     QVERIFY(!QFile::exists("APD.TRC") && !QFile::exists("APD.LOG"));
 }
 
-void TestDownloadWindow::silentSetEndsAtDeadline()
+void TestDownloadWindow::failedDownloadLeavesEverythingAsItWas_data()
 {
-    TestSet set({"--fault", "silent"});
+    // Replies are numbered from 1, the identification line; --fault-record counts from 0.
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("cause");   // a pattern; %1 stands for the device
+    QTest::newRow("silent") << QStringList{"--fault", "silent"} << QStringLiteral("No answer from COM42 \\(%1\\)\\.");
+    QTest::newRow("short reply 1") << QStringList{"--fault", "short", "--fault-record", "0"}
+                                   << QStringLiteral("Reply 1 of 17 incomplete \\(40 bytes\\)\\.");
+    QTest::newRow("short reply 8") << QStringList{"--fault", "short", "--fault-record", "7"}
+                                   << QStringLiteral("Reply 8 of 17 incomplete \\(40 bytes\\)\\.");
+    QTest::newRow("slow") << QStringList{"--fault", "slow", "--delay", "300"}
+                          << QStringLiteral("Reply ([2-9]|1[0-7]) of 17 incomplete \\(\\d+ bytes\\)\\.");
+    QTest::newRow("hang-up after reply 8") << QStringList{"--fault", "hangup", "--fault-record", "7"}
+                                           << QStringLiteral("The port closed: \\S.*\\.");
+}
+
+void TestDownloadWindow::failedDownloadLeavesEverythingAsItWas()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, cause);
+    TestSet set(args);
+    QVERIFY(!set.path.isEmpty());
     AppFixture f;
-    QElapsedTimer clock;
-    qint64 messageAt = -1;
-    f.prompts.expectPickPort(kPort, [&] { clock.start(); });   // Timer1 starts after the picker
-    f.prompts.expectInformation(kNoDataToDecode);
-    f.prompts.expectInformation(kNoDataToDecode);
-    f.prompts.expectInformation(DownloadExchange::kNoAnswer, [&] {
-        messageAt = clock.elapsed();
-        QVERIFY(!f.downloadWindow().Download->isEnabled());   // enabled only once dismissed
-    });
-    f.prompts.expectPickPort(std::nullopt);
+    // Held before: the sample set, at record 5, with a station field typed in.
+    f.downloadWindow().Button1->click();
+    for (int i = 0; i < 4; ++i)
+        qobject_cast<QToolButton *>(mainControl(f, "Next"))->click();
+    f.mainWindow().setFieldText(QStringLiteral("VesselName"), QStringLiteral("Kelpie"));
+    const QByteArrayList before = heldAndShown(f);
+
+    f.prompts.allowAny(Kind::Information);   // checked below: exactly one
+    f.prompts.expectPickPort(kPort);
+    f.prompts.expectPickPort(std::nullopt);   // the picker after the failure, cancelled
     f.downloadWindow().startDownload();
-    QTRY_VERIFY_WITH_TIMEOUT(idle(f), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(idle(f), 10000);
     QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
 
-    QVERIFY2(messageAt >= 1990 && messageAt < 4000, qPrintable(QString::number(messageAt)));
+    QCOMPARE(heldAndShown(f), before);
+    QCOMPARE(shownCount(f, Kind::Information), 1);
+    QCOMPARE(shownCount(f, Kind::Error), 0);
+    QString message;
+    for (const auto &shown : f.prompts.shown)
+        if (shown.kind == Kind::Information)
+            message = shown.text;
+    const QStringList lines = message.split(QLatin1Char('\n'));
+    QCOMPARE(lines.size(), 2);
+    QCOMPARE(lines.at(0), DownloadExchange::kNoAnswer);
+    const QRegularExpression pattern(
+        QRegularExpression::anchoredPattern(QString(cause).replace("%1", QRegularExpression::escape(set.path))));
+    QVERIFY2(pattern.match(lines.at(1)).hasMatch(), qPrintable(lines.at(1)));
     QVERIFY(!f.downloadWindow().ApdComPort1->isOpen());
     QCOMPARE(f.downloadWindow().ApdComPort1->portNumber(), 0);
-    QVERIFY(f.downloadWindow().InitPort->isEnabled());
-    QCOMPARE(f.store().record_count(), 16);
-    QVERIFY(f.store().slot(0).isEmpty());
+    QVERIFY(f.downloadWindow().Download->isEnabled() && f.downloadWindow().InitPort->isEnabled());
 }
 
-void TestDownloadWindow::shortReplyKeepsEarlierSlots()
+void TestDownloadWindow::emulationDuringFailedDownloadStays()
 {
-    TestSet set({"--record-size", "80", "--fault", "short", "--fault-record", "3"});
+    TestSet set({"--fault", "short", "--fault-record", "3"});
     AppFixture f;
-    f.downloadWindow().Button1->click();   // the sample set: 64-byte records, distinct from 80-byte replies
     f.prompts.expectPickPort(kPort);
-    f.prompts.expectInformation(DownloadExchange::kNoAnswer);
+    f.prompts.expectInformation(DownloadExchange::kNoAnswer + "\nReply 4 of 17 incomplete (40 bytes).");
     f.prompts.expectPickPort(kPort);   // reopened at once and left open
     f.downloadWindow().startDownload();
-    QTRY_VERIFY_WITH_TIMEOUT(idle(f), 5000);
+    f.downloadWindow().Button1->click();
+    const QByteArrayList sample = heldAndShown(f);
+    QCOMPARE(f.store().slot(0), sampleIdentificationLine());
+    QTRY_VERIFY_WITH_TIMEOUT(idle(f), 10000);
     QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
-
-    for (int k = 0; k < 17; ++k)
-        QCOMPARE(f.store().slot(k), k < 3 ? expectedReply(k, 80) : (k == 0 ? sampleIdentificationLine() : sampleRecord(k)));
-    QCOMPARE(f.downloadWindow().exchange().buffer().size(), 40);
-    QCOMPARE(f.downloadWindow().ProgressBar1->value(), 4);
+    QCOMPARE(heldAndShown(f), sample);
     QVERIFY(f.downloadWindow().ApdComPort1->isOpen());
     QCOMPARE(f.downloadWindow().ApdComPort1->portNumber(), 42);
-}
-
-void TestDownloadWindow::hangupMidExchangeIsSurvived()
-{
-    TestSet set({"--fault", "hangup", "--fault-record", "5"});
-    AppFixture f;
-    f.prompts.allowAny(Kind::Error);   // how the lost line shows depends on who notices first
-    f.prompts.expectPickPort(kPort);
-    f.prompts.expectInformation(kNoDataToDecode);
-    f.prompts.expectInformation(kNoDataToDecode);
-    f.prompts.expectInformation(DownloadExchange::kNoAnswer);
-    f.prompts.expectPickPort(std::nullopt);
-    f.downloadWindow().startDownload();
-    QTRY_VERIFY_WITH_TIMEOUT(idle(f), 5000);
-    QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
-
-    for (int k = 0; k < 5; ++k)
-        QCOMPARE(f.store().slot(k), expectedReply(k, 64));
-    // The kernel drops what the port had not read yet when the other end hangs up, so
-    // reply 5 is in whole or not at all.
-    QVERIFY(f.store().slot(5).isEmpty() || f.store().slot(5) == expectedReply(5, 64));
-    QVERIFY(f.store().slot(6).isEmpty());
-    for (const auto &shown : f.prompts.shown)
-        if (shown.kind == Kind::Error)
-            QVERIFY2(shown.text.endsWith('.'), qPrintable(shown.text));
-    QVERIFY(!f.downloadWindow().ApdComPort1->isOpen());
-    // The program goes on: the sample set still comes in.
-    f.downloadWindow().Button1->click();
-    QCOMPARE(f.store().slot(6), sampleRecord(6));
 }
 
 void TestDownloadWindow::initPortReopensThroughPicker_data()
