@@ -185,7 +185,10 @@ void SerialPort::onErrorOccurred(QSerialPort::SerialPortError error)
     // A device that went away (adapter unplugged, the other end of a pseudo-terminal
     // closed) keeps reporting read errors; closing stops that, and the next send reopens.
     if (error == QSerialPort::ResourceError || error == QSerialPort::ReadError) {
-        const QString reason = serial_.errorString();
+        // After a hang-up the system's error text is often left over from an earlier call
+        // ("Inappropriate ioctl for device"); say what is known instead. The log keeps it.
+        // Both kinds mean the same on a serial line: the other end is gone.
+        const QString reason = QStringLiteral("the device hung up or was disconnected");
         close();
         if (onLost)
             onLost(reason);
