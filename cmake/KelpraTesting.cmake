@@ -1,6 +1,8 @@
 # kelpra_add_test(NAME <name> SOURCES <files...> LIBS <targets...> [TIMEOUT <s>] [LABELS <l...>])
 # Every test runs headless, in a fresh working directory and with a HOME of its own,
 # so that details.txt, APD.TRC and data files never touch the developer's tree.
+# Tests labelled "realtime" run the virtual test set on a pseudo-terminal against real
+# timers; they run one at a time (ctest -L realtime picks them out).
 function(kelpra_add_test)
   cmake_parse_arguments(T "" "NAME;TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
   if(NOT T_TIMEOUT)
@@ -19,5 +21,8 @@ function(kelpra_add_test)
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QTEST_FUNCTION_TIMEOUT=60000;KELPRA_BIN_DIR=${CMAKE_BINARY_DIR}/bin;KELPRA_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
   if(T_LABELS)
     set_tests_properties(${T_NAME} PROPERTIES LABELS "${T_LABELS}")
+  endif()
+  if("realtime" IN_LIST T_LABELS)
+    set_tests_properties(${T_NAME} PROPERTIES RUN_SERIAL TRUE)
   endif()
 endfunction()

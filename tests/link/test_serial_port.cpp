@@ -50,7 +50,7 @@ public:
     }
     bool write(const QByteArray &bytes) const { return ::write(master, bytes.constData(), bytes.size()) == bytes.size(); }
     // Reads from the master until `count` bytes have come or `ms` have passed.
-    QByteArray read(int count, int ms = 2000) const
+    QByteArray read(int count, int ms = 10000) const
     {
         QByteArray got;
         QElapsedTimer t;
