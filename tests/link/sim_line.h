@@ -193,7 +193,7 @@ public:
     }
 
     QList<Sent> sent;
-    QStringList *journal = nullptr;   // port events in order, beside the host's
+    QStringList *journal = nullptr;   // port events in order, beside the observer's
     qint64 lastRxUs = -1;
     std::function<void(const QByteArray &)> onSend;
     std::optional<int> pickerAnswer = 3;

@@ -166,8 +166,10 @@ private Q_SLOTS:
         line.port.onLost = [&](const QString &reason) { lost = reason; };
         QVERIFY(line.send(command(2)));
         QTRY_VERIFY_WITH_TIMEOUT(line.got.size() >= 64, 10000);
+        // Under load the test set may hang up before the command goes out; the reply
+        // before it must be whole either way.
         if (nextCommand)
-            QVERIFY(line.send(command(3)));
+            (void)line.send(command(3));
         QTRY_VERIFY_WITH_TIMEOUT(!line.port.isOpen(), 10000);
         // The whole reply, and nothing of the next.
         QCOMPARE(line.got, sampleRecord(2));

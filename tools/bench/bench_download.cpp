@@ -76,40 +76,40 @@ int main(int argc, char **argv)
     port.setPortNumber(1);
     QtExchangeTimer deadline, replyEnd;
     MeasurementStore store;
-    BenchObserver host;
-    DownloadExchange exchange(port, deadline, replyEnd, store, host);
+    BenchObserver observer;
+    DownloadExchange exchange(port, deadline, replyEnd, store, observer);
     // Where the time goes, per reply: the pause timer's lateness and the wait from a
     // command until the last byte of its reply beyond the reply's own line time.
     qint64 lastByteNs = 0, commandNs = 0;
     QList<double> timerLateMs, replyLateMs;
     // The exchange has wired itself to the port and the timers; the bench listens in between.
     port.onDataAvailable = [&](quint16 count) {
-        lastByteNs = host.clock.nsecsElapsed();
+        lastByteNs = observer.clock.nsecsElapsed();
         exchange.dataAvailable(count);
     };
     replyEnd.onTimeout = [&] {
-        const qint64 firedNs = host.clock.nsecsElapsed();
+        const qint64 firedNs = observer.clock.nsecsElapsed();
         timerLateMs << (firedNs - lastByteNs) / 1e6 - DownloadExchange::kReplyPauseMs;
         const double lineMs = exchange.buffer().size() * 10.0 * 1000.0 / 19200.0;
         replyLateMs << (lastByteNs - commandNs) / 1e6 - lineMs;
         exchange.replyEnded();
-        commandNs = host.clock.nsecsElapsed();
+        commandNs = observer.clock.nsecsElapsed();
     };
 
     QList<double> ratios, millis;
     int failed = 0;
     for (int run = 0; run < runs; ++run) {
-        host.endedNs = -1;
+        observer.endedNs = -1;
         for (int k = 0; k < MeasurementStore::kSlotCount; ++k)
             store.setSlot(k, {});
-        host.clock.start();
+        observer.clock.start();
         commandNs = 0;
         exchange.download();
-        while (host.endedNs < 0)
+        while (observer.endedNs < 0)
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-        if (host.outcome != DownloadExchange::kDownloadOk) {
+        if (observer.outcome != DownloadExchange::kDownloadOk) {
             ++failed;
-            std::printf("run %d: %s\n", run + 1, qPrintable(host.outcome.trimmed()));
+            std::printf("run %d: %s\n", run + 1, qPrintable(observer.outcome.trimmed()));
             port.setPortNumber(1);
             continue;
         }
@@ -118,7 +118,7 @@ int main(int argc, char **argv)
             bytes += store.slot(k).size();
         const double limitMs = bytes * 10.0 * 1000.0 / 19200.0
                                + DownloadExchange::kReplyCount * DownloadExchange::kReplyPauseMs;
-        const double ms = host.endedNs / 1e6;
+        const double ms = observer.endedNs / 1e6;
         millis << ms;
         ratios << ms / limitMs;
         std::printf("run %d: %.1f ms, limit %.1f ms, ratio %.4f\n", run + 1, ms, limitMs, ms / limitMs);

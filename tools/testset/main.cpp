@@ -34,9 +34,10 @@ constexpr qint64 kNsPerMs = 1000000;
 constexpr qint64 kByteNs = 10LL * 1000000000LL / 19200;
 constexpr int kMinReply = 64;
 constexpr int kShortLength = 40;
-// How long the line must have been read empty before a hang-up: the kernel drops what the
-// other end has not read yet, and a reader under load may take a while to come round.
-constexpr qint64 kDrainedNs = 100 * kNsPerMs;
+// How long the line must have been read empty before a hang-up without a next command:
+// the kernel drops what the other end has not read yet, and on a loaded machine bytes may
+// sit in the pseudo-terminal's buffers, not yet counted as waiting, for a while.
+constexpr qint64 kDrainedNs = 1000 * kNsPerMs;
 const QByteArray kStray("\xFF\x00\xFF", 3);
 
 volatile std::sig_atomic_t g_stop = 0;
