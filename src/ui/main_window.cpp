@@ -7,6 +7,7 @@
 #include "data/text8.h"
 #include "files/file_io.h"
 #include "ui/download_window.h"
+#include "ui/text8_field.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -73,6 +74,8 @@ MainWindow::MainWindow(MeasurementStore &store, Prompts &prompts, QWidget *paren
     scroller->setWidgetResizable(true);
     scroller->setWidget(central);
     setCentralWidget(scroller);
+    // What is typed there is what its file will hold.
+    keepText8Fields(this);
 
     auto *bar = new QStatusBar(this);
     bar->setSizeGripEnabled(false);

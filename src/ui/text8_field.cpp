@@ -1,0 +1,109 @@
+#include "ui/text8_field.h"
+
+#include "data/field_texts.h"
+#include "data/text8.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
+
+namespace kelpra {
+
+namespace {
+
+// Long enough to be read, short enough not to stand over the next field for good.
+constexpr int kHintMilliseconds = 6000;
+
+const QString kFieldHolds = QStringLiteral(
+    "This field holds Latin and Cyrillic letters, digits and common signs; other Latin letters are "
+    "written plainly (\u00f8 as o, \u00e6 as ae, \u00df as ss).");
+
+} // namespace
+
+Text8Field::Text8Field(QLineEdit *edit)
+    : QValidator(edit), edit_(edit), hideTimer_(new QTimer(this))
+{
+    hideTimer_->setSingleShot(true);
+    hideTimer_->setInterval(kHintMilliseconds);
+    connect(hideTimer_, &QTimer::timeout, this, [this] {
+        if (hint_)
+            hint_->hide();
+    });
+}
+
+Text8Field *Text8Field::attach(QLineEdit *edit)
+{
+    auto *field = new Text8Field(edit);
+    edit->setValidator(field);
+    return field;
+}
+
+QValidator::State Text8Field::validate(QString &input, int &pos) const
+{
+    const Text8Fit fit = fitText8(input);
+    if (fit.text != input) {
+        // What stood before the cursor is fitted alone, so the cursor stays behind what was
+        // just typed even when a letter became two.
+        pos = std::min(int(fitText8(input.left(pos)).text.size()), int(fit.text.size()));
+        input = fit.text;
+    }
+    if (!fit.refused.isEmpty())
+        showRefused(fit.refused);
+    // Whatever is left is fit to be saved: the change is taken, less what was refused.
+    return Acceptable;
+}
+
+QString Text8Field::hintText(const QString &refused)
+{
+    QStringList shown;
+    for (const uint point : refused.toUcs4()) {
+        const auto c = static_cast<char32_t>(point);
+        // Marks and spaces that cannot be seen are named by their code.
+        if (QChar::isPrint(c) && !QChar::isSpace(c) && QChar::category(c) != QChar::Mark_NonSpacing)
+            shown << QString::fromUcs4(&c, 1);
+        else
+            shown << QStringLiteral("U+%1").arg(point, 4, 16, QLatin1Char('0')).toUpper();
+    }
+    return QStringLiteral("Not taken: ") + shown.join(QLatin1Char(' '));
+}
+
+void Text8Field::showRefused(const QString &refused) const
+{
+    const QString text = hintText(refused);
+    edit_->setToolTip(text + QStringLiteral(".\n") + kFieldHolds);
+
+    QWidget *window = edit_->window();
+    if (!hint_ || hint_->parentWidget() != window) {
+        delete hint_;
+        hint_ = new QLabel(window);
+        hint_->setObjectName(edit_->objectName() + QStringLiteral("Hint"));
+        hint_->setAttribute(Qt::WA_TransparentForMouseEvents);
+        hint_->setStyleSheet(QStringLiteral(
+            "QLabel { color: #b00000; background: #fff4f4; border: 1px solid #d08080; padding: 1px 4px; }"));
+    }
+    hint_->setText(text);
+    hint_->adjustSize();
+    // Under the field, or over it where the window ends.
+    QPoint at = edit_->mapTo(window, QPoint(0, edit_->height()));
+    if (at.y() + hint_->height() > window->height())
+        at.ry() -= edit_->height() + hint_->height();
+    hint_->move(at);
+    hint_->raise();
+    hint_->show();
+    hideTimer_->start();
+}
+
+void keepText8Fields(QWidget *window)
+{
+    QStringList names;
+    for (const char *name : kStationFields)
+        names << QString::fromLatin1(name);
+    for (const char *name : kControllerFields)
+        names << QString::fromLatin1(name);
+    for (const QString &name : names) {
+        if (auto *edit = window->findChild<QLineEdit *>(name))
+            Text8Field::attach(edit);
+    }
+}
+
+} // namespace kelpra
