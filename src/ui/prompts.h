@@ -12,7 +12,8 @@ namespace kelpra {
 // How a file dialog is set up for one use.
 struct FileDialogSetup {
     QString filter;        // one file type such as "*.bin"; empty offers all files
-    QString defaultSuffix; // appended to a name typed without one, such as "bin"
+    QString defaultSuffix; // appended to a name typed without one, such as "bin"; when opening,
+                           // only if the name does not exist as typed
     QString proposedName;  // the file name the dialog starts with
 };
 

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QMessageBox>
 #include <QSpacerItem>
@@ -52,21 +53,38 @@ void QtPrompts::error(const QString &text)
     box.exec();
 }
 
+void setUpFileDialog(QFileDialog &dialog, const FileDialogSetup &setup, bool save)
+{
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    // An open dialog takes any name, so that one typed without its suffix can still be
+    // completed afterwards; a name that is not there is reported by the command.
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // Replacing an existing file is asked about (Qt's own question).
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+    if (!setup.filter.isEmpty())
+        dialog.setNameFilter(setup.filter);
+    dialog.setDefaultSuffix(save ? setup.defaultSuffix : QString());
+    if (!setup.proposedName.isEmpty())
+        dialog.selectFile(setup.proposedName);
+}
+
+QString openedFileName(const QString &chosen, const QString &defaultSuffix)
+{
+    const QFileInfo typed(chosen);
+    if (chosen.isEmpty() || defaultSuffix.isEmpty() || typed.exists() || typed.fileName().contains(u'.'))
+        return chosen;
+    const QString completed = chosen + u'.' + defaultSuffix;
+    return QFileInfo::exists(completed) ? completed : chosen;
+}
+
 QString QtPrompts::fileDialog(const FileDialogSetup &setup, bool save)
 {
     QFileDialog dialog(parent_);
-    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    // An existing file chosen for saving is replaced without a question.
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
-    if (!setup.filter.isEmpty())
-        dialog.setNameFilter(setup.filter);
-    dialog.setDefaultSuffix(setup.defaultSuffix);
-    if (!setup.proposedName.isEmpty())
-        dialog.selectFile(setup.proposedName);
+    setUpFileDialog(dialog, setup, save);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
-    return dialog.selectedFiles().constFirst();
+    const QString chosen = dialog.selectedFiles().constFirst();
+    return save ? chosen : openedFileName(chosen, setup.defaultSuffix);
 }
 
 QString QtPrompts::openFileName(const FileDialogSetup &setup)

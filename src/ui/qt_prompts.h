@@ -2,6 +2,7 @@
 
 #include "ui/prompts.h"
 
+class QFileDialog;
 class QWidget;
 
 namespace kelpra {
@@ -25,6 +26,16 @@ private:
     // A port has been chosen in this run: asked again, the picker says the port failed.
     bool portChosen_ = false;
 };
+
+// Sets up a file dialog for one use. A save dialog adds the default suffix to a name typed
+// without one and asks before replacing a file. An open dialog is given no default suffix,
+// since Qt would add it to a name that exists as typed; openedFileName() applies it.
+void setUpFileDialog(QFileDialog &dialog, const FileDialogSetup &setup, bool save);
+
+// The file an open dialog's choice means: the name as typed when it exists; otherwise,
+// for a name without a suffix, the name with the default suffix when that exists; else
+// the name as typed, which the command then reports as not found.
+QString openedFileName(const QString &chosen, const QString &defaultSuffix);
 
 // The application title: every message box carries it.
 QString applicationTitle();
