@@ -28,6 +28,17 @@ StationLines stationLinesOf(const MainWindow &form)
     return lines;
 }
 
+// Said once the file is written: what it will not give back unchanged when loaded.
+void showSaveWarnings(const BuiltDataFile &built, Prompts &prompts)
+{
+    if (built.warnings.isEmpty())
+        return;
+    QStringList lines;
+    for (const QString &warning : built.warnings)
+        lines << withFullStop(warning);
+    prompts.information(lines.join(QLatin1Char('\n')));
+}
+
 } // namespace
 
 void MainWindow::openData()
@@ -79,11 +90,13 @@ void MainWindow::saveData()
     const QString path = prompts_.saveFileName(binSaveDialog(QStringLiteral("data")));
     if (path.isEmpty())
         return;
-    if (const std::optional<QString> error = writeWholeFile(path, buildSingleRecordFile(record, stationLinesOf(*this)).bytes)) {
+    const BuiltDataFile built = buildSingleRecordFile(record, stationLinesOf(*this));
+    if (const std::optional<QString> error = writeWholeFile(path, built.bytes)) {
         showError(*error);
         return;
     }
     showFileMessage(QStringLiteral("Record saved to %1").arg(QFileInfo(path).fileName()), path);
+    showSaveWarnings(built, prompts_);
 }
 
 void MainWindow::saveAllData()
@@ -93,11 +106,13 @@ void MainWindow::saveAllData()
     const QString path = prompts_.saveFileName(binSaveDialog(QStringLiteral("alldata")));
     if (path.isEmpty())
         return;
-    if (const std::optional<QString> error = writeWholeFile(path, buildFullSetFile(store_, stationLinesOf(*this)).bytes)) {
+    const BuiltDataFile built = buildFullSetFile(store_, stationLinesOf(*this));
+    if (const std::optional<QString> error = writeWholeFile(path, built.bytes)) {
         showError(*error);
         return;
     }
     showFileMessage(QStringLiteral("All records saved to %1").arg(QFileInfo(path).fileName()), path);
+    showSaveWarnings(built, prompts_);
 }
 
 void MainWindow::saveDetails()

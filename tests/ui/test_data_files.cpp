@@ -3,6 +3,7 @@
 #include "data/measurement_store.h"
 #include "data/sample_set.h"
 #include "files/data_file.h"
+#include "files/file_io.h"
 #include "support/app_fixture.h"
 
 #include <QDir>
@@ -12,6 +13,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+
+#include <sys/stat.h>
 
 using namespace kelpra;
 using kelpra::test::AppFixture;
@@ -128,6 +131,8 @@ private Q_SLOTS:
     void refusedFileLosesNothing_data();
     void refusedFileLosesNothing();
     void saveErrorIsShown();
+    void saveWarnsOfWhatCannotComeBack_data();
+    void saveWarnsOfWhatCannotComeBack();
 
     void detailsAtStartUp_data();
     void detailsAtStartUp();
@@ -385,27 +390,51 @@ void TestDataFiles::singleLoadEmptiesDownloadedSlots()
 
 void TestDataFiles::refusedFileLosesNothing_data()
 {
-    QTest::addColumn<QByteArray>("content"); // empty with `missing` set: no file at all
-    QTest::addColumn<bool>("missing");
+    // `kind`: "file" holds `content`; the others are made in place of a file.
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QString>("error");
-    QTest::newRow("empty file") << QByteArray() << false << kNoNumber;
-    QTest::newRow("text first line") << QByteArray("data\r\n") + record('A') + "\r\n" << false << kNoNumber;
-    QTest::newRow("empty first line") << QByteArray("\r\n0\r\n") << false << kNoNumber;
-    QTest::newRow("missing file") << QByteArray() << true << QStringLiteral("File not found.");
-    QTest::newRow("LF line ends") << QByteArray("0\n") + record('A') + "\n\n\n\n\n\n\n\n\n" << false
+    QTest::newRow("empty file") << "file" << QByteArray() << kNoNumber;
+    QTest::newRow("text first line") << "file" << QByteArray("data\r\n") + record('A') + "\r\n" << kNoNumber;
+    QTest::newRow("empty first line") << "file" << QByteArray("\r\n0\r\n") << kNoNumber;
+    QTest::newRow("missing file") << "missing" << QByteArray() << QStringLiteral("File not found.");
+    QTest::newRow("LF line ends") << "file" << QByteArray("0\n") + record('A') + "\n\n\n\n\n\n\n\n\n"
                                   << QStringLiteral("Not a complete data file: its lines end in LF alone instead of "
                                                     "CR LF, as after a transfer in text mode.");
+    QByteArray noDataEnd = "1\r\n";
+    for (int i = 0; i < 40; ++i)
+        noDataEnd += record(char('A' + i % 26)) + "\r\n";
+    QTest::newRow("40 record lines, no dataend")
+        << "file" << noDataEnd + QByteArray("\r\n").repeated(8)
+        << QStringLiteral("Not a complete data file: it has no \"dataend\" line after its records.");
+    // Refused without being read: none of these may block or fill the memory.
+    QTest::newRow("FIFO without a writer") << "fifo" << QByteArray()
+                                           << QStringLiteral("Not a data file: it is a named pipe.");
+    QTest::newRow("folder") << "folder" << QByteArray() << QStringLiteral("Not a data file: it is a folder.");
+    QTest::newRow("device") << "device" << QByteArray() << QStringLiteral("Not a data file: it is a device.");
+    QTest::newRow("over 1 MiB")
+        << "large" << QByteArray()
+        << QStringLiteral("Not a data file: at 1048577 bytes it is far larger than any data file (the limit is 1 MiB)");
 }
 
 void TestDataFiles::refusedFileLosesNothing()
 {
+    QFETCH(QString, kind);
     QFETCH(QByteArray, content);
-    QFETCH(bool, missing);
     QFETCH(QString, error);
-    const QString path = here(QStringLiteral("bad.bin"));
-    QFile::remove(path);
-    if (!missing)
+    QString path = here(QStringLiteral("bad.bin"));
+    if (kind == QLatin1String("file")) {
         writeFile(path, content);
+    } else if (kind == QLatin1String("fifo")) {
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    } else if (kind == QLatin1String("folder")) {
+        QVERIFY(QDir().mkpath(path));
+    } else if (kind == QLatin1String("device")) {
+        path = QStringLiteral("/dev/zero");
+    } else if (kind == QLatin1String("large")) {
+        // A first line that parses, so only the size can refuse it.
+        writeFile(path, QByteArray("0\r\n") + QByteArray(kMaxDataFileBytes - 2, 'x'));
+    }
 
     AppFixture f;
     QList<QByteArray> downloaded;
@@ -451,6 +480,51 @@ void TestDataFiles::saveErrorIsShown()
     f.mainWindow().saveData();
     f.mainWindow().saveAllData();
     QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
+}
+
+void TestDataFiles::saveWarnsOfWhatCannotComeBack_data()
+{
+    QTest::addColumn<QList<QByteArray>>("records");
+    QTest::addColumn<QString>("warning"); // empty: no box
+    QByteArray inSymbols = record('B');
+    inSymbols.replace(40, 2, "\r\n");
+    QByteArray atEnd = record('C');
+    atEnd.replace(62, 2, "\r\n");
+    QByteArray longWithPair = record('D', 64) + "ab\r\ncd";
+    QTest::newRow("64-byte records with 13, 10") << QList<QByteArray>{record('A'), inSymbols, atEnd} << QString();
+    QTest::newRow("long record with 13, 10 after byte 64")
+        << QList<QByteArray>{record('A'), longWithPair, record('E')}
+        << QStringLiteral("Record 2 is longer than 64 bytes and holds the bytes 13, 10 after its 64th byte: the data "
+                          "file will not give it back unchanged.");
+}
+
+void TestDataFiles::saveWarnsOfWhatCannotComeBack()
+{
+    QFETCH(QList<QByteArray>, records);
+    QFETCH(QString, warning);
+    const QString path = here(QStringLiteral("warned.bin"));
+    AppFixture f;
+    fill(f, records);
+    f.prompts.expectSaveFile(path);
+    if (!warning.isEmpty())
+        f.prompts.expectInformation(warning);
+    f.mainWindow().saveAllData();
+    QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
+    // Written all the same, every byte as held.
+    QByteArray expected = "1\r\n";
+    for (const QByteArray &r : records)
+        expected += r + "\r\n";
+    QVERIFY(readFile(path).startsWith(expected + "dataend\r\n3\r\n"));
+
+    // The box tells the truth: the set comes back unchanged exactly when none was shown.
+    AppFixture loader;
+    loader.prompts.expectOpenFile(path);
+    loader.mainWindow().openData();
+    QVERIFY2(loader.prompts.ok(), qPrintable(loader.prompts.problems()));
+    bool same = true;
+    for (int i = 0; i < records.size(); ++i)
+        same = same && loader.store().slot(i + 1) == records[i];
+    QCOMPARE(same, warning.isEmpty());
 }
 
 void TestDataFiles::detailsAtStartUp_data()
