@@ -7,23 +7,20 @@ namespace kelpra {
 namespace {
 
 constexpr int kDistressFormat = 112;
+constexpr int kFormatPosition = 39;
 
-// Reads a record by 1-based position; a short record reads as padded with zero bytes.
+// Reads a record by 1-based position.
 class Record {
 public:
     explicit Record(const QByteArray &bytes) : bytes_(bytes) {}
 
+    // The record holds every position up to `last`.
+    bool holds(int last) const { return last <= bytes_.size(); }
     int operator[](int position) const { return recordByte(bytes_, position); }
     char character(int position) const { return static_cast<char>((*this)[position]); }
 
     // Characters `first` to `last` copied as they are.
-    QByteArray characters(int first, int last) const
-    {
-        QByteArray text;
-        for (int p = first; p <= last; ++p)
-            text += character(p);
-        return text;
-    }
+    QByteArray characters(int first, int last) const { return bytes_.mid(first - 1, last - first + 1); }
 
     // The symbols at positions `first` to `last`.
     QList<int> symbols(int first, int last) const
@@ -38,99 +35,99 @@ private:
     QByteArray bytes_;
 };
 
-class Writer {
+// Puts a field's text in, or an empty text when the record does not reach the field's last
+// position. The text is built only when it can be.
+class Filler {
 public:
-    explicit Writer(RecordDecoding &result) : result_(result) {}
+    Filler(const Record &s, FieldTexts &into) : s_(s), into_(into) {}
 
-    void write(const char *name, const QByteArray &text)
+    template <typename Build>
+    void set(Field field, int lastPosition, Build build)
     {
-        result_.writes.append({QString::fromLatin1(name), text});
-    }
-
-    // Shows the format specifier message at this point of the write order.
-    void formatSpecifierMessage()
-    {
-        result_.formatMismatch = true;
-        result_.messageAfter = static_cast<int>(result_.writes.size());
-        result_.messages.append(QString::fromLatin1(kFormatSpecifierError));
+        into_.insert(field, s_.holds(lastPosition) ? QByteArray(build()) : QByteArray());
     }
 
 private:
-    RecordDecoding &result_;
+    const Record &s_;
+    FieldTexts &into_;
 };
 
-// Header fields.
-void writeHeader(const Record &s, Writer &w)
+void decodeHeader(const Record &s, FieldTexts &header)
 {
-    w.write("Date", s.characters(4, 5) + '.' + s.characters(6, 7) + '.' + s.characters(8, 9) + ' '
-                        + s.characters(11, 12) + ':' + s.characters(13, 14));
-    w.write("MNO", decimalText(256 * s[1] + s[2]));
-    w.write("Frequency", s.characters(18, 28));
-    w.write("RSSI", decimalText(s[32]));
+    Filler f(s, header);
+    f.set(Field::Date, 14, [&] {
+        return s.characters(4, 5) + '.' + s.characters(6, 7) + '.' + s.characters(8, 9) + ' '
+               + s.characters(11, 12) + ':' + s.characters(13, 14);
+    });
+    f.set(Field::MNO, 2, [&] { return decimalText(256 * s[1] + s[2]); });
+    f.set(Field::Frequency, 28, [&] { return s.characters(18, 28); });
+    f.set(Field::RSSI, 32, [&] { return decimalText(s[32]); });
 }
 
-// The call rows, from the format specifier to the closing end-of-sequence symbols.
-void writeCall(const Record &s, Writer &w, const QString &decimalSeparator)
+void decodeCall(const Record &s, FieldTexts &rows, const QString &decimalSeparator)
 {
-    w.write("FSdigit", decimalText(s[39]));
-    w.write("FSMeaning", format_specifier_meaning(s[39]));
-    if (s[39] != s[40])
-        w.formatSpecifierMessage();
-    w.write("MMSIMeaning", identityText(s.symbols(41, 45)));
-    w.write("MMSIdigit", digitsText(s.symbols(41, 45)));
-    w.write("CatDigit", decimalText(s[46]));
-    w.write("CatMeaning", category_meaning(s[46]));
-    w.write("SelfMMSI", identityText(s.symbols(47, 51)));
-    w.write("SelfMMSIdigit", digitsText(s.symbols(47, 51)));
-    w.write("FTdigit", decimalText(s[52]));
-    w.write("FTMeaning", first_telecommand_meaning(s[52]));
-    w.write("STdigit", decimalText(s[53]));
-    w.write("STMeaning", second_telecommand_meaning(s[53]));
-    w.write("FS1digit", digitsText(s.symbols(54, 56)));
-    w.write("FS1meaning", frequencyMeaning(s.symbols(54, 56), decimalSeparator));
-    w.write("FS2digit", digitsText(s.symbols(57, 59)));
-    w.write("FS2meaning", frequencyMeaning(s.symbols(57, 59), decimalSeparator));
-    w.write("EOS1", decimalText(s[60]));
-    w.write("ECC", decimalText(s[61]));
-    w.write("ECCCheck", QByteArray());
-    w.write("ECCCheck", eccVerdict(s.character(16)));
-    w.write("EOS2", decimalText(s[62]) + ' ' + decimalText(s[63]));
+    Filler f(s, rows);
+    f.set(Field::FSdigit, 39, [&] { return decimalText(s[39]); });
+    f.set(Field::FSMeaning, 39, [&] { return format_specifier_meaning(s[39]); });
+    f.set(Field::MMSIdigit, 45, [&] { return digitsText(s.symbols(41, 45)); });
+    f.set(Field::MMSIMeaning, 45, [&] { return identityText(s.symbols(41, 45)); });
+    f.set(Field::CatDigit, 46, [&] { return decimalText(s[46]); });
+    f.set(Field::CatMeaning, 46, [&] { return category_meaning(s[46]); });
+    f.set(Field::SelfMMSIdigit, 51, [&] { return digitsText(s.symbols(47, 51)); });
+    f.set(Field::SelfMMSI, 51, [&] { return identityText(s.symbols(47, 51)); });
+    f.set(Field::FTdigit, 52, [&] { return decimalText(s[52]); });
+    f.set(Field::FTMeaning, 52, [&] { return first_telecommand_meaning(s[52]); });
+    f.set(Field::STdigit, 53, [&] { return decimalText(s[53]); });
+    f.set(Field::STMeaning, 53, [&] { return second_telecommand_meaning(s[53]); });
+    f.set(Field::FS1digit, 56, [&] { return digitsText(s.symbols(54, 56)); });
+    f.set(Field::FS1meaning, 56, [&] { return frequencyMeaning(s.symbols(54, 56), decimalSeparator); });
+    f.set(Field::FS2digit, 59, [&] { return digitsText(s.symbols(57, 59)); });
+    f.set(Field::FS2meaning, 59, [&] { return frequencyMeaning(s.symbols(57, 59), decimalSeparator); });
+    f.set(Field::EOS1, 60, [&] { return decimalText(s[60]); });
+    f.set(Field::ECC, 61, [&] { return decimalText(s[61]); });
+    f.set(Field::EOS2, 63, [&] { return decimalText(s[62]) + ' ' + decimalText(s[63]); });
+    f.set(Field::ECCCheck, 16, [&] { return eccVerdict(s.character(16)); });
 }
 
-// `showDistress`, its own emptying of the fields first.
-void writeDistress(const Record &s, Writer &w)
+void decodeDistress(const Record &s, FieldTexts &rows)
 {
-    for (const QString &name : distressFieldsToClear())
-        w.write(name.toLatin1().constData(), QByteArray());
-    w.write("FSDdigit", decimalText(s[39]));
-    w.write("FSDmeaning", format_specifier_meaning(s[39]));
-    if (s[39] != s[40])
-        w.formatSpecifierMessage();
-    w.write("SelfMMSIDmeaning", identityText(s.symbols(41, 45)));
-    w.write("SelfMMSIDdigit", digitsText(s.symbols(41, 45)));
-    w.write("NATUREdigit", decimalText(s[46]));
-    w.write("NATUREmeaning", nature_meaning(s[46]));
-    w.write("DCdigits", digitsText(s.symbols(47, 51)));
-    w.write("DCmeaning", positionText(s.symbols(47, 51)));
-    w.write("TIMEdigit", digitsText(s.symbols(52, 53)));
-    w.write("TIMEmeaning", timeText(s[52], s[53]));
-    w.write("SCdigit", decimalText(s[54]));
-    w.write("SCmeaning", first_telecommand_meaning(s[54]));
-    w.write("EOSD1", decimalText(s[55]));
-    w.write("ECCD", decimalText(s[56]));
-    w.write("ECCCDheck", QByteArray());
-    w.write("ECCCDheck", eccVerdict(s.character(16)));
-    w.write("EOSD2", decimalText(s[57]) + ' ' + decimalText(s[58]));
+    Filler f(s, rows);
+    f.set(Field::FSDdigit, 39, [&] { return decimalText(s[39]); });
+    f.set(Field::FSDmeaning, 39, [&] { return format_specifier_meaning(s[39]); });
+    f.set(Field::SelfMMSIDdigit, 45, [&] { return digitsText(s.symbols(41, 45)); });
+    f.set(Field::SelfMMSIDmeaning, 45, [&] { return identityText(s.symbols(41, 45)); });
+    f.set(Field::NATUREdigit, 46, [&] { return decimalText(s[46]); });
+    f.set(Field::NATUREmeaning, 46, [&] { return nature_meaning(s[46]); });
+    f.set(Field::DCdigits, 51, [&] { return digitsText(s.symbols(47, 51)); });
+    f.set(Field::DCmeaning, 51, [&] { return positionText(s.symbols(47, 51)); });
+    f.set(Field::TIMEdigit, 53, [&] { return digitsText(s.symbols(52, 53)); });
+    f.set(Field::TIMEmeaning, 53, [&] { return timeText(s[52], s[53]); });
+    f.set(Field::SCdigit, 54, [&] { return decimalText(s[54]); });
+    f.set(Field::SCmeaning, 54, [&] { return first_telecommand_meaning(s[54]); });
+    f.set(Field::EOSD1, 55, [&] { return decimalText(s[55]); });
+    f.set(Field::ECCD, 56, [&] { return decimalText(s[56]); });
+    f.set(Field::EOSD2, 58, [&] { return decimalText(s[57]) + ' ' + decimalText(s[58]); });
+    f.set(Field::ECCCDheck, 16, [&] { return eccVerdict(s.character(16)); });
 }
 
 } // namespace
 
-FieldTexts RecordDecoding::fields() const
+QString emptyRecordMessage(int slot)
 {
-    FieldTexts texts;
-    for (const FieldWrite &write : writes)
-        texts.insert(write.name, write.text);
+    return QStringLiteral("Record %1 holds no data.").arg(slot);
+}
+
+FieldTexts DecodedRecord::fields() const
+{
+    FieldTexts texts = header;
+    for (auto it = rows.cbegin(); it != rows.cend(); ++it)
+        texts.insert(it.key(), it.value());
     return texts;
+}
+
+QStringList DecodedRecord::messages() const
+{
+    return formatMismatch ? QStringList{QString::fromLatin1(kFormatSpecifierError)} : QStringList();
 }
 
 int recordByte(const QByteArray &record, int position)
@@ -140,51 +137,21 @@ int recordByte(const QByteArray &record, int position)
     return static_cast<unsigned char>(record.at(position - 1));
 }
 
-RecordDecoding decodeRecord(const QByteArray &record, const QString &decimalSeparator)
+DecodedRecord decodeRecord(const QByteArray &record, const QString &decimalSeparator)
 {
+    DecodedRecord result;
+    if (record.isEmpty())
+        return result;
     const Record s(record);
-    RecordDecoding result;
-    Writer w(result);
-    writeHeader(s, w);
-    result.headerWrites = static_cast<int>(result.writes.size());
-    // Only position 39 decides; position 40 plays no part in the choice.
-    result.distress = s[39] == kDistressFormat;
-    if (result.distress)
-        writeDistress(s, w);
+    decodeHeader(s, result.header);
+    const bool distress = s.holds(kFormatPosition) && s[kFormatPosition] == kDistressFormat;
+    result.kind = distress ? DecodedRecord::Kind::Distress : DecodedRecord::Kind::Call;
+    if (distress)
+        decodeDistress(s, result.rows);
     else
-        writeCall(s, w, decimalSeparator);
+        decodeCall(s, result.rows, decimalSeparator);
+    result.formatMismatch = s.holds(kFormatPosition + 1) && s[kFormatPosition] != s[kFormatPosition + 1];
     return result;
-}
-
-RecordDecoding decodeDistress(const QByteArray &record)
-{
-    const Record s(record);
-    RecordDecoding result;
-    Writer w(result);
-    result.distress = true;
-    writeDistress(s, w);
-    return result;
-}
-
-QStringList callFieldsToClear()
-{
-    return {QStringLiteral("Date"),      QStringLiteral("MNO"),           QStringLiteral("Frequency"),
-            QStringLiteral("RSSI"),      QStringLiteral("FSdigit"),       QStringLiteral("FSMeaning"),
-            QStringLiteral("MMSIdigit"), QStringLiteral("MMSIMeaning"),   QStringLiteral("CatDigit"),
-            QStringLiteral("CatMeaning"), QStringLiteral("SelfMMSI"),     QStringLiteral("SelfMMSIdigit"),
-            QStringLiteral("FTdigit"),   QStringLiteral("FTMeaning"),     QStringLiteral("STdigit"),
-            QStringLiteral("STMeaning"), QStringLiteral("FS1digit"),      QStringLiteral("FS1meaning"),
-            QStringLiteral("FS2digit"),  QStringLiteral("FS2meaning"),    QStringLiteral("EOS1"),
-            QStringLiteral("EOS2"),      QStringLiteral("ECC")};
-}
-
-QStringList distressFieldsToClear()
-{
-    return {QStringLiteral("FSDdigit"),    QStringLiteral("FSDmeaning"),    QStringLiteral("SelfMMSIDdigit"),
-            QStringLiteral("SelfMMSIDmeaning"), QStringLiteral("NATUREdigit"), QStringLiteral("NATUREmeaning"),
-            QStringLiteral("DCdigits"),    QStringLiteral("DCmeaning"),     QStringLiteral("TIMEdigit"),
-            QStringLiteral("TIMEmeaning"), QStringLiteral("SCdigit"),       QStringLiteral("SCmeaning"),
-            QStringLiteral("EOSD1"),       QStringLiteral("EOSD2"),         QStringLiteral("ECCD")};
 }
 
 } // namespace kelpra

@@ -94,39 +94,35 @@ const LabelDef kLayout[] = {
     {"QRLabel1", 317, 1064, Footer, ""},
 };
 
-// Caption labels of rows 2 to 11 and the labels that hold the decoded values.
-struct RowDef {
-    const char *captionLabel;
-    const char *callCaption;
-    const char *distressCaption;   // "" for the blank rows 10 and 11
-    const char *digitsLabel;
-    const char *callDigits;
-    const char *distressDigits;    // nullptr: emptied
-    const char *meaningLabel;      // nullptr: the row has none
-    const char *callMeaning;
-    const char *distressMeaning;   // nullptr: emptied
+// The labels of the eleven decoded rows: caption, digits and, in rows 1 to 8, meaning.
+struct RowLabels {
+    const char *caption;
+    const char *digits;
+    const char *meaning;   // nullptr: the row has none
 };
 
-const RowDef kRows[] = {
-    {"QRLabel13", nullptr, nullptr, "QRLabel37", "FSdigit", "FSDdigit", "QRLabel54", "FSMeaning", "FSDmeaning"},
-    {"QRLabel14", "MMSI:", "Self MMSI:", "QRLabel38", "MMSIdigit", "SelfMMSIDdigit", "QRLabel55", "MMSIMeaning",
-     "SelfMMSIDmeaning"},
-    {"QRLabel15", "Category:", "Nature of Distress:", "QRLabel39", "CatDigit", "NATUREdigit", "QRLabel56",
-     "CatMeaning", "NATUREmeaning"},
-    {"QRLabel16", "Self identification(MMSI):", "Distress Coordinates:", "QRLabel40", "SelfMMSIdigit", "DCdigits",
-     "QRLabel57", "SelfMMSI", "DCmeaning"},
-    {"QRLabel17", "First telecomand:", "Time:", "QRLabel41", "FTdigit", "TIMEdigit", "QRLabel58", "FTMeaning",
-     "TIMEmeaning"},
-    {"QRLabel18", "Second telecomand:", "Subsequent communication:", "QRLabel42", "STdigit", "SCdigit", "QRLabel59",
-     "STMeaning", "SCmeaning"},
-    {"QRLabel19", "Frequency or pos.no FS1:", "End of sequence:", "QRLabel43", "FS1digit", "EOSD1", "QRLabel60",
-     "FS1meaning", nullptr},
-    {"QRLabel20", "Frequency or pos.no FS2:", "ECC:", "QRLabel44", "FS2digit", "ECCD", "QRLabel61", "FS2meaning",
-     nullptr},
-    {"QRLabel21", "End of sequence:", "End of sequence:", "QRLabel45", "EOS1", "EOSD2", nullptr, nullptr, nullptr},
-    {"QRLabel22", "ECC:", "", "QRLabel46", "ECC", nullptr, nullptr, nullptr, nullptr},
-    {"QRLabel23", "End of sequence:", "", "QRLabel47", "EOS2", nullptr, nullptr, nullptr, nullptr},
+const RowLabels kRowLabels[] = {
+    {"QRLabel13", "QRLabel37", "QRLabel54"}, {"QRLabel14", "QRLabel38", "QRLabel55"},
+    {"QRLabel15", "QRLabel39", "QRLabel56"}, {"QRLabel16", "QRLabel40", "QRLabel57"},
+    {"QRLabel17", "QRLabel41", "QRLabel58"}, {"QRLabel18", "QRLabel42", "QRLabel59"},
+    {"QRLabel19", "QRLabel43", "QRLabel60"}, {"QRLabel20", "QRLabel44", "QRLabel61"},
+    {"QRLabel21", "QRLabel45", nullptr},     {"QRLabel22", "QRLabel46", nullptr},
+    {"QRLabel23", "QRLabel47", nullptr},
 };
+static_assert(std::size(kRowLabels) == kCallRows.size(), "one label row per call row");
+
+// The value labels outside the decoded rows.
+struct ValueLabel {
+    const char *label;
+    Field field;
+};
+
+const ValueLabel kHeaderValues[] = {{"QRLabel3", Field::RadioType}, {"QRLabel32", Field::RadioSN},
+                                    {"QRLabel33", Field::Date},      {"QRLabel35", Field::Frequency},
+                                    {"QRLabel36", Field::RSSI}};
+const ValueLabel kVesselValues[] = {{"QRLabel48", Field::VesselName}, {"QRLabel49", Field::CompanyOwner},
+                                    {"QRLabel50", Field::VCompAdd},   {"QRLabel51", Field::VTel},
+                                    {"QRLabel52", Field::VCategory},  {"QRLabel53", Field::Engineer}};
 
 bool hasBoldFace(const QString &family)
 {
@@ -191,42 +187,38 @@ bool ProtocolPage::hasLabel(const QString &name) const
 
 void fillProtocolPage(ProtocolPage &page, const FieldTexts &fields, bool distressShown)
 {
-    const auto fieldText = [&](const char *name) {
-        return name ? fromText8(fields.value(QString::fromLatin1(name))) : QString();
+    const auto fieldText = [&](std::optional<Field> field) {
+        return field ? fromText8(fields.value(*field)) : QString();
     };
 
     // The call captions and the labels the distress layout leaves unused, every
     // time, so that a distress printout's captions never outlive it.
-    for (const RowDef &row : kRows)
-        if (row.callCaption)
-            page.setText(row.captionLabel, QString::fromLatin1(row.callCaption));
+    for (size_t i = 0; i < kCallRows.size(); ++i)
+        page.setText(kRowLabels[i].caption, QString::fromLatin1(kCallRows[i].pageCaption));
     for (const char *name : {"QRLabel46", "QRLabel47", "QRLabel60", "QRLabel61"})
         page.setText(name, QString());
 
-    // The distress captions; rows 10 and 11 go blank.
+    // The distress captions; the rows below the distress rows go blank.
     if (distressShown) {
-        for (const RowDef &row : kRows)
-            if (row.distressCaption)
-                page.setText(row.captionLabel, QString::fromLatin1(row.distressCaption));
+        for (size_t i = 0; i < kCallRows.size(); ++i) {
+            const bool used = i < kDistressRows.size();
+            page.setText(kRowLabels[i].caption,
+                         used ? QString::fromLatin1(kDistressRows[i].pageCaption) : QString());
+        }
     }
 
     // The values.
-    page.setText("QRLabel3", fieldText("RadioType"));
-    page.setText("QRLabel32", fieldText("RadioSN"));
-    page.setText("QRLabel33", fieldText("Date"));
-    page.setText("QRLabel35", fieldText("Frequency"));
-    page.setText("QRLabel36", fieldText("RSSI"));
-    for (const RowDef &row : kRows) {
-        page.setText(row.digitsLabel, fieldText(distressShown ? row.distressDigits : row.callDigits));
-        if (row.meaningLabel)
-            page.setText(row.meaningLabel, fieldText(distressShown ? row.distressMeaning : row.callMeaning));
+    for (const ValueLabel &value : kHeaderValues)
+        page.setText(value.label, fieldText(value.field));
+    for (size_t i = 0; i < kCallRows.size(); ++i) {
+        const DecodedRow *row = distressShown ? (i < kDistressRows.size() ? &kDistressRows[i] : nullptr)
+                                              : &kCallRows[i];
+        page.setText(kRowLabels[i].digits, row ? fieldText(row->digits) : QString());
+        if (kRowLabels[i].meaning)
+            page.setText(kRowLabels[i].meaning, row ? fieldText(row->meaning) : QString());
     }
-    page.setText("QRLabel48", fieldText("VesselName"));
-    page.setText("QRLabel49", fieldText("CompanyOwner"));
-    page.setText("QRLabel50", fieldText("VCompAdd"));
-    page.setText("QRLabel51", fieldText("VTel"));
-    page.setText("QRLabel52", fieldText("VCategory"));
-    page.setText("QRLabel53", fieldText("Engineer"));
+    for (const ValueLabel &value : kVesselValues)
+        page.setText(value.label, fieldText(value.field));
 }
 
 QString protocolFontFamily()

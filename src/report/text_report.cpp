@@ -8,7 +8,7 @@ class ReportWriter {
 public:
     explicit ReportWriter(const FieldTexts &fields) : fields_(fields) {}
 
-    QByteArray field(const char *name) const { return fields_.value(QString::fromLatin1(name)); }
+    QByteArray field(Field name) const { return fields_.value(name); }
 
     void line(const QByteArray &text = QByteArray())
     {
@@ -31,11 +31,12 @@ public:
     }
 
     // A decoded row: value in column 30, the meaning 9 blanks after the digits.
-    void row(const char *label, const char *digits, const char *meaning = nullptr)
+    void row(const char *label, Field value) { line(padded(label, 29) + field(value)); }
+    void row(const DecodedRow &decoded)
     {
-        QByteArray text = padded(label, 29) + field(digits);
-        if (meaning)
-            text += QByteArray(9, ' ') + field(meaning);
+        QByteArray text = padded(decoded.reportCaption, 29) + field(decoded.digits);
+        if (decoded.meaning)
+            text += QByteArray(9, ' ') + field(*decoded.meaning);
         line(text);
     }
 
@@ -56,55 +57,36 @@ QByteArray textReport(const FieldTexts &fields, bool distressShown)
 
     w.line(QByteArray(19, ' ') + "PROTOCOL OF GMDSS RADIO SET TESTING" + QByteArray(13, ' '));
     w.blank(2);
-    w.line("Model: " + w.field("RadioType") + QByteArray(12, ' ') + "S/N: " + w.field("RadioSN"));
+    w.line("Model: " + w.field(Field::RadioType) + QByteArray(12, ' ') + "S/N: " + w.field(Field::RadioSN));
     w.blank(1);
-    w.line("Date: " + w.field("Date"));
+    w.line("Date: " + w.field(Field::Date));
     w.blank(2);
     w.line(kSeparator);
-    w.row("Frequency:", "Frequency");
-    w.row("Signal level(RSSI):", "RSSI");
+    w.row("Frequency:", Field::Frequency);
+    w.row("Signal level(RSSI):", Field::RSSI);
     w.blank(1);
 
     if (distressShown) {
-        w.row("Format Specifier:", "FSDdigit", "FSDmeaning");
-        w.row("Self MMSI:", "SelfMMSIDdigit", "SelfMMSIDmeaning");
-        w.row("Nature of distress:", "NATUREdigit", "NATUREmeaning");
-        w.row("Distress coordinates:", "DCdigits", "DCmeaning");
-        w.row("Time:", "TIMEdigit", "TIMEmeaning");
-        w.row("Subsequent communication:", "SCdigit", "SCmeaning");
-        w.row("End of sequence:", "EOSD1");
-        w.row("ECC:", "ECCD");
-        w.row("End of sequence:", "EOSD2");
+        for (const DecodedRow &row : kDistressRows)
+            w.row(row);
     } else {
-        w.row("Format Specifier:", "FSdigit", "FSMeaning");
-        w.row("MMSI:", "MMSIdigit", "MMSIMeaning");
-        w.row("Category:", "CatDigit", "CatMeaning");
-        w.row("Self Identification(MMSI):", "SelfMMSIdigit", "SelfMMSI");
-        w.row("First Telecommand:", "FTdigit", "FTMeaning");
-        w.row("Second Telecommand:", "STdigit", "STMeaning");
-        w.row("Frequency or pos.no FS1:", "FS1digit", "FS1meaning");
-        w.row("Frequency or pos.no FS2:", "FS2digit", "FS2meaning");
-        w.row("End of sequence:", "EOS1");
-        w.row("ECC:", "ECC");
-        w.row("End of sequence:", "EOS2");
+        for (const DecodedRow &row : kCallRows)
+            w.row(row);
     }
-
     w.line(kSeparator);
     w.blank(2);
     w.line("VESSEL DATA:");
     // The call layout follows each vessel label with one blank, the distress layout
     // lines the values up in column 21.
-    const auto vessel = [&](const char *label, const char *name) {
-        const QByteArray head = distressShown ? ReportWriter::padded(label, 20) : QByteArray(label) + ' ';
-        w.line(head + w.field(name));
-    };
-    vessel("Vessel name:", "VesselName");
-    vessel("Company owner:", "CompanyOwner");
-    vessel("Category/tonnage:", "VCategory");
-    vessel("Company address:", "VCompAdd");
-    vessel("Tel/Fax:", "VTel");
+    // The vessel lines carry the window's vessel captions.
+    for (size_t i = kRadioStationFields; i < kStationFields.size(); ++i) {
+        const CaptionedField &vessel = kStationFields[i];
+        const QByteArray head =
+            distressShown ? ReportWriter::padded(vessel.caption, 20) : QByteArray(vessel.caption) + ' ';
+        w.line(head + w.field(vessel.field));
+    }
     w.blank(4);
-    w.line(ReportWriter::padded("Radioengineer:", 43) + w.field("Engineer"));
+    w.line(ReportWriter::padded("Radioengineer:", 43) + w.field(Field::Engineer));
     return w.result();
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/field_texts.h"
+#include "data/fields.h"
 
 #include <QByteArray>
 

@@ -4,7 +4,7 @@
 #include "ui/pictures.h"
 #include "ui/prompts.h"
 #include "data/measurement_store.h"
-#include "data/sample_set.h"
+#include "data/navigation.h"
 #include "link/serial_port.h"
 #include "link/download_exchange.h"
 
@@ -25,13 +25,8 @@ namespace {
 // the new set from its first record, as every other way of filling the store does.
 void showNewSet(MainWindow &mainWindow)
 {
-    mainWindow.setFieldText(QStringLiteral("Label22"), QStringLiteral("16"));
-    mainWindow.setFieldText(QStringLiteral("current"), QStringLiteral("1"));
-    mainWindow.setFieldText(QStringLiteral("total"), QStringLiteral("16"));
-    if (auto *prev = mainWindow.findChild<QWidget *>(QStringLiteral("Prev")))
-        prev->setVisible(false);
-    if (auto *next = mainWindow.findChild<QWidget *>(QStringLiteral("Next")))
-        next->setVisible(true);
+    MeasurementStore &store = mainWindow.store();
+    mainWindow.showNavigation(recordsReplaced(store, store.record_count()));
 }
 
 // The exchange's events in the windows. Nothing of the main window changes before the
@@ -144,22 +139,10 @@ void DownloadWindow::closeEvent(QCloseEvent *event)
 
 void DownloadWindow::loadSampleData()
 {
-    store_.setSlot(0, sampleIdentificationLine());
-    for (int slot = 1; slot <= MeasurementStore::kRecordSlots; ++slot)
-        store_.setSlot(slot, sampleRecord(slot));
-    store_.set_record_count(16);
-    store_.setFromSampleSet(true);
-
-    mainWindow_.setFieldText(QStringLiteral("Label22"), QStringLiteral("16"));
-    mainWindow_.setFieldText(QStringLiteral("current"), QStringLiteral("1"));
-    mainWindow_.setFieldText(QStringLiteral("total"), QStringLiteral("16"));
-    store_.set_display_index(1);
-    mainWindow_.Prev->setVisible(false);
-    mainWindow_.Next->setVisible(true);
+    mainWindow_.showNavigation(loadSampleSet(store_));
     hide();
-    mainWindow_.Button1->click();
-    mainWindow_.setStatusText(
-        QStringLiteral("Please press Decode message button or use navigation buttons in upper right corner."));
+    mainWindow_.clickDecodeMessage();
+    mainWindow_.setStatusText(kDecodeHint);
 }
 
 void DownloadWindow::startDownload() { exchange_->download(); }

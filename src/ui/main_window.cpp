@@ -4,6 +4,7 @@
 #include "ui/pictures.h"
 #include "ui/prompts.h"
 #include "data/measurement_store.h"
+#include "data/navigation.h"
 #include "data/text8.h"
 #include "files/file_io.h"
 #include "ui/download_window.h"
@@ -284,11 +285,11 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-QLineEdit *MainWindow::addEdit(const char *name)
+QLineEdit *MainWindow::addEdit(Field field, QWidget *parent)
 {
-    auto *edit = new QLineEdit(this);
-    edit->setObjectName(QString::fromLatin1(name));
-    edits_.insert(edit->objectName(), edit);
+    auto *edit = new QLineEdit(parent);
+    edit->setObjectName(fieldKey(field));
+    edits_.insert(field, edit);
     return edit;
 }
 
@@ -296,7 +297,16 @@ QLabel *MainWindow::addLabel(const char *name, const QString &text)
 {
     auto *label = new QLabel(text, this);
     label->setObjectName(QString::fromLatin1(name));
-    labels_.insert(label->objectName(), label);
+    return label;
+}
+
+QLabel *MainWindow::addFieldLabel(Field field, QWidget *parent)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(fieldKey(field));
+    // Field texts come from records and files: never taken for markup.
+    label->setTextFormat(Qt::PlainText);
+    labels_.insert(field, label);
     return label;
 }
 
@@ -307,18 +317,18 @@ QWidget *MainWindow::buildTopLine()
     layout->setContentsMargins(0, 0, 0, 0);
 
     Label15 = addLabel("Label15", QStringLiteral("Tester:"));
-    Label16 = addLabel("Label16", QString());
+    Label16 = addFieldLabel(Field::Label16, this);
     Label16->setMinimumWidth(220);
     layout->addWidget(Label15);
     layout->addWidget(Label16, 1);
 
     auto *counters = new QGridLayout;
     Label21 = addLabel("Label21", QStringLiteral("Total recieved:"));
-    Label22 = addLabel("Label22", QString());
+    Label22 = addFieldLabel(Field::Label22, this);
     Label23 = addLabel("Label23", QStringLiteral("Currently displayed:"));
-    current = addLabel("current", QString());
+    current = addFieldLabel(Field::current, this);
     Label24 = addLabel("Label24", QStringLiteral("of"));
-    total = addLabel("total", QString());
+    total = addFieldLabel(Field::total, this);
     for (QLabel *green : {Label22, current, total}) {
         green->setStyleSheet(QStringLiteral("color: #008000; font-weight: bold;"));
         green->setMinimumWidth(22);
@@ -361,18 +371,13 @@ QWidget *MainWindow::buildHeader()
     Bevel1->setFrameShape(QFrame::StyledPanel);
     Bevel1->setFrameShadow(QFrame::Sunken);
     auto *grid = new QGridLayout(Bevel1);
-    Date = addEdit("Date");
-    MNO = addEdit("MNO");
-    Frequency = addEdit("Frequency");
-    RSSI = addEdit("RSSI");
-    grid->addWidget(caption(QStringLiteral("Date:"), Bevel1), 0, 0);
-    grid->addWidget(Date, 0, 1);
-    grid->addWidget(caption(QStringLiteral("Meas-nt No:"), Bevel1), 0, 2);
-    grid->addWidget(MNO, 0, 3);
-    grid->addWidget(caption(QStringLiteral("Frequency:"), Bevel1), 1, 0);
-    grid->addWidget(Frequency, 1, 1);
-    grid->addWidget(caption(QStringLiteral("Signal Level (RSSI):"), Bevel1), 1, 2);
-    grid->addWidget(RSSI, 1, 3);
+    // Two header fields a row, each after its caption.
+    for (size_t i = 0; i < kHeaderFields.size(); ++i) {
+        const int row = static_cast<int>(i / 2);
+        const int column = static_cast<int>(i % 2) * 2;
+        grid->addWidget(caption(QString::fromLatin1(kHeaderFields[i].caption), Bevel1), row, column);
+        grid->addWidget(addEdit(kHeaderFields[i].field, Bevel1), row, column + 1);
+    }
     return Bevel1;
 }
 
@@ -407,96 +412,43 @@ QWidget *MainWindow::buildCallPanel()
     heading->setColumnStretch(2, 5);
     panelLayout->addWidget(Panel2, 0, 0);
 
-    struct Row {
-        const char *caption;
-        const char *digits;
-        const char *meaning;   // nullptr: none
-    };
-
     // The call rows and the distress rows share one cell: the distress panel, when shown,
     // lies over the call rows and hides them.
-    auto buildRows = [this, captionWidth](QWidget *host, const Row *rows, int count, const char *verdictAfter,
-                                          QLabel **verdict, const char *verdictName) {
+    auto buildRows = [this, captionWidth](QWidget *host, const auto &rows, Field verdictBeside, Field verdict) {
         auto *grid = new QGridLayout(host);
         grid->setVerticalSpacing(3);
-        for (int i = 0; i < count; ++i) {
-            QLabel *rowCaption = caption(QString::fromLatin1(rows[i].caption), host);
+        int i = 0;
+        for (const DecodedRow &row : rows) {
+            QLabel *rowCaption = caption(QString::fromLatin1(row.windowCaption), host);
             rowCaption->setFixedWidth(captionWidth);
             grid->addWidget(rowCaption, i, 0);
-            QLineEdit *digits = addEdit(rows[i].digits);
-            digits->setParent(host);
-            grid->addWidget(digits, i, 1);
-            if (rows[i].meaning) {
-                QLineEdit *meaning = addEdit(rows[i].meaning);
-                meaning->setParent(host);
-                grid->addWidget(meaning, i, 2);
-            } else if (qstrcmp(rows[i].digits, verdictAfter) == 0) {
-                *verdict = addLabel(verdictName, QString());
-                (*verdict)->setParent(host);
-                (*verdict)->setStyleSheet(QStringLiteral("font-weight: bold;"));
-                grid->addWidget(*verdict, i, 2);
+            grid->addWidget(addEdit(row.digits, host), i, 1);
+            if (row.meaning) {
+                grid->addWidget(addEdit(*row.meaning, host), i, 2);
+            } else if (row.digits == verdictBeside) {
+                QLabel *label = addFieldLabel(verdict, host);
+                label->setStyleSheet(QStringLiteral("font-weight: bold;"));
+                grid->addWidget(label, i, 2);
             }
+            ++i;
         }
         grid->setColumnStretch(1, 3);
         grid->setColumnStretch(2, 5);
-        grid->setRowStretch(count, 1);
+        grid->setRowStretch(i, 1);
     };
 
-    static const Row callRows[] = {
-        {"Format Specifier:", "FSdigit", "FSMeaning"},
-        {"MMSI:", "MMSIdigit", "MMSIMeaning"},
-        {"Category:", "CatDigit", "CatMeaning"},
-        {"Self Identification(MMSI):", "SelfMMSIdigit", "SelfMMSI"},
-        {"First Telecommand:", "FTdigit", "FTMeaning"},
-        {"Second telecommand:", "STdigit", "STMeaning"},
-        {"Frequency or pos.no FS1:", "FS1digit", "FS1meaning"},
-        {"Frequency or pos.no FS2:", "FS2digit", "FS2meaning"},
-        {"End of sequence:", "EOS1", nullptr},
-        {"ECC:", "ECC", nullptr},
-        {"End of sequence:", "EOS2", nullptr},
-    };
-    static const Row distressRows[] = {
-        {"Format Specifier:", "FSDdigit", "FSDmeaning"},
-        {"Self MMSI:", "SelfMMSIDdigit", "SelfMMSIDmeaning"},
-        {"Nature of distress:", "NATUREdigit", "NATUREmeaning"},
-        {"Distress coordinates:", "DCdigits", "DCmeaning"},
-        {"Time:", "TIMEdigit", "TIMEmeaning"},
-        {"Subsequent communication:", "SCdigit", "SCmeaning"},
-        {"End of sequence:", "EOSD1", nullptr},
-        {"ECC:", "ECCD", nullptr},
-        {"End of sequence:", "EOSD2", nullptr},
-    };
-
-    auto *callRowsHost = new QWidget(Panel1);
-    buildRows(callRowsHost, callRows, int(std::size(callRows)), "ECC", &ECCCheck, "ECCCheck");
-    panelLayout->addWidget(callRowsHost, 1, 0);
+    callRows_ = new QWidget(Panel1);
+    buildRows(callRows_, kCallRows, kCallVerdictBeside, kCallVerdict);
+    panelLayout->addWidget(callRows_, 1, 0);
 
     Distress = new QFrame(Panel1);
     Distress->setObjectName(QStringLiteral("Distress"));
     Distress->setFrameShape(QFrame::StyledPanel);
     Distress->setAutoFillBackground(true);
-    buildRows(Distress, distressRows, int(std::size(distressRows)), "ECCD", &ECCCDheck, "ECCCDheck");
+    buildRows(Distress, kDistressRows, kDistressVerdictBeside, kDistressVerdict);
     panelLayout->addWidget(Distress, 1, 0);
     Distress->raise();
     Distress->setVisible(false);
-
-    auto lookup = [this](const char *name) { return edits_.value(QString::fromLatin1(name)); };
-    FSdigit = lookup("FSdigit"); FSMeaning = lookup("FSMeaning");
-    MMSIdigit = lookup("MMSIdigit"); MMSIMeaning = lookup("MMSIMeaning");
-    CatDigit = lookup("CatDigit"); CatMeaning = lookup("CatMeaning");
-    SelfMMSIdigit = lookup("SelfMMSIdigit"); SelfMMSI = lookup("SelfMMSI");
-    FTdigit = lookup("FTdigit"); FTMeaning = lookup("FTMeaning");
-    STdigit = lookup("STdigit"); STMeaning = lookup("STMeaning");
-    FS1digit = lookup("FS1digit"); FS1meaning = lookup("FS1meaning");
-    FS2digit = lookup("FS2digit"); FS2meaning = lookup("FS2meaning");
-    EOS1 = lookup("EOS1"); ECC = lookup("ECC"); EOS2 = lookup("EOS2");
-    FSDdigit = lookup("FSDdigit"); FSDmeaning = lookup("FSDmeaning");
-    SelfMMSIDdigit = lookup("SelfMMSIDdigit"); SelfMMSIDmeaning = lookup("SelfMMSIDmeaning");
-    NATUREdigit = lookup("NATUREdigit"); NATUREmeaning = lookup("NATUREmeaning");
-    DCdigits = lookup("DCdigits"); DCmeaning = lookup("DCmeaning");
-    TIMEdigit = lookup("TIMEdigit"); TIMEmeaning = lookup("TIMEmeaning");
-    SCdigit = lookup("SCdigit"); SCmeaning = lookup("SCmeaning");
-    EOSD1 = lookup("EOSD1"); ECCD = lookup("ECCD"); EOSD2 = lookup("EOSD2");
 
     auto *buttons = new QHBoxLayout;
     Button2 = new QPushButton(picture("download"), QStringLiteral("Download data"), Panel1);
@@ -532,30 +484,19 @@ QWidget *MainWindow::buildStationGroups()
         new QFormLayout(box);
         return box;
     };
-    auto row = [this](QGroupBox *box, const QString &text, const char *name) {
-        QLineEdit *edit = addEdit(name);
-        edit->setParent(box);
-        static_cast<QFormLayout *>(box->layout())->addRow(text, edit);
-        return edit;
+    auto row = [this](QGroupBox *box, const CaptionedField &field) {
+        static_cast<QFormLayout *>(box->layout())->addRow(QString::fromLatin1(field.caption),
+                                                           addEdit(field.field, box));
     };
 
     GroupBox1 = group("GroupBox1", QStringLiteral("Radio Station Data"));
-    RadioType = row(GroupBox1, QStringLiteral("Radio's model or name:"), "RadioType");
-    RadioSN = row(GroupBox1, QStringLiteral("Serial Number:"), "RadioSN");
-    RadioMan = row(GroupBox1, QStringLiteral("Manufacturer:"), "RadioMan");
-
     GroupBox2 = group("GroupBox2", QStringLiteral("Vessel Data"));
-    VesselName = row(GroupBox2, QStringLiteral("Vessel name:"), "VesselName");
-    CompanyOwner = row(GroupBox2, QStringLiteral("Company owner:"), "CompanyOwner");
-    VCategory = row(GroupBox2, QStringLiteral("Category/tonnage:"), "VCategory");
-    VCompAdd = row(GroupBox2, QStringLiteral("Company address:"), "VCompAdd");
-    VTel = row(GroupBox2, QStringLiteral("Tel/Fax:"), "VTel");
+    for (int i = 0; i < static_cast<int>(kStationFields.size()); ++i)
+        row(i < kRadioStationFields ? GroupBox1 : GroupBox2, kStationFields[static_cast<size_t>(i)]);
 
     GroupBox3 = group("GroupBox3", QStringLiteral("Controller"));
-    CCompany = row(GroupBox3, QStringLiteral("Company:"), "CCompany");
-    CTel = row(GroupBox3, QStringLiteral("Tel/fax:"), "CTel");
-    CAddress = row(GroupBox3, QStringLiteral("Company address:"), "CAddress");
-    Engineer = row(GroupBox3, QStringLiteral("Radioengineer:"), "Engineer");
+    for (const CaptionedField &field : kControllerFields)
+        row(GroupBox3, field);
     DateTimePicker1 = new QDateEdit(GroupBox3);
     DateTimePicker1->setObjectName(QStringLiteral("DateTimePicker1"));
     DateTimePicker1->setCalendarPopup(true);
@@ -608,21 +549,21 @@ void MainWindow::closeEvent(QCloseEvent *event)
     Q_EMIT closed();
 }
 
-QString MainWindow::fieldText(const QString &name) const
+QString MainWindow::fieldText(Field field) const
 {
-    if (QLineEdit *edit = edits_.value(name))
+    if (QLineEdit *edit = edits_.value(field))
         return edit->text();
-    if (QLabel *label = labels_.value(name))
+    if (QLabel *label = labels_.value(field))
         return label->text();
     return QString();
 }
 
-void MainWindow::setFieldText(const QString &name, const QString &text)
+void MainWindow::setFieldText(Field field, const QString &text)
 {
-    if (QLineEdit *edit = edits_.value(name)) {
+    if (QLineEdit *edit = edits_.value(field)) {
         edit->setText(text);
         edit->setCursorPosition(0);
-    } else if (QLabel *label = labels_.value(name)) {
+    } else if (QLabel *label = labels_.value(field)) {
         label->setText(text);
         // The counters are written whenever the store is filled.
         if (label == Label22)
@@ -630,29 +571,50 @@ void MainWindow::setFieldText(const QString &name, const QString &text)
     }
 }
 
-QByteArray MainWindow::fieldText8(const QString &name) const
+QByteArray MainWindow::fieldText8(Field field) const
 {
-    return toText8(fieldText(name));
+    return toText8(fieldText(field));
 }
 
-void MainWindow::setFieldText8(const QString &name, const QByteArray &text)
+void MainWindow::setFieldText8(Field field, const QByteArray &text)
 {
-    setFieldText(name, fromText8(text));
+    setFieldText(field, fromText8(text));
 }
 
 FieldTexts MainWindow::fieldTexts() const
 {
     FieldTexts texts;
-    for (auto it = edits_.cbegin(); it != edits_.cend(); ++it)
-        texts.insert(it.key(), toText8(it.value()->text()));
-    for (auto it = labels_.cbegin(); it != labels_.cend(); ++it)
-        texts.insert(it.key(), toText8(it.value()->text()));
+    for (Field field : allFields())
+        texts.insert(field, fieldText8(field));
     return texts;
 }
 
-QStringList MainWindow::editFieldNames() const
+void MainWindow::showNavigation(const NavigationView &view)
 {
-    return edits_.keys();
+    if (view.received)
+        setFieldText(Field::Label22, *view.received);
+    setFieldText(Field::current, view.current);
+    if (view.total)
+        setFieldText(Field::total, *view.total);
+    setPrevVisible(view.prevVisible);
+    setNextVisible(view.nextVisible);
+}
+
+void MainWindow::setPrevVisible(bool visible) { Prev->setVisible(visible); }
+void MainWindow::setNextVisible(bool visible) { Next->setVisible(visible); }
+void MainWindow::clickDecodeMessage() { Button1->click(); }
+
+bool MainWindow::distressShown() const
+{
+    // Asked of the panel itself, so that it also holds while the window is not on screen.
+    return !Distress->isHidden();
+}
+
+void MainWindow::setDistressShown(bool shown)
+{
+    Distress->setVisible(shown);
+    // The call rows under the panel leave the tab chain with it.
+    callRows_->setVisible(!shown);
 }
 
 QString MainWindow::statusText() const

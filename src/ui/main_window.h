@@ -1,10 +1,10 @@
 #pragma once
 
-#include "data/field_texts.h"
+#include "data/fields.h"
 #include "page/protocol_page.h"
 
-#include <QHash>
 #include <QKeySequence>
+#include <QMap>
 #include <QMainWindow>
 
 class QAction;
@@ -23,6 +23,8 @@ namespace kelpra {
 
 class MeasurementStore;
 class Prompts;
+struct DecodedRecord;
+struct NavigationView;
 class DownloadWindow;
 class AboutBox;
 
@@ -45,17 +47,26 @@ public:
     // The printed protocol's page, filled by "Print report".
     const ProtocolPage &protocolPage() const { return page_; }
 
-    // Field texts by control name: every edit field, and the labels Label16, Label22,
-    // current, total, ECCCheck and ECCCDheck. 8-bit texts are Windows-1251.
-    QString fieldText(const QString &name) const;
-    void setFieldText(const QString &name, const QString &text);
-    QByteArray fieldText8(const QString &name) const;
-    void setFieldText8(const QString &name, const QByteArray &text);
-    FieldTexts fieldTexts() const;    // every named field and label
-    QStringList editFieldNames() const;
+    // Field texts: every edit field, and the labels Label16, Label22, current, total,
+    // ECCCheck and ECCCDheck. 8-bit texts are Windows-1251.
+    QString fieldText(Field field) const;
+    void setFieldText(Field field, const QString &text);
+    QByteArray fieldText8(Field field) const;
+    void setFieldText8(Field field, const QByteArray &text);
+    FieldTexts fieldTexts() const;    // every field
 
     QString statusText() const;
     void setStatusText(const QString &text);
+
+    // What the download and the fills change of the top line: the counters and which of
+    // Prev and Next show.
+    void showNavigation(const NavigationView &view);
+    void setPrevVisible(bool visible);
+    void setNextVisible(bool visible);
+    // Clicks the (never shown) "Decode message" button, as the fills do.
+    void clickDecodeMessage();
+    // The distress panel lies over the call rows.
+    bool distressShown() const;
 
     // Shell
     void startUp();
@@ -67,9 +78,9 @@ public:
     void previousRecord();
     void decodeMessage();        // "Decode message"
     void clearCallFields();
+    // Decodes the record in the slot into the fields; an empty slot shows a message
+    // instead and leaves the fields empty.
     void showRecord(int slot);
-    void clearDistressFields();
-    void showDistress(int slot);
 
     // Files
     void openData();   // "Open data"
@@ -84,6 +95,40 @@ public:
 
     // Shows the general error handler's box for an error text.
     void showError(const QString &errorText);
+
+    // Everyday use: the PDF export, the status bar's right-hand area and the keyboard.
+    void exportProtocolPdf();                          // "Export protocol as PDF…"
+    void showFileMessage(const QString &text, const QString &path = QString());
+    QString fileMessage() const;
+    bool sampleNoteShown() const;
+
+Q_SIGNALS:
+    // The main window has been closed: the program ends.
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildMenus();
+    void buildToolBars();
+    QWidget *buildTopLine();
+    QWidget *buildHeader();
+    QWidget *buildCallPanel();
+    QWidget *buildStationGroups();
+    QLineEdit *addEdit(Field field, QWidget *parent);
+    QLabel *addLabel(const char *name, const QString &caption);
+    QLabel *addFieldLabel(Field field, QWidget *parent);
+    void showDecoded(int slot, const DecodedRecord &decoded);
+    void setDistressShown(bool shown);
+    void showIdentification();
+    void buildKeyboard();
+    void refreshSampleNote();
+    ProtocolPage filledPage();
+
+    // The file name "Open data" chose last time, proposed again by OpenDialog1.
+    QString OpenDialog1FileName;
 
     // Menu bar, menus and items
     QMenuBar *MainMenu1 = nullptr;
@@ -107,26 +152,11 @@ public:
            *Label23 = nullptr, *current = nullptr, *Label24 = nullptr, *total = nullptr;
     QToolButton *Prev = nullptr, *Next = nullptr;
 
-    // Measurement header
+    // Measurement header, call panel and distress panel; their fields are in edits_ and
+    // labels_.
     QFrame *Bevel1 = nullptr;
-    QLineEdit *Date = nullptr, *MNO = nullptr, *Frequency = nullptr, *RSSI = nullptr;
-
-    // Call panel
     QFrame *Panel1 = nullptr, *Panel2 = nullptr;
-    QLineEdit *FSdigit = nullptr, *FSMeaning = nullptr, *MMSIdigit = nullptr, *MMSIMeaning = nullptr,
-              *CatDigit = nullptr, *CatMeaning = nullptr, *SelfMMSIdigit = nullptr, *SelfMMSI = nullptr,
-              *FTdigit = nullptr, *FTMeaning = nullptr, *STdigit = nullptr, *STMeaning = nullptr,
-              *FS1digit = nullptr, *FS1meaning = nullptr, *FS2digit = nullptr, *FS2meaning = nullptr,
-              *EOS1 = nullptr, *ECC = nullptr, *EOS2 = nullptr;
-    QLabel *ECCCheck = nullptr;
-
-    // Distress panel, lying over the call rows
     QFrame *Distress = nullptr;
-    QLineEdit *FSDdigit = nullptr, *FSDmeaning = nullptr, *SelfMMSIDdigit = nullptr,
-              *SelfMMSIDmeaning = nullptr, *NATUREdigit = nullptr, *NATUREmeaning = nullptr,
-              *DCdigits = nullptr, *DCmeaning = nullptr, *TIMEdigit = nullptr, *TIMEmeaning = nullptr,
-              *SCdigit = nullptr, *SCmeaning = nullptr, *EOSD1 = nullptr, *ECCD = nullptr, *EOSD2 = nullptr;
-    QLabel *ECCCDheck = nullptr;
 
     // Bottom of the call panel
     QPushButton *Button1 = nullptr;  // "Decode message", never shown
@@ -135,51 +165,17 @@ public:
 
     // Station groups
     QGroupBox *GroupBox1 = nullptr, *GroupBox2 = nullptr, *GroupBox3 = nullptr;
-    QLineEdit *RadioType = nullptr, *RadioSN = nullptr, *RadioMan = nullptr;
-    QLineEdit *VesselName = nullptr, *CompanyOwner = nullptr, *VCategory = nullptr, *VCompAdd = nullptr,
-              *VTel = nullptr;
-    QLineEdit *CCompany = nullptr, *CTel = nullptr, *CAddress = nullptr, *Engineer = nullptr;
     QDateEdit *DateTimePicker1 = nullptr;
     QPushButton *BitBtn1 = nullptr;   // "Save details"
-
-Q_SIGNALS:
-    // The main window has been closed: the program ends.
-    void closed();
-
-public:
-    // The file name "Open data" chose last time, proposed again by OpenDialog1.
-    QString OpenDialog1FileName;
-
-    // Everyday use: the PDF export, the status bar's right-hand area and the keyboard.
-    void exportProtocolPdf();                          // "Export protocol as PDF…"
-    void showFileMessage(const QString &text, const QString &path = QString());
-    QString fileMessage() const;
-    bool sampleNoteShown() const;
-
-protected:
-    void closeEvent(QCloseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
-private:
-    void buildMenus();
-    void buildToolBars();
-    QWidget *buildTopLine();
-    QWidget *buildHeader();
-    QWidget *buildCallPanel();
-    QWidget *buildStationGroups();
-    QLineEdit *addEdit(const char *name);
-    QLabel *addLabel(const char *name, const QString &caption);
-    void buildKeyboard();
-    void refreshSampleNote();
-    ProtocolPage filledPage();
+    QWidget *callRows_ = nullptr;      // the call rows, under the distress panel
 
     MeasurementStore &store_;
     Prompts &prompts_;
     DownloadWindow *downloadWindow_ = nullptr;
     AboutBox *aboutBox_ = nullptr;
     ProtocolPage page_;
-    QHash<QString, QLineEdit *> edits_;
-    QHash<QString, QLabel *> labels_;
+    QMap<Field, QLineEdit *> edits_;
+    QMap<Field, QLabel *> labels_;
     QAction *exportPdfAction_ = nullptr;       // ExportPdf1
     QToolButton *exportPdfButton_ = nullptr;   // SpeedButton11
     QLabel *fileMessage_ = nullptr;            // FileMessage, right of StatusBar1

@@ -1,10 +1,10 @@
-// Decoding and record navigation of the main window. The decoding
-// itself is kelpra_dsc's; here its field writes are replayed into the controls and the
-// format specifier message is shown at its place among them.
+// Decoding and record navigation of the main window. The decoding is kelpra_dsc's and
+// the navigation rule kelpra_data's; here their results go into the controls.
 #include "ui/main_window.h"
 
 #include "ui/prompts.h"
 #include "data/measurement_store.h"
+#include "data/navigation.h"
 #include "dsc/record_decoder.h"
 
 #include <QFrame>
@@ -14,33 +14,6 @@
 
 namespace kelpra {
 
-namespace {
-
-const QString kNoDataMessage = QStringLiteral("Please download the data or read it from file!");
-const QString kNoDataToDecodeMessage =
-    QStringLiteral("Please download the data or read it from file before decoding!");
-const QString kSaveHint = QStringLiteral("Please use upper menu to save data in bin or txt format.");
-
-} // namespace
-
-// Replays writes [from, to) of a decoding into the fields; the format specifier message,
-// if any, is shown when the writes before it have been made.
-static void replay(MainWindow &form, const RecordDecoding &decoding, int from, int to)
-{
-    for (int i = from; i < to; ++i) {
-        if (i == decoding.messageAfter) {
-            for (const QString &message : decoding.messages)
-                form.prompts().information(message);
-        }
-        const FieldWrite &write = decoding.writes.at(i);
-        form.setFieldText8(write.name, write.text);
-    }
-    if (to == decoding.writes.size() && decoding.messageAfter == to) {
-        for (const QString &message : decoding.messages)
-            form.prompts().information(message);
-    }
-}
-
 void MainWindow::nextRecord()
 {
     if (!store_.holdsData()) {
@@ -48,34 +21,24 @@ void MainWindow::nextRecord()
         return;
     }
     if (Label16->text().isEmpty())
-        setFieldText8(QStringLiteral("Label16"), store_.slot(0));
-    const int index = store_.display_index() + 1;
-    store_.set_display_index(index);
-    if (index > 1)
-        Prev->setVisible(true);
-    if (index > 15 || index >= store_.record_count())
-        Next->setVisible(false);
-    current->setText(QString::number(index));
+        showIdentification();
+    const std::optional<NavigationView> view = stepNext(store_);
+    showNavigation(*view);
     clearCallFields();
-    showRecord(index);
+    showRecord(view->displayIndex);
     setStatusText(kSaveHint);
 }
 
 void MainWindow::previousRecord()
 {
-    if (!store_.holdsData()) {
+    const std::optional<NavigationView> view = stepPrevious(store_);
+    if (!view) {
         prompts_.information(kNoDataMessage);
         return;
     }
-    const int index = store_.display_index() - 1;
-    store_.set_display_index(index);
-    if (index == 1)
-        Prev->setVisible(false);
-    if (index < 16)
-        Next->setVisible(true);
-    current->setText(QString::number(index));
+    showNavigation(*view);
     clearCallFields();
-    showRecord(index);
+    showRecord(view->displayIndex);
     setStatusText(kSaveHint);
 }
 
@@ -85,44 +48,52 @@ void MainWindow::decodeMessage()
         prompts_.information(kNoDataToDecodeMessage);
         return;
     }
-    setFieldText8(QStringLiteral("Label16"), store_.slot(0));
+    showIdentification();
     clearCallFields();
     showRecord(store_.display_index());
     setStatusText(kSaveHint);
 }
 
+void MainWindow::showIdentification()
+{
+    setFieldText8(Field::Label16, identificationText(store_.slot(0)));
+}
+
 void MainWindow::clearCallFields()
 {
-    for (const QString &name : callFieldsToClear())
-        setFieldText8(name, QByteArray());
+    for (Field field : callDisplayFields())
+        setFieldText8(field, QByteArray());
 }
 
 void MainWindow::showRecord(int slot)
 {
-    const RecordDecoding decoding = decodeRecord(store_.slot(slot), QLocale::system().decimalPoint());
-    replay(*this, decoding, 0, decoding.headerWrites);
-    if (decoding.distress) {
-        Distress->setVisible(true);
-        showDistress(slot);
+    showDecoded(slot, decodeRecord(store_.slot(slot), QLocale::system().decimalPoint()));
+}
+
+void MainWindow::showDecoded(int slot, const DecodedRecord &decoded)
+{
+    if (decoded.empty()) {
+        // Nothing of an earlier record may stay on view as if it were this one.
+        setDistressShown(false);
+        setFieldText8(kCallVerdict, QByteArray());
+        prompts_.information(emptyRecordMessage(slot));
         return;
     }
-    Distress->setVisible(false);
-    replay(*this, decoding, decoding.headerWrites, static_cast<int>(decoding.writes.size()));
-}
+    for (auto it = decoded.header.cbegin(); it != decoded.header.cend(); ++it)
+        setFieldText8(it.key(), it.value());
+    setDistressShown(decoded.distress());
 
-void MainWindow::clearDistressFields()
-{
-    for (const QString &name : distressFieldsToClear())
-        setFieldText8(name, QByteArray());
-}
-
-void MainWindow::showDistress(int slot)
-{
-    clearDistressFields();
-    // decodeDistress starts with the same emptying; it has just been done.
-    const RecordDecoding decoding = decodeDistress(store_.slot(slot));
-    const int cleared = static_cast<int>(distressFieldsToClear().size());
-    replay(*this, decoding, cleared, static_cast<int>(decoding.writes.size()));
+    // The format specifier row first; the message about it shows with that row on view.
+    const DecodedRow &first = decoded.distress() ? kDistressRows.front() : kCallRows.front();
+    const QList<Field> firstRow{first.digits, *first.meaning};
+    for (Field field : firstRow)
+        setFieldText8(field, decoded.rows.value(field));
+    for (const QString &message : decoded.messages())
+        prompts_.information(message);
+    for (auto it = decoded.rows.cbegin(); it != decoded.rows.cend(); ++it) {
+        if (!firstRow.contains(it.key()))
+            setFieldText8(it.key(), it.value());
+    }
 }
 
 } // namespace kelpra

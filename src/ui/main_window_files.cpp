@@ -4,6 +4,7 @@
 
 #include "ui/prompts.h"
 #include "data/measurement_store.h"
+#include "data/navigation.h"
 #include "files/data_file.h"
 #include "files/details_file.h"
 #include "files/file_io.h"
@@ -23,8 +24,8 @@ FileDialogSetup binSaveDialog(const QString &proposedName)
 StationLines stationLinesOf(const MainWindow &form)
 {
     StationLines lines;
-    for (int i = 0; i < 8; ++i)
-        lines[i] = form.fieldText8(QString::fromLatin1(kStationFields[i]));
+    for (size_t i = 0; i < kStationFields.size(); ++i)
+        lines[i] = form.fieldText8(kStationFields[i].field);
     return lines;
 }
 
@@ -64,17 +65,12 @@ void MainWindow::openData()
     }
     const DataFile &file = *parsed.file;
 
-    const bool single = file.kind == DataFileKind::SingleRecord;
-    Next->setVisible(!single);
-    Prev->setVisible(false);
     applyDataFile(file, store_);
+    const bool single = file.kind == DataFileKind::SingleRecord;
+    showNavigation(recordsReplaced(store_, single ? 1 : store_.record_count()));
     showRecord(1);
-    const QString received = single ? QStringLiteral("1") : QString::number(store_.record_count());
-    setFieldText(QStringLiteral("Label22"), received);
-    setFieldText(QStringLiteral("current"), QStringLiteral("1"));
-    setFieldText(QStringLiteral("total"), received);
-    for (int i = 0; i < 8; ++i)
-        setFieldText8(QString::fromLatin1(kStationFields[i]), file.station[i]);
+    for (size_t i = 0; i < kStationFields.size(); ++i)
+        setFieldText8(kStationFields[i].field, file.station[i]);
     const int records = single ? 1 : store_.record_count();
     showFileMessage(QStringLiteral("Loaded %1: %2 record%3")
                         .arg(QFileInfo(path).fileName())
@@ -118,8 +114,8 @@ void MainWindow::saveAllData()
 void MainWindow::saveDetails()
 {
     ControllerLines lines;
-    for (int i = 0; i < 4; ++i)
-        lines[i] = fieldText8(QString::fromLatin1(kControllerFields[i]));
+    for (size_t i = 0; i < kControllerFields.size(); ++i)
+        lines[i] = fieldText8(kControllerFields[i].field);
     const QString path = detailsFilePath();
     if (const std::optional<QString> error = writeWholeFile(path, buildDetailsFile(lines))) {
         showError(*error);
@@ -133,8 +129,8 @@ void MainWindow::restoreDetails()
     // A file that cannot be opened is passed over in silence; only a failure while
     // reading an opened file is worth a box.
     const DetailsLoad load = loadDetailsFile(detailsFilePath());
-    for (int i = 0; i < 4; ++i)
-        setFieldText8(QString::fromLatin1(kControllerFields[i]), load.lines[i]);
+    for (size_t i = 0; i < kControllerFields.size(); ++i)
+        setFieldText8(kControllerFields[i].field, load.lines[i]);
     if (!load.error.isEmpty())
         showError(load.error);
 }

@@ -19,10 +19,6 @@ namespace kelpra {
 
 namespace {
 
-// The reports describe the distress alert when its panel covers the call rows. Asked of
-// the panel itself, so that it also holds while the main window is not on screen.
-bool distressShown(const QFrame *panel) { return panel && !panel->isHidden(); }
-
 // A file name that says whose protocol it is: "Baltic_Star_2006-12-15.pdf" from the vessel
 // name and the measurement date ("15.12.06 24:35"), with what the file system dislikes
 // replaced.
@@ -55,7 +51,7 @@ void MainWindow::saveReport()
                                                                 QStringLiteral("test_results")});
     if (path.isEmpty())
         return;
-    const QByteArray report = textReport(fieldTexts(), distressShown(Distress));
+    const QByteArray report = textReport(fieldTexts(), distressShown());
     if (const auto error = writeWholeFile(path, report)) {
         showError(*error);
         return;
@@ -66,7 +62,7 @@ void MainWindow::saveReport()
 ProtocolPage MainWindow::filledPage()
 {
     ProtocolPage page;
-    fillProtocolPage(page, fieldTexts(), distressShown(Distress));
+    fillProtocolPage(page, fieldTexts(), distressShown());
     refreshSampleNote();
     page.setSampleMark(store_.fromSampleSet());
     return page;
@@ -76,7 +72,7 @@ void MainWindow::exportProtocolPdf()
 {
     const QString path = prompts().saveFileName(FileDialogSetup{
         QStringLiteral("*.pdf"), QStringLiteral("pdf"),
-        proposedPdfName(fieldText(QStringLiteral("VesselName")), fieldText(QStringLiteral("Date")))});
+        proposedPdfName(fieldText(Field::VesselName), fieldText(Field::Date))});
     if (path.isEmpty())
         return;
     AtomicFileWriter file(path);

@@ -4,6 +4,7 @@
 
 #include "link/serial_port.h"
 #include "support/scripted_prompts.h"
+#include "support/test_helpers.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -91,23 +92,16 @@ QByteArray fileContent(const QString &name)
 class TestSerialPort : public QObject {
     Q_OBJECT
 private:
-    QTemporaryDir *dir_ = nullptr;
-    QString home_;
+    std::unique_ptr<kelpra::test::WorkingDirectory> dir_;
 
 private Q_SLOTS:
     void init()
     {
         // A fresh working directory for every case: APD.TRC and APD.LOG land there.
-        home_ = QDir::currentPath();
-        dir_ = new QTemporaryDir(home_ + "/XXXXXX");
+        dir_ = std::make_unique<kelpra::test::WorkingDirectory>();
         QVERIFY(dir_->isValid());
-        QVERIFY(QDir::setCurrent(dir_->path()));
     }
-    void cleanup()
-    {
-        QDir::setCurrent(home_);
-        delete dir_;
-    }
+    void cleanup() { dir_.reset(); }
 
     void opensDespiteModemControlRefusal()
     {
@@ -342,7 +336,7 @@ private Q_SLOTS:
         QCOMPARE(prompts.shown.size(), 4);
         for (const auto &shown : prompts.shown)
             QCOMPARE(shown.items, expected);
-        QVERIFY2(prompts.ok(), qPrintable(prompts.problems()));
+        KELPRA_VERIFY_PROMPTS(prompts);
     }
 
     void pickerWithNoPorts()
@@ -357,7 +351,7 @@ private Q_SLOTS:
         QVERIFY(!port.isOpen());
         QCOMPARE(prompts.shown.size(), 1);
         QVERIFY(prompts.shown.first().items.isEmpty());
-        QVERIFY2(prompts.ok(), qPrintable(prompts.problems()));
+        KELPRA_VERIFY_PROMPTS(prompts);
     }
 
     void hangUpClosesThePort()

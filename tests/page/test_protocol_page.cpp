@@ -18,6 +18,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+using kelpra::Field;
 using kelpra::FieldTexts;
 using kelpra::ProtocolPage;
 using kelpra::PageLabel;
@@ -41,15 +42,8 @@ const QStringList kDistressCaptions = {"Self MMSI:", "Nature of Distress:", "Dis
 FieldTexts allFieldsTagged()
 {
     FieldTexts f;
-    for (const char *name :
-         {"RadioType", "RadioSN", "Date", "Frequency", "RSSI", "FSdigit", "FSMeaning", "MMSIdigit", "MMSIMeaning",
-          "CatDigit", "CatMeaning", "SelfMMSIdigit", "SelfMMSI", "FTdigit", "FTMeaning", "STdigit", "STMeaning",
-          "FS1digit", "FS1meaning", "FS2digit", "FS2meaning", "EOS1", "ECC", "EOS2", "FSDdigit", "FSDmeaning",
-          "SelfMMSIDdigit", "SelfMMSIDmeaning", "NATUREdigit", "NATUREmeaning", "DCdigits", "DCmeaning",
-          "TIMEdigit", "TIMEmeaning", "SCdigit", "SCmeaning", "EOSD1", "ECCD", "EOSD2", "VesselName",
-          "CompanyOwner", "VCategory", "VCompAdd", "VTel", "Engineer", "RadioMan", "MNO", "CCompany", "CTel",
-          "CAddress", "ECCCheck", "ECCCDheck"})
-        f[QString::fromLatin1(name)] = QByteArray("v:") + name;
+    for (const kelpra::Field field : kelpra::allFields())
+        f[field] = QByteArray("v:") + kelpra::fieldName(field);
     return f;
 }
 
@@ -57,16 +51,16 @@ FieldTexts allFieldsTagged()
 FieldTexts distressSample()
 {
     FieldTexts f = kelpra::test::sampleRecord3Fields();
-    f["RadioType"] = "Sailor RT5022";
-    f["RadioSN"] = "A-10234";
+    f[Field::RadioType] = "Sailor RT5022";
+    f[Field::RadioSN] = "A-10234";
     // Stale call meanings that must not show in rows 7 and 8.
-    f["FS1meaning"] = "VHF CH - 0006";
-    f["FS2meaning"] = "VHF CH - 0006";
-    f["ECC"] = "76";
-    f["EOS2"] = "127 127";
-    f["VesselName"] = "Kapitan Dranitsyn";
-    f["VCategory"] = "Icebreaker";
-    f["Engineer"] = "I. Petrov";
+    f[Field::FS1meaning] = "VHF CH - 0006";
+    f[Field::FS2meaning] = "VHF CH - 0006";
+    f[Field::ECC] = "76";
+    f[Field::EOS2] = "127 127";
+    f[Field::VesselName] = "Kapitan Dranitsyn";
+    f[Field::VCategory] = "Icebreaker";
+    f[Field::Engineer] = "I. Petrov";
     return f;
 }
 
@@ -74,22 +68,22 @@ FieldTexts distressSample()
 FieldTexts callSample()
 {
     FieldTexts f = distressSample();
-    f["Frequency"] = "12577.0 kHZ";
-    f["FSdigit"] = "120";
-    f["FSMeaning"] = "Individual stations";
-    f["MMSIdigit"] = "20 13 23 54 50 ";
-    f["MMSIMeaning"] = "201 323545";
-    f["CatDigit"] = "100";
-    f["CatMeaning"] = "Routine";
-    f["SelfMMSIdigit"] = "99 99 99 99 90 ";
-    f["SelfMMSI"] = "999 999999";
-    f["FTdigit"] = "100";
-    f["FTMeaning"] = "F3E/G3E All modes telephony";
-    f["STdigit"] = "126";
-    f["STMeaning"] = "No information";
-    f["FS1digit"] = "90 00 06 ";
-    f["FS2digit"] = "90 00 06 ";
-    f["EOS1"] = "117";
+    f[Field::Frequency] = "12577.0 kHZ";
+    f[Field::FSdigit] = "120";
+    f[Field::FSMeaning] = "Individual stations";
+    f[Field::MMSIdigit] = "20 13 23 54 50 ";
+    f[Field::MMSIMeaning] = "201 323545";
+    f[Field::CatDigit] = "100";
+    f[Field::CatMeaning] = "Routine";
+    f[Field::SelfMMSIdigit] = "99 99 99 99 90 ";
+    f[Field::SelfMMSI] = "999 999999";
+    f[Field::FTdigit] = "100";
+    f[Field::FTMeaning] = "F3E/G3E All modes telephony";
+    f[Field::STdigit] = "126";
+    f[Field::STMeaning] = "No information";
+    f[Field::FS1digit] = "90 00 06 ";
+    f[Field::FS2digit] = "90 00 06 ";
+    f[Field::EOS1] = "117";
     return f;
 }
 
@@ -140,11 +134,7 @@ QString checkLabel(const PdfText &pdf, const PageLabel &label)
         const PdfWord &first = pdf.words[i];
         if (first.text != tokens.first() || !near(first.xMin, label.xMm) || !near(first.yMin, label.yMm))
             continue;
-        QList<PdfWord> line;
-        for (const PdfWord &w : pdf.words)
-            if (qAbs(w.yMin - first.yMin) < 0.05 && w.xMin >= first.xMin)
-                line.append(w);
-        std::sort(line.begin(), line.end(), [](const PdfWord &a, const PdfWord &b) { return a.xMin < b.xMin; });
+        const QList<PdfWord> line = pdfRow(pdf, first.yMin, 0.05, first.xMin);
         QStringList found;
         for (int k = 0; k < tokens.size() && k < line.size(); ++k)
             found.append(line[k].text);
@@ -158,11 +148,7 @@ QString checkLabel(const PdfText &pdf, const PageLabel &label)
 
 QStringList wordsInRow(const PdfText &pdf, double yMm, double fromXMm = 0)
 {
-    QStringList texts;
-    for (const PdfWord &w : pdf.words)
-        if (near(w.yMin, yMm) && w.xMin >= fromXMm - kToleranceMm)
-            texts.append(w.text);
-    return texts;
+    return pdfRowTexts(pdf, yMm, kToleranceMm, fromXMm - kToleranceMm);
 }
 
 QStringList captions(const ProtocolPage &page)
@@ -227,30 +213,31 @@ void TestProtocolPage::valuesFromTheirFields_data()
     QTest::addColumn<QString>("label");
     QTest::addColumn<QString>("expected");
 
-    const auto rows = [](bool distress, const QList<QPair<const char *, const char *>> &pairs) {
+    // A label and the field it shows; none: the label stays empty.
+    const auto rows = [](bool distress, const QList<QPair<const char *, std::optional<Field>>> &pairs) {
         for (const auto &p : pairs)
             QTest::addRow("%s %s", distress ? "distress" : "call", p.first)
                 << distress << QString::fromLatin1(p.first)
-                << (p.second ? QStringLiteral("v:") + QLatin1String(p.second) : QString());
+                << (p.second ? QStringLiteral("v:") + kelpra::fieldKey(*p.second) : QString());
     };
     // Shared by both variants.
     for (bool distress : {false, true})
-        rows(distress, {{"QRLabel3", "RadioType"}, {"QRLabel32", "RadioSN"}, {"QRLabel33", "Date"},
-                        {"QRLabel35", "Frequency"}, {"QRLabel36", "RSSI"}, {"QRLabel48", "VesselName"},
-                        {"QRLabel49", "CompanyOwner"}, {"QRLabel50", "VCompAdd"}, {"QRLabel51", "VTel"},
-                        {"QRLabel52", "VCategory"}, {"QRLabel53", "Engineer"}});
-    rows(false, {{"QRLabel37", "FSdigit"}, {"QRLabel54", "FSMeaning"}, {"QRLabel38", "MMSIdigit"},
-                 {"QRLabel55", "MMSIMeaning"}, {"QRLabel39", "CatDigit"}, {"QRLabel56", "CatMeaning"},
-                 {"QRLabel40", "SelfMMSIdigit"}, {"QRLabel57", "SelfMMSI"}, {"QRLabel41", "FTdigit"},
-                 {"QRLabel58", "FTMeaning"}, {"QRLabel42", "STdigit"}, {"QRLabel59", "STMeaning"},
-                 {"QRLabel43", "FS1digit"}, {"QRLabel60", "FS1meaning"}, {"QRLabel44", "FS2digit"},
-                 {"QRLabel61", "FS2meaning"}, {"QRLabel45", "EOS1"}, {"QRLabel46", "ECC"}, {"QRLabel47", "EOS2"}});
-    rows(true, {{"QRLabel37", "FSDdigit"}, {"QRLabel54", "FSDmeaning"}, {"QRLabel38", "SelfMMSIDdigit"},
-                {"QRLabel55", "SelfMMSIDmeaning"}, {"QRLabel39", "NATUREdigit"}, {"QRLabel56", "NATUREmeaning"},
-                {"QRLabel40", "DCdigits"}, {"QRLabel57", "DCmeaning"}, {"QRLabel41", "TIMEdigit"},
-                {"QRLabel58", "TIMEmeaning"}, {"QRLabel42", "SCdigit"}, {"QRLabel59", "SCmeaning"},
-                {"QRLabel43", "EOSD1"}, {"QRLabel60", nullptr}, {"QRLabel44", "ECCD"}, {"QRLabel61", nullptr},
-                {"QRLabel45", "EOSD2"}, {"QRLabel46", nullptr}, {"QRLabel47", nullptr}});
+        rows(distress, {{"QRLabel3", Field::RadioType}, {"QRLabel32", Field::RadioSN}, {"QRLabel33", Field::Date},
+                        {"QRLabel35", Field::Frequency}, {"QRLabel36", Field::RSSI}, {"QRLabel48", Field::VesselName},
+                        {"QRLabel49", Field::CompanyOwner}, {"QRLabel50", Field::VCompAdd}, {"QRLabel51", Field::VTel},
+                        {"QRLabel52", Field::VCategory}, {"QRLabel53", Field::Engineer}});
+    rows(false, {{"QRLabel37", Field::FSdigit}, {"QRLabel54", Field::FSMeaning}, {"QRLabel38", Field::MMSIdigit},
+                 {"QRLabel55", Field::MMSIMeaning}, {"QRLabel39", Field::CatDigit}, {"QRLabel56", Field::CatMeaning},
+                 {"QRLabel40", Field::SelfMMSIdigit}, {"QRLabel57", Field::SelfMMSI}, {"QRLabel41", Field::FTdigit},
+                 {"QRLabel58", Field::FTMeaning}, {"QRLabel42", Field::STdigit}, {"QRLabel59", Field::STMeaning},
+                 {"QRLabel43", Field::FS1digit}, {"QRLabel60", Field::FS1meaning}, {"QRLabel44", Field::FS2digit},
+                 {"QRLabel61", Field::FS2meaning}, {"QRLabel45", Field::EOS1}, {"QRLabel46", Field::ECC}, {"QRLabel47", Field::EOS2}});
+    rows(true, {{"QRLabel37", Field::FSDdigit}, {"QRLabel54", Field::FSDmeaning}, {"QRLabel38", Field::SelfMMSIDdigit},
+                {"QRLabel55", Field::SelfMMSIDmeaning}, {"QRLabel39", Field::NATUREdigit}, {"QRLabel56", Field::NATUREmeaning},
+                {"QRLabel40", Field::DCdigits}, {"QRLabel57", Field::DCmeaning}, {"QRLabel41", Field::TIMEdigit},
+                {"QRLabel58", Field::TIMEmeaning}, {"QRLabel42", Field::SCdigit}, {"QRLabel59", Field::SCmeaning},
+                {"QRLabel43", Field::EOSD1}, {"QRLabel60", std::nullopt}, {"QRLabel44", Field::ECCD}, {"QRLabel61", std::nullopt},
+                {"QRLabel45", Field::EOSD2}, {"QRLabel46", std::nullopt}, {"QRLabel47", std::nullopt}});
 }
 
 void TestProtocolPage::valuesFromTheirFields()
@@ -376,8 +363,8 @@ void TestProtocolPage::fontsOfTheLabels()
 {
     // Same text as a regular value (vessel name) and as the bold engineer's name.
     FieldTexts f;
-    f["VesselName"] = "WMWMWMWM";
-    f["Engineer"] = "WMWMWMWM";
+    f[Field::VesselName] = "WMWMWMWM";
+    f[Field::Engineer] = "WMWMWMWM";
     ProtocolPage page;
     kelpra::fillProtocolPage(page, f, false);
     QTemporaryDir dir;
@@ -432,7 +419,7 @@ void TestProtocolPage::cyrillicFieldPrinted()
 {
     const QString name = QString::fromUtf8("\xD0\x9A\xD0\xB0\xD0\xBF\xD0\xB8\xD1\x82\xD0\xB0\xD0\xBD"); // Капитан
     FieldTexts f;
-    f["VesselName"] = QByteArray("\xCA\xE0\xEF\xE8\xF2\xE0\xED");   // the same in Windows-1251
+    f[Field::VesselName] = QByteArray("\xCA\xE0\xEF\xE8\xF2\xE0\xED");   // the same in Windows-1251
     ProtocolPage page;
     kelpra::fillProtocolPage(page, f, false);
     QCOMPARE(page.label("QRLabel48").text, name);
@@ -448,7 +435,7 @@ void TestProtocolPage::longMeaningStaysOneLine()
     QByteArray longText;
     for (int i = 0; i < 40; ++i)
         longText += "word" + QByteArray::number(i) + ' ';
-    f["FSMeaning"] = longText;
+    f[Field::FSMeaning] = longText;
     ProtocolPage page;
     kelpra::fillProtocolPage(page, f, false);
     const PdfText pdf = renderAndRead(page);
@@ -493,19 +480,19 @@ void TestProtocolPage::valuesStayInTheirColumns_data()
     QTest::addColumn<QStringList>("elided");   // labels cut short with "\u2026"
 
     FieldTexts call = callSample();
-    call["RadioType"] = "Sailor RT5022 VHF DSC Class A radiotelephone, GMDSS A1 console";   // a little too long
-    call["RadioSN"] = "SN 0042-17-ABCDEFGHIJKLMNOPQRSTUVWXYZ-0123456789";              // far past the margin
-    call["VesselName"] = "Kapitan Dranitsyn of Murmansk";
-    call["VCategory"] = "Icebreaker, 12 000 GT, ice class Arc 7";
-    call["MMSIdigit"] = "20 13 23 54 50 20 13 23";
-    call["FSMeaning"] = "Individual stations, a meaning long enough to run past the right margin of the sheet";
-    call["Engineer"] = "Ivan Petrovich Sidorov-Rimsky, radio engineer first class";
+    call[Field::RadioType] = "Sailor RT5022 VHF DSC Class A radiotelephone, GMDSS A1 console";   // a little too long
+    call[Field::RadioSN] = "SN 0042-17-ABCDEFGHIJKLMNOPQRSTUVWXYZ-0123456789";              // far past the margin
+    call[Field::VesselName] = "Kapitan Dranitsyn of Murmansk";
+    call[Field::VCategory] = "Icebreaker, 12 000 GT, ice class Arc 7";
+    call[Field::MMSIdigit] = "20 13 23 54 50 20 13 23";
+    call[Field::FSMeaning] = "Individual stations, a meaning long enough to run past the right margin of the sheet";
+    call[Field::Engineer] = "Ivan Petrovich Sidorov-Rimsky, radio engineer first class";
     QTest::newRow("call, long values") << call << false
                                        << QStringList{"QRLabel3", "QRLabel48", "QRLabel52", "QRLabel38", "QRLabel53"}
                                        << QStringList{"QRLabel32", "QRLabel54"};
 
     FieldTexts distress = distressSample();
-    distress["DCmeaning"] = "Latitude 59 degrees 56 minutes North, longitude 030 degrees 18 minutes East, quadrant NE";
+    distress[Field::DCmeaning] = "Latitude 59 degrees 56 minutes North, longitude 030 degrees 18 minutes East, quadrant NE";
     QTest::newRow("distress, long position") << distress << true << QStringList{} << QStringList{"QRLabel57"};
 
     QTest::newRow("values that fit") << callSample() << false << QStringList{} << QStringList{};

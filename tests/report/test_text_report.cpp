@@ -6,6 +6,7 @@
 
 #include <QtTest>
 
+using kelpra::Field;
 using kelpra::FieldTexts;
 
 namespace {
@@ -23,21 +24,21 @@ QByteArray joinLines(const QList<QByteArray> &lines)
 // Typed-in station data, and fields no report may print.
 void addStationFields(FieldTexts &f)
 {
-    f["RadioType"] = "Sailor RT5022";
-    f["RadioSN"] = "A-10234";
-    f["RadioMan"] = "Thrane & Thrane";
-    f["VesselName"] = "Kapitan Dranitsyn";
-    f["CompanyOwner"] = "Murmansk Shipping Co";
-    f["VCategory"] = "Icebreaker/12919";
-    f["VCompAdd"] = "15 Kominterna St, Murmansk";
-    f["VTel"] = "+7 8152 481000";
-    f["CCompany"] = "Morsvyaz Service";
-    f["CTel"] = "+7 812 1234567";
-    f["CAddress"] = "Nevsky 1";
-    f["Engineer"] = "I. Petrov";
-    f["MNO"] = "13107";
-    f["ECCCheck"] = "Ok";
-    f["ECCCDheck"] = "Ok";
+    f[Field::RadioType] = "Sailor RT5022";
+    f[Field::RadioSN] = "A-10234";
+    f[Field::RadioMan] = "Thrane & Thrane";
+    f[Field::VesselName] = "Kapitan Dranitsyn";
+    f[Field::CompanyOwner] = "Murmansk Shipping Co";
+    f[Field::VCategory] = "Icebreaker/12919";
+    f[Field::VCompAdd] = "15 Kominterna St, Murmansk";
+    f[Field::VTel] = "+7 8152 481000";
+    f[Field::CCompany] = "Morsvyaz Service";
+    f[Field::CTel] = "+7 812 1234567";
+    f[Field::CAddress] = "Nevsky 1";
+    f[Field::Engineer] = "I. Petrov";
+    f[Field::MNO] = "13107";
+    f[Field::ECCCheck] = "Ok";
+    f[Field::ECCCDheck] = "Ok";
 }
 
 // Sample record 1 after decoding: an individual call.
@@ -46,8 +47,8 @@ FieldTexts callFields()
     FieldTexts f = kelpra::test::sampleRecord1Fields();
     addStationFields(f);
     // Left over from an earlier distress alert: hidden, so not reported.
-    f["FSDdigit"] = "112";
-    f["FSDmeaning"] = "Distress";
+    f[Field::FSDdigit] = "112";
+    f[Field::FSDmeaning] = "Distress";
     return f;
 }
 
@@ -228,8 +229,8 @@ void TestTextReport::lineCountFollowsPanelNotFields()
 void TestTextReport::longDigitsShiftMeaning()
 {
     FieldTexts f;
-    f["MMSIdigit"] = "100 101 102 103 104 105 106 107 ";
-    f["MMSIMeaning"] = "xyz";
+    f[Field::MMSIdigit] = "100 101 102 103 104 105 106 107 ";
+    f[Field::MMSIMeaning] = "xyz";
     const QByteArray line14 = kelpra::textReport(f, false).split('\n').at(13);
     QCOMPARE(line14, "MMSI:" + sp(24) + "100 101 102 103 104 105 106 107 " + sp(9) + "xyz\r");
 }
@@ -238,8 +239,8 @@ void TestTextReport::fieldBytesCopiedUnchanged()
 {
     FieldTexts f;
     // "Капитан" typed into the vessel name, as the window hands it over.
-    f["VesselName"] = kelpra::toText8(QString::fromUtf8("\xD0\x9A\xD0\xB0\xD0\xBF\xD0\xB8\xD1\x82\xD0\xB0\xD0\xBD"));
-    f["Engineer"] = QByteArray("a\tb  ");
+    f[Field::VesselName] = kelpra::toText8(QString::fromUtf8("\xD0\x9A\xD0\xB0\xD0\xBF\xD0\xB8\xD1\x82\xD0\xB0\xD0\xBD"));
+    f[Field::Engineer] = QByteArray("a\tb  ");
     const QByteArray report = kelpra::textReport(f, false);
     QVERIFY(report.contains("\r\nVessel name: \xCA\xE0\xEF\xE8\xF2\xE0\xED\r\n"));
     QVERIFY(report.endsWith("Radioengineer:" + sp(29) + "a\tb  \r\n"));

@@ -3,6 +3,8 @@
 #include <QProcess>
 #include <QXmlStreamReader>
 
+#include <algorithm>
+
 namespace {
 constexpr double kMmPerPoint = 25.4 / 72.0;
 }
@@ -40,4 +42,22 @@ PdfText readPdfWords(const QString &pdfPath)
     if (xml.hasError())
         result.error = QStringLiteral("pdftotext output: %1").arg(xml.errorString());
     return result;
+}
+
+QList<PdfWord> pdfRow(const PdfText &pdf, double yMm, double toleranceMm, double fromXMm)
+{
+    QList<PdfWord> row;
+    for (const PdfWord &w : pdf.words)
+        if (qAbs(w.yMin - yMm) <= toleranceMm && w.xMin >= fromXMm)
+            row.append(w);
+    std::stable_sort(row.begin(), row.end(), [](const PdfWord &a, const PdfWord &b) { return a.xMin < b.xMin; });
+    return row;
+}
+
+QStringList pdfRowTexts(const PdfText &pdf, double yMm, double toleranceMm, double fromXMm)
+{
+    QStringList texts;
+    for (const PdfWord &w : pdfRow(pdf, yMm, toleranceMm, fromXMm))
+        texts.append(w.text);
+    return texts;
 }

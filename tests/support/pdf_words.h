@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QSizeF>
 
 // Words of a PDF as poppler's `pdftotext -bbox` reports them, in millimetres from the
@@ -19,3 +20,9 @@ struct PdfText {
 };
 
 PdfText readPdfWords(const QString &pdfPath);
+
+// The words whose top lies within `toleranceMm` of `yMm` and that start at `fromXMm` or
+// to its right, left to right.
+QList<PdfWord> pdfRow(const PdfText &pdf, double yMm, double toleranceMm, double fromXMm = -1e9);
+// Their texts.
+QStringList pdfRowTexts(const PdfText &pdf, double yMm, double toleranceMm, double fromXMm = -1e9);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/field_texts.h"
+#include "data/fields.h"
 
 namespace kelpra::test {
 
@@ -9,30 +9,30 @@ namespace kelpra::test {
 inline FieldTexts sampleRecord1Fields()
 {
     return FieldTexts{
-        {"Date", "15.12.06 24:35"},
-        {"MNO", "13107"},
-        {"Frequency", "12577.0 kHZ"},
-        {"RSSI", "128"},
-        {"FSdigit", "120"},
-        {"FSMeaning", "Individual stations"},
-        {"MMSIdigit", "20 13 23 54 50 "},
-        {"MMSIMeaning", "201 323545"},
-        {"CatDigit", "100"},
-        {"CatMeaning", "Routine"},
-        {"SelfMMSIdigit", "99 99 99 99 90 "},
-        {"SelfMMSI", "999 999999"},
-        {"FTdigit", "100"},
-        {"FTMeaning", "F3E/G3E All modes telephony"},
-        {"STdigit", "126"},
-        {"STMeaning", "No information"},
-        {"FS1digit", "90 00 06 "},
-        {"FS1meaning", "VHF CH - 0006"},
-        {"FS2digit", "90 00 06 "},
-        {"FS2meaning", "VHF CH - 0006"},
-        {"EOS1", "117"},
-        {"ECC", "76"},
-        {"ECCCheck", "Ok"},
-        {"EOS2", "127 127"},
+        {Field::Date, "15.12.06 24:35"},
+        {Field::MNO, "13107"},
+        {Field::Frequency, "12577.0 kHZ"},
+        {Field::RSSI, "128"},
+        {Field::FSdigit, "120"},
+        {Field::FSMeaning, "Individual stations"},
+        {Field::MMSIdigit, "20 13 23 54 50 "},
+        {Field::MMSIMeaning, "201 323545"},
+        {Field::CatDigit, "100"},
+        {Field::CatMeaning, "Routine"},
+        {Field::SelfMMSIdigit, "99 99 99 99 90 "},
+        {Field::SelfMMSI, "999 999999"},
+        {Field::FTdigit, "100"},
+        {Field::FTMeaning, "F3E/G3E All modes telephony"},
+        {Field::STdigit, "126"},
+        {Field::STMeaning, "No information"},
+        {Field::FS1digit, "90 00 06 "},
+        {Field::FS1meaning, "VHF CH - 0006"},
+        {Field::FS2digit, "90 00 06 "},
+        {Field::FS2meaning, "VHF CH - 0006"},
+        {Field::EOS1, "117"},
+        {Field::ECC, "76"},
+        {Field::ECCCheck, "Ok"},
+        {Field::EOS2, "127 127"},
     };
 }
 
@@ -40,26 +40,26 @@ inline FieldTexts sampleRecord1Fields()
 inline FieldTexts sampleRecord3Fields()
 {
     return FieldTexts{
-        {"Date", "15.12.06 24:35"},
-        {"MNO", "12337"},
-        {"Frequency", "156.525 MHZ"},
-        {"RSSI", "128"},
-        {"FSDdigit", "112"},
-        {"FSDmeaning", "Distress"},
-        {"SelfMMSIDdigit", "99 99 99 99 90 "},
-        {"SelfMMSIDmeaning", "999 999999"},
-        {"NATUREdigit", "107"},
-        {"NATUREmeaning", "Undesignated distress"},
-        {"DCdigits", "01 42 20 15 33 "},
-        {"DCmeaning", "NE latitude: 14.22\" longitude: 015.33\""},
-        {"TIMEdigit", "88 88 "},
-        {"TIMEmeaning", "No information"},
-        {"SCdigit", "100"},
-        {"SCmeaning", "F3E/G3E All modes telephony"},
-        {"EOSD1", "127"},
-        {"ECCD", "57"},
-        {"ECCCDheck", "Ok"},
-        {"EOSD2", "127 127"},
+        {Field::Date, "15.12.06 24:35"},
+        {Field::MNO, "12337"},
+        {Field::Frequency, "156.525 MHZ"},
+        {Field::RSSI, "128"},
+        {Field::FSDdigit, "112"},
+        {Field::FSDmeaning, "Distress"},
+        {Field::SelfMMSIDdigit, "99 99 99 99 90 "},
+        {Field::SelfMMSIDmeaning, "999 999999"},
+        {Field::NATUREdigit, "107"},
+        {Field::NATUREmeaning, "Undesignated distress"},
+        {Field::DCdigits, "01 42 20 15 33 "},
+        {Field::DCmeaning, "NE latitude: 14.22\" longitude: 015.33\""},
+        {Field::TIMEdigit, "88 88 "},
+        {Field::TIMEmeaning, "No information"},
+        {Field::SCdigit, "100"},
+        {Field::SCmeaning, "F3E/G3E All modes telephony"},
+        {Field::EOSD1, "127"},
+        {Field::ECCD, "57"},
+        {Field::ECCCDheck, "Ok"},
+        {Field::EOSD2, "127 127"},
     };
 }
 

@@ -1,6 +1,7 @@
 // kelpra-tool through its real executable: each command, its errors and exit codes, and
 // agreement with what the window shows and writes for the same record.
 #include "support/app_fixture.h"
+#include "support/test_helpers.h"
 #include "support/testset_process.h"
 
 #include "data/measurement_store.h"
@@ -28,6 +29,7 @@
 #include <sys/stat.h>
 
 using namespace kelpra;
+using kelpra::test::control;
 using kelpra::test::AppFixture;
 
 namespace {
@@ -160,6 +162,8 @@ void TestKelpraTool::initTestCase()
                             QByteArray("Survey Co\r\n+1 555\r\nHarbour 2\r\n\xC8\xE2\xE0\xED Petrov\r\n")));
     sampleFile = writeSampleFile(QStringLiteral("samples.bin"));
     QVERIFY(!sampleFile.isEmpty());
+    // A single-record file whose record line is empty: slot 1 stays empty.
+    QVERIFY(!writeWholeFile(QStringLiteral("norecord.bin"), QByteArray("0\r\n\r\n") + QByteArray("\r\n").repeated(8)));
 }
 
 void TestKelpraTool::usageAndHelp_data()
@@ -213,6 +217,12 @@ void TestKelpraTool::failuresAreOneLineAndExitTwo_data()
     QTest::newRow("record 17") << QStringList{"report", "samples.bin", "--record", "17"} << QStringLiteral("record 17");
     QTest::newRow("pdf record 20") << QStringList{"print-pdf", "samples.bin", "--record", "20", "--output", "p.pdf"}
                                    << QStringLiteral("record 20");
+    QTest::newRow("decode empty record") << QStringList{"decode", "norecord.bin"}
+                                         << QStringLiteral("Record 1 holds no data.");
+    QTest::newRow("report empty record") << QStringList{"report", "norecord.bin", "--output", "empty.txt"}
+                                         << QStringLiteral("Record 1 holds no data.");
+    QTest::newRow("pdf empty record") << QStringList{"print-pdf", "norecord.bin", "--output", "empty.pdf"}
+                                      << QStringLiteral("Record 1 holds no data.");
 }
 
 void TestKelpraTool::failuresAreOneLineAndExitTwo()
@@ -223,6 +233,9 @@ void TestKelpraTool::failuresAreOneLineAndExitTwo()
     QCOMPARE(run.exitCode, 2);
     QVERIFY(run.out.isEmpty());
     QVERIFY2(run.err.contains(errorHas.toUtf8()), run.err.constData());
+    // A failed command leaves no output file behind.
+    if (const qsizetype output = args.indexOf(QStringLiteral("--output")); output >= 0)
+        QVERIFY(!QFile::exists(args.at(output + 1)));
     QCOMPARE(run.err.count('\n'), 1);
 }
 
@@ -239,14 +252,14 @@ void TestKelpraTool::decodeAndReportAgreeWithTheWindow()
     // The window: "Open data" of the file, then Next to the record.
     AppFixture f;
     f.prompts.expectOpenFile(sampleFile);
-    f.mainWindow().SpeedButton1->click();
+    control<QToolButton>(f.mainWindow(), "SpeedButton1")->click();
     for (int i = 1; i < record; ++i)
-        f.mainWindow().Next->click();
+        control<QToolButton>(f.mainWindow(), "Next")->click();
     QCOMPARE(f.store().display_index(), record);
     const QString reportPath = QDir::current().absoluteFilePath(QStringLiteral("window_report.txt"));
     f.prompts.expectSaveFile(reportPath);
-    f.mainWindow().SpeedButton4->click();
-    QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
+    control<QToolButton>(f.mainWindow(), "SpeedButton4")->click();
+    KELPRA_VERIFY_PROMPTS(f.prompts);
 
     // The tool: decode.
     const Run decode = runTool({"decode", sampleFile, "--record", QString::number(record)});
@@ -255,15 +268,18 @@ void TestKelpraTool::decodeAndReportAgreeWithTheWindow()
     const QJsonObject json = QJsonDocument::fromJson(decode.out, &error).object();
     QCOMPARE(error.error, QJsonParseError::NoError);
     QCOMPARE(json.value("record").toInt(), record);
-    const bool distress = !f.mainWindow().Distress->isHidden();
+    const bool distress = !control<QFrame>(f.mainWindow(), "Distress")->isHidden();
     QCOMPARE(json.value("distress").toBool(), distress);
     QVERIFY(json.value("messages").toArray().isEmpty());
     const QJsonObject fields = json.value("fields").toObject();
-    QCOMPARE(fields.contains("ECCCDheck"), distress);
-    QCOMPARE(fields.contains("ECCCheck"), !distress);
+    QCOMPARE(fields.contains(QLatin1String("ECCCDheck")), distress);
+    QCOMPARE(fields.contains(QLatin1String("ECCCheck")), !distress);
     QCOMPARE(fields.size(), distress ? 4 + 16 : 4 + 20);
-    for (auto it = fields.begin(); it != fields.end(); ++it)
-        QCOMPARE(it.value().toString(), f.mainWindow().fieldText(it.key()));
+    for (auto it = fields.begin(); it != fields.end(); ++it) {
+        const std::optional<Field> field = fieldByName(it.key());
+        QVERIFY2(field, qPrintable(it.key()));
+        QCOMPARE(it.value().toString(), f.mainWindow().fieldText(*field));
+    }
 
     // The tool: report, byte for byte the window's file.
     const Run report = runTool({"report", sampleFile, "--record", QString::number(record)});
@@ -284,7 +300,7 @@ void TestKelpraTool::decodeReportsTheFormatSpecifierMessage()
     QCOMPARE(run.exitCode, 0);
     const QJsonObject json = QJsonDocument::fromJson(run.out).object();
     QCOMPARE(json.value("messages").toArray(), QJsonArray{QStringLiteral("Error in format specifier.")});
-    QCOMPARE(json.value("fields").toObject().value("FSdigit").toString(), QStringLiteral("120"));
+    QCOMPARE(json.value("fields").toObject().value(QLatin1String("FSdigit")).toString(), QStringLiteral("120"));
     // A single-record file has record 1 only.
     QCOMPARE(runTool({"decode", path, "--record", "2"}).exitCode, 2);
 }
@@ -568,7 +584,7 @@ void TestKelpraTool::downloadKeepsRecordsHoldingCrLf()
         const FieldTexts expected = decodeRecord(records[k - 1]).fields();
         QCOMPARE(fields.size(), expected.size());
         for (auto it = expected.begin(); it != expected.end(); ++it)
-            QCOMPARE(fields.value(it.key()).toString(), fromText8(it.value()));
+            QCOMPARE(fields.value(fieldKey(it.key())).toString(), fromText8(it.value()));
     }
     const Run decode1 = runTool({"decode", "crlf.bin"});
     QCOMPARE(QJsonDocument::fromJson(decode1.out).object().value("fields").toObject().value("MNO").toString(),

@@ -5,6 +5,7 @@
 #include "files/data_file.h"
 #include "files/file_io.h"
 #include "support/app_fixture.h"
+#include "support/test_helpers.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,6 +18,8 @@
 #include <sys/stat.h>
 
 using namespace kelpra;
+using kelpra::test::control;
+using kelpra::test::readFile;
 using kelpra::test::AppFixture;
 
 namespace {
@@ -24,12 +27,6 @@ namespace {
 const QString kNoNumber = QStringLiteral("Invalid numeric input.");
 
 QString here(const QString &name) { return QDir::current().absoluteFilePath(name); }
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 void writeFile(const QString &path, const QByteArray &bytes)
 {
@@ -50,14 +47,14 @@ QStringList stationTexts()
 void setStation(MainWindow &form, const QStringList &texts)
 {
     for (int i = 0; i < 8; ++i)
-        form.setFieldText(QString::fromLatin1(kStationFields[i]), texts[i]);
+        form.setFieldText(kStationFields[static_cast<size_t>(i)].field, texts[i]);
 }
 
 QStringList station(const MainWindow &form)
 {
     QStringList texts;
-    for (const char *name : kStationFields)
-        texts << form.fieldText(QString::fromLatin1(name));
+    for (const CaptionedField &field : kStationFields)
+        texts << form.fieldText(field.field);
     return texts;
 }
 
@@ -67,9 +64,10 @@ FieldTexts decodedFields(MainWindow &form, int slot)
     form.clearCallFields();
     form.showRecord(slot);
     FieldTexts texts = form.fieldTexts();
-    for (const char *name : {"Label16", "Label22", "current", "total"})
-        texts.remove(QString::fromLatin1(name));
-    texts.insert(QStringLiteral("(distress shown)"), form.Distress->isHidden() ? "no" : "yes");
+    for (Field name : {Field::Label16, Field::Label22, Field::current, Field::total})
+        texts.remove(name);
+    // Which panel is shown, under a key no decoder writes.
+    texts.insert(Field::Label16, form.distressShown() ? "distress shown" : "call shown");
     return texts;
 }
 
@@ -128,6 +126,9 @@ private Q_SLOTS:
 
     void countsUpTo255LedRecords();
     void singleLoadEmptiesDownloadedSlots();
+    void nextNeverPassesTheCount_data();
+    void nextNeverPassesTheCount();
+    void emptySingleRecordFile();
     void refusedFileLosesNothing_data();
     void refusedFileLosesNothing();
     void saveErrorIsShown();
@@ -141,22 +142,18 @@ private Q_SLOTS:
     void saveDetailsError();
 
 private:
-    QString origin_;
-    std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<test::WorkingDirectory> dir_;
 };
 
 void TestDataFiles::init()
 {
     // Each test starts in an empty working directory of its own, without details.txt.
-    origin_ = QDir::currentPath();
-    dir_ = std::make_unique<QTemporaryDir>(QDir(origin_).filePath(QStringLiteral("case-XXXXXX")));
+    dir_ = std::make_unique<test::WorkingDirectory>();
     QVERIFY(dir_->isValid());
-    QVERIFY(QDir::setCurrent(dir_->path()));
 }
 
 void TestDataFiles::cleanup()
 {
-    QDir::setCurrent(origin_);
     dir_.reset();
 }
 
@@ -172,7 +169,7 @@ void TestDataFiles::dialogsAreSetUp()
     f.mainWindow().saveAllData();
     f.mainWindow().openData();
     f.mainWindow().openData();
-    QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
+    KELPRA_VERIFY_PROMPTS(f.prompts);
 
     QCOMPARE(f.prompts.shown.size(), 4);
     const FileDialogSetup save = f.prompts.shown[0].setup, saveAll = f.prompts.shown[1].setup;
@@ -185,14 +182,13 @@ void TestDataFiles::dialogsAreSetUp()
     QCOMPARE(f.prompts.shown[2].setup.filter, QString());
     QCOMPARE(f.prompts.shown[2].setup.defaultSuffix, QStringLiteral("bin"));
     QCOMPARE(f.prompts.shown[3].setup.proposedName, here(QStringLiteral("a.bin")));
-    QCOMPARE(f.mainWindow().OpenDialog1FileName, here(QStringLiteral("a.bin")));
 }
 
 void TestDataFiles::saveAllWithNothingHeldShowsNoDialog()
 {
     AppFixture f;
     f.mainWindow().saveAllData();
-    QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
+    KELPRA_VERIFY_PROMPTS(f.prompts);
     QVERIFY(f.prompts.shown.isEmpty());
     QCOMPARE(QDir::current().entryList(QDir::Files), QStringList());
 }
@@ -202,7 +198,7 @@ void TestDataFiles::saveDataWithNothingHeldWritesTenLines()
     AppFixture f;
     f.prompts.expectSaveFile(here(QStringLiteral("empty.bin")));
     f.mainWindow().saveData();
-    QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
+    KELPRA_VERIFY_PROMPTS(f.prompts);
     QCOMPARE(readFile(here(QStringLiteral("empty.bin"))),
              QByteArray("0\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n"));
 }
@@ -211,18 +207,18 @@ void TestDataFiles::cancelWritesAndReadsNothing()
 {
     AppFixture f;
     fill(f, {sampleRecord(1)});
-    f.mainWindow().setFieldText(QStringLiteral("FSdigit"), QStringLiteral("120"));
+    f.mainWindow().setFieldText(Field::FSdigit, QStringLiteral("120"));
     f.prompts.expectSaveFile(QString());
     f.prompts.expectSaveFile(QString());
     f.prompts.expectOpenFile(QString());
     f.mainWindow().saveData();
     f.mainWindow().saveAllData();
     f.mainWindow().openData();
-    QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
+    KELPRA_VERIFY_PROMPTS(f.prompts);
     QCOMPARE(QDir::current().entryList(QDir::Files), QStringList());
     QCOMPARE(f.store().slot(0), sampleIdentificationLine());
     // The call display is emptied even though the open was cancelled.
-    QCOMPARE(f.mainWindow().fieldText(QStringLiteral("FSdigit")), QString());
+    QCOMPARE(f.mainWindow().fieldText(Field::FSdigit), QString());
 }
 
 void TestDataFiles::roundTripFullSet_data()
@@ -252,15 +248,15 @@ void TestDataFiles::roundTripFullSet()
     setStation(saver.mainWindow(), stationTexts());
     saver.prompts.expectSaveFile(path);
     saver.mainWindow().saveAllData();
-    QVERIFY2(saver.prompts.ok(), qPrintable(saver.prompts.problems()));
+    KELPRA_VERIFY_PROMPTS(saver.prompts);
     const QByteArray saved = readFile(path);
     // "Save all data" leaves the typed RadioType alone.
-    QCOMPARE(saver.mainWindow().fieldText(QStringLiteral("RadioType")), stationTexts()[0]);
+    QCOMPARE(saver.mainWindow().fieldText(Field::RadioType), stationTexts()[0]);
 
     AppFixture loader;
     loader.prompts.expectOpenFile(path);
     loader.mainWindow().openData();
-    QVERIFY2(loader.prompts.ok(), qPrintable(loader.prompts.problems()));
+    KELPRA_VERIFY_PROMPTS(loader.prompts);
 
     int counted = 0;
     for (const QByteArray &r : records)
@@ -268,11 +264,12 @@ void TestDataFiles::roundTripFullSet()
     QCOMPARE(loader.store().slot(0), QByteArray("GMDSS TESTER S/N (SAVED DATA) rev 2.5"));
     QCOMPARE(loader.store().record_count(), counted);
     QCOMPARE(loader.store().display_index(), 1);
-    QCOMPARE(loader.mainWindow().fieldText(QStringLiteral("Label22")), QString::number(counted));
-    QCOMPARE(loader.mainWindow().fieldText(QStringLiteral("total")), QString::number(counted));
-    QCOMPARE(loader.mainWindow().fieldText(QStringLiteral("current")), QStringLiteral("1"));
-    QVERIFY(!loader.mainWindow().Next->isHidden());
-    QVERIFY(loader.mainWindow().Prev->isHidden());
+    QCOMPARE(loader.mainWindow().fieldText(Field::Label22), QString::number(counted));
+    QCOMPARE(loader.mainWindow().fieldText(Field::total), QString::number(counted));
+    QCOMPARE(loader.mainWindow().fieldText(Field::current), QStringLiteral("1"));
+    // Next only while there is a next record to show.
+    QCOMPARE(control<QToolButton>(loader.mainWindow(), "Next")->isHidden(), counted <= 1);
+    QVERIFY(control<QToolButton>(loader.mainWindow(), "Prev")->isHidden());
     QCOMPARE(station(loader.mainWindow()), stationTexts());
 
     for (int i = 1; i <= 16; ++i) {
@@ -288,7 +285,7 @@ void TestDataFiles::roundTripFullSet()
     const QString again = here(QStringLiteral("again.bin"));
     loader.prompts.expectSaveFile(again);
     loader.mainWindow().saveAllData();
-    QVERIFY2(loader.prompts.ok(), qPrintable(loader.prompts.problems()));
+    KELPRA_VERIFY_PROMPTS(loader.prompts);
     QCOMPARE(readFile(again), saved);
 }
 
@@ -318,19 +315,19 @@ void TestDataFiles::roundTripSingleRecord()
     setStation(saver.mainWindow(), stationTexts());
     saver.prompts.expectSaveFile(path);
     saver.mainWindow().saveData();
-    QVERIFY2(saver.prompts.ok(), qPrintable(saver.prompts.problems()));
+    KELPRA_VERIFY_PROMPTS(saver.prompts);
     const QByteArray saved = readFile(path);
     QCOMPARE(saved.left(3 + rec.size() + 2), QByteArray("0\r\n") + rec + "\r\n");
 
     AppFixture loader;
     loader.prompts.expectOpenFile(path);
     loader.mainWindow().openData();
-    QVERIFY2(loader.prompts.ok(), qPrintable(loader.prompts.problems()));
+    KELPRA_VERIFY_PROMPTS(loader.prompts);
     QCOMPARE(loader.store().slot(1), rec);
-    QVERIFY(loader.mainWindow().Next->isHidden());
-    QVERIFY(loader.mainWindow().Prev->isHidden());
-    for (const char *counter : {"Label22", "current", "total"})
-        QCOMPARE(loader.mainWindow().fieldText(QString::fromLatin1(counter)), QStringLiteral("1"));
+    QVERIFY(control<QToolButton>(loader.mainWindow(), "Next")->isHidden());
+    QVERIFY(control<QToolButton>(loader.mainWindow(), "Prev")->isHidden());
+    for (Field counter : {Field::Label22, Field::current, Field::total})
+        QCOMPARE(loader.mainWindow().fieldText(counter), QStringLiteral("1"));
     QCOMPARE(station(loader.mainWindow()), stationTexts());
     QCOMPARE(decodedFields(loader.mainWindow(), 1), decodedFields(saver.mainWindow(), displayIndex));
 
@@ -351,18 +348,82 @@ void TestDataFiles::countsUpTo255LedRecords()
     AppFixture f;
     f.prompts.expectOpenFile(here(QStringLiteral("ff.bin")));
     f.mainWindow().openData();
-    QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
+    KELPRA_VERIFY_PROMPTS(f.prompts);
     QCOMPARE(f.store().record_count(), 5);
-    QCOMPARE(f.mainWindow().fieldText(QStringLiteral("Label22")), QStringLiteral("5"));
-    QCOMPARE(f.mainWindow().fieldText(QStringLiteral("total")), QStringLiteral("5"));
+    QCOMPARE(f.mainWindow().fieldText(Field::Label22), QStringLiteral("5"));
+    QCOMPARE(f.mainWindow().fieldText(Field::total), QStringLiteral("5"));
     for (int i = 6; i <= 16; ++i)
         QCOMPARE(f.store().slot(i).left(64), record('\xff'));
     for (int step = 2; step <= 5; ++step) {
-        QVERIFY(!f.mainWindow().Next->isHidden());
+        QVERIFY(!control<QToolButton>(f.mainWindow(), "Next")->isHidden());
         f.mainWindow().nextRecord();
     }
-    QCOMPARE(f.mainWindow().fieldText(QStringLiteral("current")), QStringLiteral("5"));
-    QVERIFY(f.mainWindow().Next->isHidden());
+    QCOMPARE(f.mainWindow().fieldText(Field::current), QStringLiteral("5"));
+    QVERIFY(control<QToolButton>(f.mainWindow(), "Next")->isHidden());
+}
+
+void TestDataFiles::nextNeverPassesTheCount_data()
+{
+    QTest::addColumn<int>("counted");
+    QTest::addColumn<int>("led255");
+    QTest::newRow("none counted") << 0 << 2;
+    QTest::newRow("one counted of two") << 1 << 1;
+    QTest::newRow("one record") << 1 << 0;
+    QTest::newRow("two counted of three") << 2 << 1;
+}
+
+// A full set counts the records that do not lead with 255; Next never goes past them,
+// whatever the count, 0 and 1 included.
+void TestDataFiles::nextNeverPassesTheCount()
+{
+    QFETCH(int, counted);
+    QFETCH(int, led255);
+    MeasurementStore source;
+    source.setSlot(0, sampleIdentificationLine());
+    for (int i = 1; i <= counted + led255; ++i) {
+        QByteArray record = sampleRecord(i);
+        if (i > counted)
+            record.replace(0, 3, QByteArray(3, '\xff'));
+        source.setSlot(i, record);
+    }
+    const QString path = here(QStringLiteral("counted.bin"));
+    writeFile(path, buildFullSetFile(source, StationLines{}).bytes);
+
+    AppFixture f;
+    f.prompts.expectOpenFile(path);
+    f.mainWindow().openData();
+    KELPRA_VERIFY_PROMPTS(f.prompts);
+    QCOMPARE(f.store().record_count(), counted);
+    QToolButton *next = control<QToolButton>(f.mainWindow(), "Next");
+    QCOMPARE(next->isHidden(), counted <= 1);
+    const int last = qMax(1, counted);
+    while (!next->isHidden() && f.store().display_index() < 16)
+        next->click();
+    QCOMPARE(f.store().display_index(), last);
+    QCOMPARE(f.mainWindow().fieldText(Field::current), QString::number(last));
+    // Even when asked for while hidden, Next stays on the last record held.
+    f.mainWindow().nextRecord();
+    QCOMPARE(f.store().display_index(), last);
+    QVERIFY(next->isHidden());
+    KELPRA_VERIFY_PROMPTS(f.prompts);
+}
+
+// A single-record file whose record line is empty leaves slot 1 empty: nothing is shown as a
+// call, and the message says so.
+void TestDataFiles::emptySingleRecordFile()
+{
+    const QString path = here(QStringLiteral("norecord.bin"));
+    writeFile(path, QByteArray("0\r\n\r\n") + QByteArray("\r\n").repeated(8));
+    AppFixture f;
+    f.prompts.expectOpenFile(path);
+    f.prompts.expectInformation(QStringLiteral("Record 1 holds no data."));
+    f.mainWindow().openData();
+    KELPRA_VERIFY_PROMPTS(f.prompts);
+    QVERIFY(f.store().slot(1).isEmpty());
+    for (Field field : callDisplayFields())
+        QVERIFY2(f.mainWindow().fieldText(field).isEmpty(), fieldName(field));
+    QVERIFY(f.mainWindow().fieldText(Field::ECCCheck).isEmpty());
+    QVERIFY(!f.mainWindow().distressShown());
 }
 
 void TestDataFiles::singleLoadEmptiesDownloadedSlots()
@@ -377,15 +438,15 @@ void TestDataFiles::singleLoadEmptiesDownloadedSlots()
     f.store().set_display_index(9);
     f.prompts.expectOpenFile(here(QStringLiteral("one.bin")));
     f.mainWindow().openData();
-    QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
+    KELPRA_VERIFY_PROMPTS(f.prompts);
     // Nothing of the downloaded set is left to be saved as this file's.
     QCOMPARE(f.store().record_count(), 1);
     QCOMPARE(f.store().display_index(), 1);
     QCOMPARE(f.store().slot(1), record('Z'));
     for (int i = 2; i <= 16; ++i)
         QVERIFY(f.store().slot(i).isEmpty());
-    for (const char *counter : {"Label22", "current", "total"})
-        QCOMPARE(f.mainWindow().fieldText(QString::fromLatin1(counter)), QStringLiteral("1"));
+    for (Field counter : {Field::Label22, Field::current, Field::total})
+        QCOMPARE(f.mainWindow().fieldText(counter), QStringLiteral("1"));
 }
 
 void TestDataFiles::refusedFileLosesNothing_data()
@@ -443,27 +504,27 @@ void TestDataFiles::refusedFileLosesNothing()
     fill(f, downloaded);
     f.store().set_display_index(4);
     setStation(f.mainWindow(), stationTexts());
-    for (const char *counter : {"Label22", "total"})
-        f.mainWindow().setFieldText(QString::fromLatin1(counter), QStringLiteral("16"));
-    f.mainWindow().setFieldText(QStringLiteral("current"), QStringLiteral("4"));
-    f.mainWindow().Next->setVisible(true);
-    f.mainWindow().Prev->setVisible(true);
+    for (Field counter : {Field::Label22, Field::total})
+        f.mainWindow().setFieldText(counter, QStringLiteral("16"));
+    f.mainWindow().setFieldText(Field::current, QStringLiteral("4"));
+    control<QToolButton>(f.mainWindow(), "Next")->setVisible(true);
+    control<QToolButton>(f.mainWindow(), "Prev")->setVisible(true);
 
     f.prompts.expectOpenFile(path);
     f.prompts.expectError(error);
     f.mainWindow().openData();
-    QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
+    KELPRA_VERIFY_PROMPTS(f.prompts);
 
     QCOMPARE(f.store().slot(0), sampleIdentificationLine());
     for (int i = 1; i <= 16; ++i)
         QCOMPARE(f.store().slot(i), sampleRecord(i));
     QCOMPARE(f.store().record_count(), 16);
     QCOMPARE(f.store().display_index(), 4);
-    QCOMPARE(f.mainWindow().fieldText(QStringLiteral("Label22")), QStringLiteral("16"));
-    QCOMPARE(f.mainWindow().fieldText(QStringLiteral("current")), QStringLiteral("4"));
-    QCOMPARE(f.mainWindow().fieldText(QStringLiteral("total")), QStringLiteral("16"));
-    QVERIFY(!f.mainWindow().Next->isHidden());
-    QVERIFY(!f.mainWindow().Prev->isHidden());
+    QCOMPARE(f.mainWindow().fieldText(Field::Label22), QStringLiteral("16"));
+    QCOMPARE(f.mainWindow().fieldText(Field::current), QStringLiteral("4"));
+    QCOMPARE(f.mainWindow().fieldText(Field::total), QStringLiteral("16"));
+    QVERIFY(!control<QToolButton>(f.mainWindow(), "Next")->isHidden());
+    QVERIFY(!control<QToolButton>(f.mainWindow(), "Prev")->isHidden());
     QCOMPARE(station(f.mainWindow()), stationTexts());
 }
 
@@ -479,7 +540,7 @@ void TestDataFiles::saveErrorIsShown()
     f.prompts.expectError(QStringLiteral("Invalid filename."));
     f.mainWindow().saveData();
     f.mainWindow().saveAllData();
-    QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
+    KELPRA_VERIFY_PROMPTS(f.prompts);
 }
 
 void TestDataFiles::saveWarnsOfWhatCannotComeBack_data()
@@ -552,10 +613,10 @@ void TestDataFiles::detailsAtStartUp()
     if (exists)
         writeFile(here(QStringLiteral("details.txt")), content);
     AppFixture f;
-    QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
+    KELPRA_VERIFY_PROMPTS(f.prompts);
     QVERIFY(f.prompts.shown.isEmpty());
     for (int i = 0; i < 4; ++i)
-        QCOMPARE(f.mainWindow().fieldText(QString::fromLatin1(kControllerFields[i])), fields[i]);
+        QCOMPARE(f.mainWindow().fieldText(kControllerFields[static_cast<size_t>(i)].field), fields[i]);
 }
 
 void TestDataFiles::saveDetailsRoundTrip()
@@ -564,11 +625,11 @@ void TestDataFiles::saveDetailsRoundTrip()
                                 "\xcd\xe5\xe2\xf1\xea\xe8\xe9 1\r\n\xc8\xe2\xe0\xed\xee\xe2 \xc8.\r\n";
     {
         AppFixture f;
-        f.mainWindow().setFieldText(QStringLiteral("CCompany"), QString::fromUtf8("\xd0\x9e\xd0\x9e\xd0\x9e \xd0\x9c\xd0\xbe\xd1\x80\xd1\x81\xd0\xb2\xd1\x8f\xd0\xb7\xd1\x8c"));
-        f.mainWindow().setFieldText(QStringLiteral("CAddress"), QString::fromUtf8("\xd0\x9d\xd0\xb5\xd0\xb2\xd1\x81\xd0\xba\xd0\xb8\xd0\xb9 1"));
-        f.mainWindow().setFieldText(QStringLiteral("Engineer"), QString::fromUtf8("\xd0\x98\xd0\xb2\xd0\xb0\xd0\xbd\xd0\xbe\xd0\xb2 \xd0\x98."));
+        f.mainWindow().setFieldText(Field::CCompany, QString::fromUtf8("\xd0\x9e\xd0\x9e\xd0\x9e \xd0\x9c\xd0\xbe\xd1\x80\xd1\x81\xd0\xb2\xd1\x8f\xd0\xb7\xd1\x8c"));
+        f.mainWindow().setFieldText(Field::CAddress, QString::fromUtf8("\xd0\x9d\xd0\xb5\xd0\xb2\xd1\x81\xd0\xba\xd0\xb8\xd0\xb9 1"));
+        f.mainWindow().setFieldText(Field::Engineer, QString::fromUtf8("\xd0\x98\xd0\xb2\xd0\xb0\xd0\xbd\xd0\xbe\xd0\xb2 \xd0\x98."));
         f.mainWindow().saveDetails();
-        QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
+        KELPRA_VERIFY_PROMPTS(f.prompts);
         QCOMPARE(readFile(here(QStringLiteral("details.txt"))), expected);
     }
     AppFixture next;
@@ -576,17 +637,17 @@ void TestDataFiles::saveDetailsRoundTrip()
     QCOMPARE(readFile(here(QStringLiteral("details.txt"))), expected);
 
     // All four empty: four empty lines.
-    for (const char *name : kControllerFields)
-        next.mainWindow().setFieldText(QString::fromLatin1(name), QString());
+    for (const CaptionedField &field : kControllerFields)
+        next.mainWindow().setFieldText(field.field, QString());
     next.mainWindow().saveDetails();
     QCOMPARE(readFile(here(QStringLiteral("details.txt"))), QByteArray("\r\n\r\n\r\n\r\n"));
-    QVERIFY2(next.prompts.ok(), qPrintable(next.prompts.problems()));
+    KELPRA_VERIFY_PROMPTS(next.prompts);
 }
 
 void TestDataFiles::saveDetailsFollowsCurrentDirectory()
 {
     AppFixture f;
-    f.mainWindow().setFieldText(QStringLiteral("CCompany"), QStringLiteral("Moved"));
+    f.mainWindow().setFieldText(Field::CCompany, QStringLiteral("Moved"));
     const QString start = QDir::currentPath();
     QVERIFY(QDir().mkpath(here(QStringLiteral("later"))));
     QVERIFY(QDir::setCurrent(here(QStringLiteral("later"))));
@@ -604,11 +665,11 @@ void TestDataFiles::saveDetailsError()
     QVERIFY(QDir().mkpath(here(QStringLiteral("details.txt"))));
     AppFixture f;
     QVERIFY(f.prompts.shown.isEmpty());
-    f.mainWindow().setFieldText(QStringLiteral("CCompany"), QStringLiteral("Co"));
+    f.mainWindow().setFieldText(Field::CCompany, QStringLiteral("Co"));
     f.prompts.expectError(QStringLiteral("File access denied."));
     f.mainWindow().saveDetails();
-    QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
-    QCOMPARE(f.mainWindow().fieldText(QStringLiteral("CCompany")), QStringLiteral("Co"));
+    KELPRA_VERIFY_PROMPTS(f.prompts);
+    QCOMPARE(f.mainWindow().fieldText(Field::CCompany), QStringLiteral("Co"));
 }
 
 QTEST_MAIN(TestDataFiles)

@@ -1,6 +1,7 @@
 // "Decode message", `Next` and `Prev` on the main window, with the call and
 // distress decoders writing into its controls.
 #include "support/app_fixture.h"
+#include "support/test_helpers.h"
 #include "support/sample_fields.h"
 
 #include "data/measurement_store.h"
@@ -8,15 +9,18 @@
 #include "dsc/record_decoder.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
+#include <QSet>
 #include <QTest>
 #include <QToolButton>
 
 using namespace kelpra;
+using kelpra::test::control;
 using kelpra::test::AppFixture;
 
 namespace {
@@ -27,14 +31,21 @@ const QString kSaveHint = QStringLiteral("Please use upper menu to save data in 
 const QString kStartHint = QStringLiteral("Please download the data from tester or load it from file.");
 const QString kFormatError = QStringLiteral("Error in format specifier.");
 
-const QStringList kCallFields{"FSdigit",   "FSMeaning",  "MMSIdigit",  "MMSIMeaning",   "CatDigit",
-                              "CatMeaning", "SelfMMSI",  "SelfMMSIdigit", "FTdigit",    "FTMeaning",
-                              "STdigit",   "STMeaning",  "FS1digit",   "FS1meaning",    "FS2digit",
-                              "FS2meaning", "EOS1",      "EOS2",       "ECC"};
-const QStringList kDistressFields{"FSDdigit",      "FSDmeaning", "SelfMMSIDdigit", "SelfMMSIDmeaning",
-                                  "NATUREdigit",   "NATUREmeaning", "DCdigits",    "DCmeaning",
-                                  "TIMEdigit",     "TIMEmeaning", "SCdigit",       "SCmeaning",
-                                  "EOSD1",         "EOSD2",      "ECCD"};
+// The digits and meaning fields of a panel's rows.
+template <typename Rows>
+QList<Field> rowFields(const Rows &rows)
+{
+    QList<Field> fields;
+    for (const DecodedRow &row : rows) {
+        fields.append(row.digits);
+        if (row.meaning)
+            fields.append(*row.meaning);
+    }
+    return fields;
+}
+
+const QList<Field> kCallFields = rowFields(kCallRows);
+const QList<Field> kDistressFields = rowFields(kDistressRows);
 
 // Puts the sample set into the store as "Emulation" does, record 1 on display.
 void fillWithSamples(AppFixture &f, int recordCount = 16)
@@ -44,9 +55,9 @@ void fillWithSamples(AppFixture &f, int recordCount = 16)
         f.store().setSlot(slot, sampleRecord(slot));
     f.store().set_record_count(recordCount);
     f.store().set_display_index(1);
-    f.mainWindow().current->setText(QStringLiteral("1"));
-    f.mainWindow().Prev->setVisible(false);
-    f.mainWindow().Next->setVisible(true);
+    control<QLabel>(f.mainWindow(), "current")->setText(QStringLiteral("1"));
+    control<QToolButton>(f.mainWindow(), "Prev")->setVisible(false);
+    control<QToolButton>(f.mainWindow(), "Next")->setVisible(true);
 }
 
 // Sample record 1 with its second format specifier symbol (position 40) replaced.
@@ -62,7 +73,7 @@ void compareFields(const MainWindow &w, const FieldTexts &expected)
     for (auto it = expected.cbegin(); it != expected.cend(); ++it)
         QVERIFY2(w.fieldText8(it.key()) == it.value(),
                  qPrintable(QStringLiteral("%1: [%2], expected [%3]")
-                                .arg(it.key(), w.fieldText(it.key()), QString::fromLatin1(it.value()))));
+                                .arg(fieldKey(it.key()), w.fieldText(it.key()), QString::fromLatin1(it.value()))));
 }
 
 const FieldTexts kSlot1 = test::sampleRecord1Fields();
@@ -96,7 +107,11 @@ private Q_SLOTS:
     void distressDecodeClearsItsFieldsItself();
     void byteIdenticalSlotsShowIdenticalFields();
     void kilohertzUsesTheLocaleSeparator();
-    void shortRecordIsReadAsZeros();
+    void shortRecordFillsOnlyWhatItHolds();
+    void emptySlotIsNoCall_data();
+    void emptySlotIsNoCall();
+    void label16IsPlainTextWithoutPadding();
+    void tabSkipsCallRowsUnderTheDistressPanel();
 };
 
 // Before anything is held: the guard messages, and nothing changes.
@@ -110,23 +125,23 @@ void TestDecodeNavigation::messagesBeforeAnyData()
     w.previousRecord();
     f.prompts.expectInformation(kNoDataToDecode);
     w.decodeMessage();
-    QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
+    KELPRA_VERIFY_PROMPTS(f.prompts);
     QCOMPARE(f.prompts.shown.size(), 3);
 
     QCOMPARE(f.store().display_index(), 1);
-    QVERIFY(!w.Next->isHidden());
-    QVERIFY(w.Prev->isHidden());
-    QVERIFY(w.Distress->isHidden());
-    QCOMPARE(w.fieldText("current"), QString());
-    QCOMPARE(w.fieldText("Label16"), QString());
+    QVERIFY(!control<QToolButton>(w, "Next")->isHidden());
+    QVERIFY(control<QToolButton>(w, "Prev")->isHidden());
+    QVERIFY(control<QFrame>(w, "Distress")->isHidden());
+    QCOMPARE(w.fieldText(Field::current), QString());
+    QCOMPARE(w.fieldText(Field::Label16), QString());
     QCOMPARE(w.statusText(), kStartHint);
-    for (const QString &name : callFieldsToClear())
-        QVERIFY2(w.fieldText(name).isEmpty(), qPrintable(name));
+    for (Field name : callDisplayFields())
+        QVERIFY2(w.fieldText(name).isEmpty(), fieldName(name));
 
     // The Next button itself, shown at start, gives the same message.
     f.prompts.expectInformation(kNoData);
-    QTest::mouseClick(w.Next, Qt::LeftButton);
-    QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
+    QTest::mouseClick(control<QToolButton>(w, "Next"), Qt::LeftButton);
+    KELPRA_VERIFY_PROMPTS(f.prompts);
     QCOMPARE(f.store().display_index(), 1);
 }
 
@@ -134,10 +149,10 @@ void TestDecodeNavigation::messagesBeforeAnyData()
 void TestDecodeNavigation::decodeMessageFromTheMenuWithoutData()
 {
     AppFixture f;
-    QVERIFY(f.mainWindow().Button1->isHidden());
+    QVERIFY(control<QPushButton>(f.mainWindow(), "Button1")->isHidden());
     f.prompts.expectInformation(kNoDataToDecode);
-    f.mainWindow().Decodemessage1->trigger();
-    QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
+    control<QAction>(f.mainWindow(), "Decodemessage1")->trigger();
+    KELPRA_VERIFY_PROMPTS(f.prompts);
 }
 
 void TestDecodeNavigation::decodeMessageShowsRecordOnDisplay()
@@ -145,19 +160,19 @@ void TestDecodeNavigation::decodeMessageShowsRecordOnDisplay()
     AppFixture f;
     fillWithSamples(f);
     MainWindow &w = f.mainWindow();
-    f.mainWindow().Decodemessage1->trigger();
-    QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
+    control<QAction>(f.mainWindow(), "Decodemessage1")->trigger();
+    KELPRA_VERIFY_PROMPTS(f.prompts);
     QVERIFY(f.prompts.shown.isEmpty());
 
-    QCOMPARE(w.fieldText("Label16"), QStringLiteral("GMDSS TESTER S/N 001 rev 1.324"));
+    QCOMPARE(w.fieldText(Field::Label16), QStringLiteral("GMDSS TESTER S/N 001 rev 1.324"));
     compareFields(w, kSlot1);
-    QVERIFY(w.Distress->isHidden());
+    QVERIFY(control<QFrame>(w, "Distress")->isHidden());
     QCOMPARE(w.statusText(), kSaveHint);
     // It moves nothing.
     QCOMPARE(f.store().display_index(), 1);
-    QCOMPARE(w.fieldText("current"), QStringLiteral("1"));
-    QVERIFY(w.Prev->isHidden());
-    QVERIFY(!w.Next->isHidden());
+    QCOMPARE(w.fieldText(Field::current), QStringLiteral("1"));
+    QVERIFY(control<QToolButton>(w, "Prev")->isHidden());
+    QVERIFY(!control<QToolButton>(w, "Next")->isHidden());
 }
 
 void TestDecodeNavigation::decodeMessageShowsDistressAlert()
@@ -167,24 +182,24 @@ void TestDecodeNavigation::decodeMessageShowsDistressAlert()
     MainWindow &w = f.mainWindow();
     f.store().set_display_index(3);
     w.decodeMessage();
-    QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
-    QVERIFY(!w.Distress->isHidden());
+    KELPRA_VERIFY_PROMPTS(f.prompts);
+    QVERIFY(!control<QFrame>(w, "Distress")->isHidden());
     compareFields(w, kSlot3);
     // The call fields hold nothing but the header.
-    for (const QString &name : kCallFields)
-        QVERIFY2(w.fieldText(name).isEmpty(), qPrintable(name));
+    for (Field name : kCallFields)
+        QVERIFY2(w.fieldText(name).isEmpty(), fieldName(name));
 
     // Slot 4: other coordinates, subsequent communication, ECC and verdict.
     f.store().set_display_index(4);
     w.decodeMessage();
-    compareFields(w, {{"Frequency", "12577.0 kHZ"},
-                      {"DCdigits", "99 99 99 99 99 "},
-                      {"DCmeaning", "No information"},
-                      {"SCdigit", "109"},
-                      {"SCmeaning", "J3E telephony"},
-                      {"ECCD", "48"},
-                      {"ECCCDheck", "Bad"}});
-    QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
+    compareFields(w, {{Field::Frequency, "12577.0 kHZ"},
+                      {Field::DCdigits, "99 99 99 99 99 "},
+                      {Field::DCmeaning, "No information"},
+                      {Field::SCdigit, "109"},
+                      {Field::SCmeaning, "J3E telephony"},
+                      {Field::ECCD, "48"},
+                      {Field::ECCCDheck, "Bad"}});
+    KELPRA_VERIFY_PROMPTS(f.prompts);
 }
 
 // With 16 records: Next fifteen times shows 2 to 16 and hides Next at 16; Prev shows Next
@@ -198,31 +213,31 @@ void TestDecodeNavigation::fifteenTimesNextThenBack()
 
     for (int step = 1; step <= 15; ++step) {
         const int slot = step + 1;
-        QVERIFY2(!w.Next->isHidden(), qPrintable(QString::number(slot)));
-        QTest::mouseClick(w.Next, Qt::LeftButton);
+        QVERIFY2(!control<QToolButton>(w, "Next")->isHidden(), qPrintable(QString::number(slot)));
+        QTest::mouseClick(control<QToolButton>(w, "Next"), Qt::LeftButton);
         QCOMPARE(f.store().display_index(), slot);
-        QCOMPARE(w.fieldText("current"), QString::number(slot));
-        QVERIFY(!w.Prev->isHidden());
-        QCOMPARE(w.Next->isHidden(), slot == 16);
-        QCOMPARE(w.Distress->isHidden(), !isDistressSlot(slot));
+        QCOMPARE(w.fieldText(Field::current), QString::number(slot));
+        QVERIFY(!control<QToolButton>(w, "Prev")->isHidden());
+        QCOMPARE(control<QToolButton>(w, "Next")->isHidden(), slot == 16);
+        QCOMPARE(control<QFrame>(w, "Distress")->isHidden(), !isDistressSlot(slot));
         QCOMPARE(w.statusText(), kSaveHint);
         compareFields(w, decodeRecord(sampleRecord(slot), QLocale::system().decimalPoint()).fields());
     }
-    QCOMPARE(w.fieldText("current"), QStringLiteral("16"));
-    QVERIFY(w.Next->isHidden());
+    QCOMPARE(w.fieldText(Field::current), QStringLiteral("16"));
+    QVERIFY(control<QToolButton>(w, "Next")->isHidden());
 
     for (int slot = 15; slot >= 1; --slot) {
-        QVERIFY(!w.Prev->isHidden());
-        QTest::mouseClick(w.Prev, Qt::LeftButton);
+        QVERIFY(!control<QToolButton>(w, "Prev")->isHidden());
+        QTest::mouseClick(control<QToolButton>(w, "Prev"), Qt::LeftButton);
         QCOMPARE(f.store().display_index(), slot);
-        QCOMPARE(w.fieldText("current"), QString::number(slot));
-        QVERIFY(!w.Next->isHidden());
-        QCOMPARE(w.Prev->isHidden(), slot == 1);
-        QCOMPARE(w.Distress->isHidden(), !isDistressSlot(slot));
+        QCOMPARE(w.fieldText(Field::current), QString::number(slot));
+        QVERIFY(!control<QToolButton>(w, "Next")->isHidden());
+        QCOMPARE(control<QToolButton>(w, "Prev")->isHidden(), slot == 1);
+        QCOMPARE(control<QFrame>(w, "Distress")->isHidden(), !isDistressSlot(slot));
         compareFields(w, decodeRecord(sampleRecord(slot), QLocale::system().decimalPoint()).fields());
     }
     compareFields(w, kSlot1);
-    QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
+    KELPRA_VERIFY_PROMPTS(f.prompts);
     QVERIFY(f.prompts.shown.isEmpty());
 }
 
@@ -234,13 +249,13 @@ void TestDecodeNavigation::nextStopsAtRecordCount()
     MainWindow &w = f.mainWindow();
     for (int slot = 2; slot <= 5; ++slot) {
         w.nextRecord();
-        QCOMPARE(w.Next->isHidden(), slot == 5);
+        QCOMPARE(control<QToolButton>(w, "Next")->isHidden(), slot == 5);
     }
     QCOMPARE(f.store().display_index(), 5);
     w.previousRecord();
-    QVERIFY(!w.Next->isHidden());
+    QVERIFY(!control<QToolButton>(w, "Next")->isHidden());
     QCOMPARE(f.store().display_index(), 4);
-    QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
+    KELPRA_VERIFY_PROMPTS(f.prompts);
 }
 
 void TestDecodeNavigation::nextShowsPrevAndPrevHidesIt()
@@ -248,16 +263,16 @@ void TestDecodeNavigation::nextShowsPrevAndPrevHidesIt()
     AppFixture f;
     fillWithSamples(f);
     MainWindow &w = f.mainWindow();
-    QVERIFY(w.Prev->isHidden());
+    QVERIFY(control<QToolButton>(w, "Prev")->isHidden());
     w.nextRecord();
-    QVERIFY(!w.Prev->isHidden());
-    QCOMPARE(w.fieldText("current"), QStringLiteral("2"));
+    QVERIFY(!control<QToolButton>(w, "Prev")->isHidden());
+    QCOMPARE(w.fieldText(Field::current), QStringLiteral("2"));
     w.previousRecord();
-    QVERIFY(w.Prev->isHidden());
-    QVERIFY(!w.Next->isHidden());
-    QCOMPARE(w.fieldText("current"), QStringLiteral("1"));
+    QVERIFY(control<QToolButton>(w, "Prev")->isHidden());
+    QVERIFY(!control<QToolButton>(w, "Next")->isHidden());
+    QCOMPARE(w.fieldText(Field::current), QStringLiteral("1"));
     compareFields(w, kSlot1);
-    QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
+    KELPRA_VERIFY_PROMPTS(f.prompts);
 }
 
 // Next fills an empty Label16 and leaves a filled one alone; Prev never touches it;
@@ -269,24 +284,24 @@ void TestDecodeNavigation::label16Rules()
     MainWindow &w = f.mainWindow();
     const QString sample = QStringLiteral("GMDSS TESTER S/N 001 rev 1.324");
 
-    QVERIFY(w.fieldText("Label16").isEmpty());
+    QVERIFY(w.fieldText(Field::Label16).isEmpty());
     w.nextRecord();
-    QCOMPARE(w.fieldText("Label16"), sample);
+    QCOMPARE(w.fieldText(Field::Label16), sample);
 
     // A file was loaded while Label16 shows the sample line.
     f.store().setSlot(0, "GMDSS TESTER S/N (SAVED DATA) rev 2.5");
     w.nextRecord();
-    QCOMPARE(w.fieldText("Label16"), sample);
+    QCOMPARE(w.fieldText(Field::Label16), sample);
     w.previousRecord();
-    QCOMPARE(w.fieldText("Label16"), sample);
+    QCOMPARE(w.fieldText(Field::Label16), sample);
     w.decodeMessage();
-    QCOMPARE(w.fieldText("Label16"), QStringLiteral("GMDSS TESTER S/N (SAVED DATA) rev 2.5"));
+    QCOMPARE(w.fieldText(Field::Label16), QStringLiteral("GMDSS TESTER S/N (SAVED DATA) rev 2.5"));
 
     // Prev leaves an empty Label16 empty.
-    w.setFieldText("Label16", QString());
+    w.setFieldText(Field::Label16, QString());
     w.previousRecord();
-    QVERIFY(w.fieldText("Label16").isEmpty());
-    QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
+    QVERIFY(w.fieldText(Field::Label16).isEmpty());
+    KELPRA_VERIFY_PROMPTS(f.prompts);
 }
 
 void TestDecodeNavigation::eachCommandEmptiesTheCallDisplay_data()
@@ -312,9 +327,9 @@ void TestDecodeNavigation::eachCommandEmptiesTheCallDisplay()
         f.store().set_display_index(4);
     else
         f.store().set_display_index(3);
-    for (const QString &name : callFieldsToClear())
-        w.setFieldText(name, QStringLiteral("stale ") + name);
-    w.setFieldText("ECCCheck", QStringLiteral("stale verdict"));
+    for (Field name : callDisplayFields())
+        w.setFieldText(name, QStringLiteral("stale ") + fieldKey(name));
+    w.setFieldText(Field::ECCCheck, QStringLiteral("stale verdict"));
 
     if (command == QLatin1String("Next"))
         w.nextRecord();
@@ -324,13 +339,13 @@ void TestDecodeNavigation::eachCommandEmptiesTheCallDisplay()
         w.decodeMessage();
 
     QCOMPARE(f.store().display_index(), 3);
-    QVERIFY(!w.Distress->isHidden());
-    for (const QString &name : kCallFields)
-        QVERIFY2(w.fieldText(name).isEmpty(), qPrintable(name));
+    QVERIFY(!control<QFrame>(w, "Distress")->isHidden());
+    for (Field name : kCallFields)
+        QVERIFY2(w.fieldText(name).isEmpty(), fieldName(name));
     compareFields(w, kSlot3);
     // The call verdict label is not among the cleared fields: it keeps its text, hidden.
-    QCOMPARE(w.fieldText("ECCCheck"), QStringLiteral("stale verdict"));
-    QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
+    QCOMPARE(w.fieldText(Field::ECCCheck), QStringLiteral("stale verdict"));
+    KELPRA_VERIFY_PROMPTS(f.prompts);
 }
 
 // After a call the distress fields keep the last alert's texts under the hidden panel.
@@ -341,18 +356,18 @@ void TestDecodeNavigation::callAfterDistressAndBack()
     MainWindow &w = f.mainWindow();
     f.store().set_display_index(2);
     w.nextRecord(); // 3, distress
-    QVERIFY(!w.Distress->isHidden());
+    QVERIFY(!control<QFrame>(w, "Distress")->isHidden());
     w.previousRecord(); // 2, call
-    QVERIFY(w.Distress->isHidden());
-    compareFields(w, {{"FSdigit", "120"},
-                      {"CatDigit", "108"},
-                      {"CatMeaning", "Safety"},
-                      {"FTMeaning", "Test"},
-                      {"FS1digit", "126 126 126 "},
-                      {"FS1meaning", "No information"},
-                      {"ECCCheck", "Bad"}});
-    compareFields(w, {{"DCmeaning", kSlot3.value("DCmeaning")}, {"ECCCDheck", "Ok"}});
-    QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
+    QVERIFY(control<QFrame>(w, "Distress")->isHidden());
+    compareFields(w, {{Field::FSdigit, "120"},
+                      {Field::CatDigit, "108"},
+                      {Field::CatMeaning, "Safety"},
+                      {Field::FTMeaning, "Test"},
+                      {Field::FS1digit, "126 126 126 "},
+                      {Field::FS1meaning, "No information"},
+                      {Field::ECCCheck, "Bad"}});
+    compareFields(w, {{Field::DCmeaning, kSlot3.value(Field::DCmeaning)}, {Field::ECCCDheck, "Ok"}});
+    KELPRA_VERIFY_PROMPTS(f.prompts);
 }
 
 // The message comes after FSdigit and FSMeaning have been written and before the rest.
@@ -365,16 +380,16 @@ void TestDecodeNavigation::formatMismatchInCall()
     bool checked = false;
     f.prompts.expectInformation(kFormatError, [&] {
         checked = true;
-        QCOMPARE(w.fieldText("FSdigit"), QStringLiteral("120"));
-        QCOMPARE(w.fieldText("FSMeaning"), QStringLiteral("Individual stations"));
-        QCOMPARE(w.fieldText("MNO"), QStringLiteral("13107"));
-        QVERIFY(w.fieldText("MMSIMeaning").isEmpty());
-        QVERIFY(w.fieldText("EOS2").isEmpty());
-        QVERIFY(w.Distress->isHidden());
+        QCOMPARE(w.fieldText(Field::FSdigit), QStringLiteral("120"));
+        QCOMPARE(w.fieldText(Field::FSMeaning), QStringLiteral("Individual stations"));
+        QCOMPARE(w.fieldText(Field::MNO), QStringLiteral("13107"));
+        QVERIFY(w.fieldText(Field::MMSIMeaning).isEmpty());
+        QVERIFY(w.fieldText(Field::EOS2).isEmpty());
+        QVERIFY(control<QFrame>(w, "Distress")->isHidden());
     });
     w.nextRecord();
     QVERIFY(checked);
-    QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
+    KELPRA_VERIFY_PROMPTS(f.prompts);
     // Decoding then completes; the fields show position 39.
     compareFields(w, kSlot1);
     QCOMPARE(w.statusText(), kSaveHint);
@@ -389,15 +404,15 @@ void TestDecodeNavigation::formatMismatchInDistress()
     bool checked = false;
     f.prompts.expectInformation(kFormatError, [&] {
         checked = true;
-        QVERIFY(!w.Distress->isHidden());
-        QCOMPARE(w.fieldText("FSDdigit"), QStringLiteral("112"));
-        QCOMPARE(w.fieldText("FSDmeaning"), QStringLiteral("Distress"));
-        QVERIFY(w.fieldText("SelfMMSIDmeaning").isEmpty());
-        QVERIFY(w.fieldText("FSdigit").isEmpty());
+        QVERIFY(!control<QFrame>(w, "Distress")->isHidden());
+        QCOMPARE(w.fieldText(Field::FSDdigit), QStringLiteral("112"));
+        QCOMPARE(w.fieldText(Field::FSDmeaning), QStringLiteral("Distress"));
+        QVERIFY(w.fieldText(Field::SelfMMSIDmeaning).isEmpty());
+        QVERIFY(w.fieldText(Field::FSdigit).isEmpty());
     });
     w.decodeMessage();
     QVERIFY(checked);
-    QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
+    KELPRA_VERIFY_PROMPTS(f.prompts);
     compareFields(w, kSlot3);
 }
 
@@ -408,50 +423,49 @@ void TestDecodeNavigation::formatMismatchIsShownOnce()
     f.store().setSlot(1, withSecondFormatSpecifier(1, 112)); // 120 then 112: still a call
     f.prompts.expectInformation(kFormatError);
     f.mainWindow().decodeMessage();
-    QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
+    KELPRA_VERIFY_PROMPTS(f.prompts);
     QCOMPARE(f.prompts.shown.size(), 1);
-    QVERIFY(f.mainWindow().Distress->isHidden());
-    QCOMPARE(f.mainWindow().fieldText("FSdigit"), QStringLiteral("120"));
+    QVERIFY(control<QFrame>(f.mainWindow(), "Distress")->isHidden());
+    QCOMPARE(f.mainWindow().fieldText(Field::FSdigit), QStringLiteral("120"));
 }
 
 void TestDecodeNavigation::clearRoutinesLeaveVerdictLabels()
 {
     AppFixture f;
     MainWindow &w = f.mainWindow();
-    const QStringList everything = w.fieldTexts().keys();
-    for (const QString &name : everything)
+    const QList<Field> everything = w.fieldTexts().keys();
+    for (Field name : everything)
         w.setFieldText(name, QStringLiteral("x"));
 
     w.clearCallFields();
-    for (const QString &name : everything) {
-        const bool cleared = callFieldsToClear().contains(name);
-        QVERIFY2(w.fieldText(name).isEmpty() == cleared, qPrintable(name));
+    for (Field name : everything) {
+        const bool cleared = callDisplayFields().contains(name);
+        QVERIFY2(w.fieldText(name).isEmpty() == cleared, fieldName(name));
     }
-    QCOMPARE(w.fieldText("ECCCheck"), QStringLiteral("x"));
-    QCOMPARE(w.fieldText("Label16"), QStringLiteral("x"));
-
-    w.clearDistressFields();
-    for (const QString &name : kDistressFields)
-        QVERIFY2(w.fieldText(name).isEmpty(), qPrintable(name));
-    QCOMPARE(w.fieldText("ECCCDheck"), QStringLiteral("x"));
-    QCOMPARE(w.fieldText("RadioType"), QStringLiteral("x"));
-    QCOMPARE(w.fieldText("CCompany"), QStringLiteral("x"));
-    QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
+    QCOMPARE(w.fieldText(Field::ECCCheck), QStringLiteral("x"));
+    QCOMPARE(w.fieldText(Field::Label16), QStringLiteral("x"));
+    QCOMPARE(w.fieldText(Field::ECCCDheck), QStringLiteral("x"));
+    QCOMPARE(w.fieldText(Field::RadioType), QStringLiteral("x"));
+    QCOMPARE(w.fieldText(Field::CCompany), QStringLiteral("x"));
+    KELPRA_VERIFY_PROMPTS(f.prompts);
 }
 
-// showDistress needs no clearing by its caller.
+// A distress alert replaces every distress field, its verdict included; its caller clears
+// only the call display.
 void TestDecodeNavigation::distressDecodeClearsItsFieldsItself()
 {
     AppFixture f;
     fillWithSamples(f);
     MainWindow &w = f.mainWindow();
-    for (const QString &name : kDistressFields)
+    for (Field name : kDistressFields)
         w.setFieldText(name, QStringLiteral("stale"));
-    w.setFieldText("ECCCDheck", QStringLiteral("stale"));
-    w.showDistress(4);
-    compareFields(w, decodeDistress(sampleRecord(4)).fields());
-    QCOMPARE(w.fieldText("ECCCDheck"), QStringLiteral("Bad"));
-    QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
+    w.setFieldText(Field::ECCCDheck, QStringLiteral("stale"));
+    w.showRecord(4);
+    compareFields(w, decodeRecord(sampleRecord(4)).rows);
+    QCOMPARE(w.fieldText(Field::ECCCDheck), QStringLiteral("Bad"));
+    for (Field name : kDistressFields)
+        QVERIFY2(w.fieldText(name) != QLatin1String("stale"), fieldName(name));
+    KELPRA_VERIFY_PROMPTS(f.prompts);
 }
 
 void TestDecodeNavigation::byteIdenticalSlotsShowIdenticalFields()
@@ -467,7 +481,7 @@ void TestDecodeNavigation::byteIdenticalSlotsShowIdenticalFields()
         w.decodeMessage();
         QCOMPARE(w.fieldTexts(), first);
     }
-    QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
+    KELPRA_VERIFY_PROMPTS(f.prompts);
 }
 
 void TestDecodeNavigation::kilohertzUsesTheLocaleSeparator()
@@ -480,27 +494,133 @@ void TestDecodeNavigation::kilohertzUsesTheLocaleSeparator()
     bytes[55] = 77;
     f.store().setSlot(1, bytes);
     f.mainWindow().decodeMessage();
-    QCOMPARE(f.mainWindow().fieldText("FS1meaning"),
+    QCOMPARE(f.mainWindow().fieldText(Field::FS1meaning),
              QStringLiteral("1257") + QLocale::system().decimalPoint() + QStringLiteral("7 kHz"));
-    QCOMPARE(f.mainWindow().fieldText("FS2meaning"), QStringLiteral("VHF CH - 0006"));
-    QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
+    QCOMPARE(f.mainWindow().fieldText(Field::FS2meaning), QStringLiteral("VHF CH - 0006"));
+    KELPRA_VERIFY_PROMPTS(f.prompts);
 }
 
-// A record shorter than 64 bytes is decoded as if padded with zero bytes.
-void TestDecodeNavigation::shortRecordIsReadAsZeros()
+// A record shorter than 64 bytes fills the fields whose positions it holds; the others stay
+// empty, not zeros, and a missing second format specifier is no mismatch.
+void TestDecodeNavigation::shortRecordFillsOnlyWhatItHolds()
 {
     AppFixture f;
     fillWithSamples(f);
-    f.store().setSlot(1, sampleRecord(1).left(39));
-    // Position 40 is missing, so it reads 0 and differs from the 120 at position 39.
-    f.prompts.expectInformation(kFormatError);
-    f.mainWindow().decodeMessage();
-    compareFields(f.mainWindow(), {{"MNO", "13107"},
-                              {"FSdigit", "120"},
-                              {"MMSIdigit", "00 00 00 00 00 "},
-                              {"EOS2", "0 0"},
-                              {"ECCCheck", "Ok"}});
-    QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
+    MainWindow &w = f.mainWindow();
+    f.store().setSlot(1, sampleRecord(1).left(46));
+    w.decodeMessage();
+    KELPRA_VERIFY_PROMPTS(f.prompts);
+    compareFields(w, {{Field::MNO, "13107"},
+                      {Field::Date, "15.12.06 24:35"},
+                      {Field::RSSI, "128"},
+                      {Field::FSdigit, "120"},
+                      {Field::MMSIdigit, "20 13 23 54 50 "},
+                      {Field::CatMeaning, "Routine"},
+                      {Field::SelfMMSIdigit, ""},
+                      {Field::SelfMMSI, ""},
+                      {Field::FS1meaning, ""},
+                      {Field::EOS2, ""},
+                      {Field::ECC, ""},
+                      {Field::ECCCheck, "Ok"}});
+    QVERIFY(!w.distressShown());
+}
+
+void TestDecodeNavigation::emptySlotIsNoCall_data()
+{
+    QTest::addColumn<int>("before");
+    QTest::newRow("after a call") << 1;
+    QTest::newRow("after a distress alert") << 3;
+}
+
+// Reaching an empty slot says so and shows nothing of a call: no "000 000000", no "0 kHz",
+// nothing of the record shown before.
+void TestDecodeNavigation::emptySlotIsNoCall()
+{
+    QFETCH(int, before);
+    AppFixture f;
+    fillWithSamples(f);
+    MainWindow &w = f.mainWindow();
+    f.store().setSlot(before + 1, QByteArray());
+    f.store().set_display_index(before);
+    w.decodeMessage();
+    f.prompts.expectInformation(QStringLiteral("Record %1 holds no data.").arg(before + 1));
+    w.nextRecord();
+    KELPRA_VERIFY_PROMPTS(f.prompts);
+    QCOMPARE(f.store().display_index(), before + 1);
+    QCOMPARE(w.fieldText(Field::current), QString::number(before + 1));
+    QVERIFY(!w.distressShown());
+    for (Field name : callDisplayFields())
+        QVERIFY2(w.fieldText(name).isEmpty(), fieldName(name));
+    QVERIFY(w.fieldText(Field::ECCCheck).isEmpty());
+    QCOMPARE(w.statusText(), kSaveHint);
+
+    // "Decode message" on it says the same again.
+    f.prompts.expectInformation(QStringLiteral("Record %1 holds no data.").arg(before + 1));
+    w.decodeMessage();
+    KELPRA_VERIFY_PROMPTS(f.prompts);
+}
+
+// Label16 shows the identification line as text, never as markup, and without the zero
+// bytes and blanks a test set may pad it with; the store keeps the line as it came.
+void TestDecodeNavigation::label16IsPlainTextWithoutPadding()
+{
+    AppFixture f;
+    fillWithSamples(f);
+    MainWindow &w = f.mainWindow();
+    const QByteArray line = QByteArray("<b>GMDSS TESTER</b> S/N 7") + QByteArray(5, '\0') + "  " + QByteArray(3, '\0');
+    f.store().setSlot(0, line);
+    w.decodeMessage();
+    KELPRA_VERIFY_PROMPTS(f.prompts);
+    auto *label = control<QLabel>(w, "Label16");
+    QCOMPARE(label->textFormat(), Qt::PlainText);
+    QCOMPARE(label->text(), QStringLiteral("<b>GMDSS TESTER</b> S/N 7"));
+    QCOMPARE(f.store().slot(0), line);
+
+    // Next fills an empty Label16 the same way.
+    label->clear();
+    w.nextRecord();
+    QCOMPARE(label->text(), QStringLiteral("<b>GMDSS TESTER</b> S/N 7"));
+}
+
+// While the distress panel is shown, Tab walks its fields and never lands on a call row
+// hidden under it; with a call shown, the call rows are reachable again.
+void TestDecodeNavigation::tabSkipsCallRowsUnderTheDistressPanel()
+{
+    AppFixture f;
+    fillWithSamples(f);
+    MainWindow &w = f.mainWindow();
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    f.store().set_display_index(3);
+    w.decodeMessage();
+    QVERIFY(w.distressShown());
+
+    const auto tabThroughWindow = [&]() -> QSet<QString> {
+        QSet<QString> reached;
+        QLineEdit *start = control<QLineEdit>(w, "Date");
+        start->setFocus();
+        if (!QTest::qWaitFor([&] { return start->hasFocus(); }))
+            return reached;
+        for (int i = 0; i < 80; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            if (QWidget *focus = QApplication::focusWidget())
+                reached.insert(focus->objectName());
+        }
+        return reached;
+    };
+    QSet<QString> reached = tabThroughWindow();
+    QVERIFY(reached.contains(QStringLiteral("FSDdigit")));
+    QVERIFY(reached.contains(QStringLiteral("EOSD2")));
+    for (Field name : kCallFields)
+        QVERIFY2(!reached.contains(fieldKey(name)), fieldName(name));
+
+    f.store().set_display_index(1);
+    w.decodeMessage();
+    reached = tabThroughWindow();
+    QVERIFY(reached.contains(QStringLiteral("FSdigit")));
+    for (Field name : kDistressFields)
+        QVERIFY2(!reached.contains(fieldKey(name)), fieldName(name));
+    KELPRA_VERIFY_PROMPTS(f.prompts);
 }
 
 QTEST_MAIN(TestDecodeNavigation)

@@ -3,6 +3,7 @@
 // for a fixed time: every wait is for a condition.
 
 #include "support/app_fixture.h"
+#include "support/test_helpers.h"
 #include "support/testset_process.h"
 
 #include "data/measurement_store.h"
@@ -21,6 +22,7 @@
 #include <QToolButton>
 
 using namespace kelpra;
+using kelpra::test::control;
 using kelpra::test::AppFixture;
 using Kind = kelpra::test::ScriptedPrompts::Kind;
 
@@ -71,7 +73,7 @@ QByteArrayList heldAndShown(AppFixture &f)
         << "display_index " + QByteArray::number(f.store().display_index());
     const FieldTexts fields = f.mainWindow().fieldTexts();
     for (auto it = fields.begin(); it != fields.end(); ++it)
-        all << it.key().toLatin1() + '=' + it.value();
+        all << QByteArray(fieldName(it.key())) + '=' + it.value();
     for (const char *name : {"Prev", "Next", "Distress"})
         all << QByteArray(name) + (mainControl(f, name)->isHidden() ? " hidden" : " shown");
     return all;
@@ -82,10 +84,9 @@ QByteArrayList heldAndShown(AppFixture &f)
 FieldTexts callFields(AppFixture &f)
 {
     FieldTexts fields = f.mainWindow().fieldTexts();
-    for (const char *name : {"FSDdigit", "FSDmeaning", "SelfMMSIDdigit", "SelfMMSIDmeaning", "NATUREdigit",
-                             "NATUREmeaning", "DCdigits", "DCmeaning", "TIMEdigit", "TIMEmeaning", "SCdigit",
-                             "SCmeaning", "EOSD1", "ECCD", "EOSD2", "ECCCDheck"})
-        fields.remove(QLatin1String(name));
+    for (Field name : distressDisplayFields())
+        fields.remove(name);
+    fields.remove(Field::ECCCDheck);
     return fields;
 }
 
@@ -136,21 +137,21 @@ void TestDownloadWindow::completeDownloadShowsItsFirstRecord()
     QVERIFY(f.downloadWindow().isHidden());
     QVERIFY(!f.downloadWindow().Download->isEnabled() && !f.downloadWindow().InitPort->isEnabled());
     QCOMPARE(f.mainWindow().statusText(), DownloadExchange::kDecodeHint);
-    QCOMPARE(f.mainWindow().fieldText("total"), QString());   // counters only once it is complete
+    QCOMPARE(f.mainWindow().fieldText(Field::total), QString());   // counters only once it is complete
 
     QTRY_VERIFY_WITH_TIMEOUT(idle(f), 10000);
-    QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
+    KELPRA_VERIFY_PROMPTS(f.prompts);
     QVERIFY(newWhileOpen);
     for (int k = 0; k < 17; ++k)
         QCOMPARE(f.store().slot(k), expectedReply(k, 100, newRecord(k)));
     QCOMPARE(f.store().record_count(), 16);
     QCOMPARE(f.store().display_index(), 1);
-    QCOMPARE(f.mainWindow().fieldText("Label22"), QStringLiteral("16"));
-    QCOMPARE(f.mainWindow().fieldText("current"), QStringLiteral("1"));
-    QCOMPARE(f.mainWindow().fieldText("total"), QStringLiteral("16"));
+    QCOMPARE(f.mainWindow().fieldText(Field::Label22), QStringLiteral("16"));
+    QCOMPARE(f.mainWindow().fieldText(Field::current), QStringLiteral("1"));
+    QCOMPARE(f.mainWindow().fieldText(Field::total), QStringLiteral("16"));
     QVERIFY(mainControl(f, "Prev")->isHidden() && !mainControl(f, "Next")->isHidden());
     QCOMPARE(f.mainWindow().statusText(), kSaveHint);   // decoded once "Download Ok" was dismissed
-    QVERIFY(f.mainWindow().fieldText("Label16").startsWith(QLatin1String("GMDSS TESTER")));
+    QVERIFY(f.mainWindow().fieldText(Field::Label16).startsWith(QLatin1String("GMDSS TESTER")));
     QVERIFY(!f.downloadWindow().ApdComPort1->isOpen());
     QCOMPARE(f.downloadWindow().ApdComPort1->portNumber(), 42);
     QCOMPARE(f.downloadWindow().ProgressBar1->value(), 17);
@@ -160,7 +161,7 @@ void TestDownloadWindow::completeDownloadShowsItsFirstRecord()
     // The fields are those of record 1 of the new set: stepping away and back decodes it again.
     const FieldTexts shown = f.mainWindow().fieldTexts();
     const FieldTexts shownCall = callFields(f);
-    QVERIFY(!shown.value("FSdigit").isEmpty());
+    QVERIFY(!shown.value(Field::FSdigit).isEmpty());
     qobject_cast<QToolButton *>(mainControl(f, "Next"))->click();
     QVERIFY(f.mainWindow().fieldTexts() != shown);
     qobject_cast<QToolButton *>(mainControl(f, "Prev"))->click();
@@ -171,7 +172,7 @@ void TestDownloadWindow::completeDownloadShowsItsFirstRecord()
     f.downloadWindow().Button1->click();
     qobject_cast<QToolButton *>(mainControl(f, "Next"))->click();
     qobject_cast<QToolButton *>(mainControl(f, "Next"))->click();
-    QCOMPARE(f.mainWindow().fieldText("current"), QStringLiteral("3"));
+    QCOMPARE(f.mainWindow().fieldText(Field::current), QStringLiteral("3"));
     const QByteArrayList sampleShown = heldAndShown(f);
     QFile::remove("APD.TRC");
     QFile::remove("APD.LOG");
@@ -184,7 +185,7 @@ void TestDownloadWindow::completeDownloadShowsItsFirstRecord()
     f.downloadWindow().Button1->click();
     QCOMPARE(f.store().slot(1), sampleRecord(1));
     QTRY_VERIFY_WITH_TIMEOUT(idle(f), 10000);
-    QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
+    KELPRA_VERIFY_PROMPTS(f.prompts);
     for (int k = 0; k < 17; ++k)
         QCOMPARE(f.store().slot(k), expectedReply(k, 100, newRecord(k)));
     QVERIFY(mainControl(f, "Distress")->isHidden());
@@ -220,7 +221,7 @@ void TestDownloadWindow::failedDownloadLeavesEverythingAsItWas()
     f.downloadWindow().Button1->click();
     for (int i = 0; i < 4; ++i)
         qobject_cast<QToolButton *>(mainControl(f, "Next"))->click();
-    f.mainWindow().setFieldText(QStringLiteral("VesselName"), QStringLiteral("Kelpie"));
+    f.mainWindow().setFieldText(Field::VesselName, QStringLiteral("Kelpie"));
     const QByteArrayList before = heldAndShown(f);
 
     f.prompts.allowAny(Kind::Information);   // checked below: exactly one
@@ -228,7 +229,7 @@ void TestDownloadWindow::failedDownloadLeavesEverythingAsItWas()
     f.prompts.expectPickPort(std::nullopt);   // the picker after the failure, cancelled
     f.downloadWindow().startDownload();
     QTRY_VERIFY_WITH_TIMEOUT(idle(f), 10000);
-    QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
+    KELPRA_VERIFY_PROMPTS(f.prompts);
 
     QCOMPARE(heldAndShown(f), before);
     QCOMPARE(shownCount(f, Kind::Information), 1);
@@ -260,7 +261,7 @@ void TestDownloadWindow::emulationDuringFailedDownloadStays()
     const QByteArrayList sample = heldAndShown(f);
     QCOMPARE(f.store().slot(0), sampleIdentificationLine());
     QTRY_VERIFY_WITH_TIMEOUT(idle(f), 10000);
-    QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
+    KELPRA_VERIFY_PROMPTS(f.prompts);
     QCOMPARE(heldAndShown(f), sample);
     QVERIFY(f.downloadWindow().ApdComPort1->isOpen());
     QCOMPARE(f.downloadWindow().ApdComPort1->portNumber(), 42);
@@ -288,7 +289,7 @@ void TestDownloadWindow::initPortReopensThroughPicker()
     QVERIFY(!f.downloadWindow().ApdComPort1->open());
     f.prompts.expectPickPort(answer);
     f.downloadWindow().InitPort->click();
-    QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
+    KELPRA_VERIFY_PROMPTS(f.prompts);
     QCOMPARE(f.downloadWindow().ApdComPort1->isOpen(), open);
     QCOMPARE(f.downloadWindow().ApdComPort1->portNumber(), number);
     qunsetenv("KELPRA_COM43");

@@ -283,7 +283,7 @@ void TestEverydayUse::recordKeysWithFocusInTextField()
     };
     for (const Step &step : steps) {
         QTest::keyClick(field, step.key, step.modifiers);
-        QCOMPARE(w.fieldText(QStringLiteral("current")), QString::fromLatin1(step.current));
+        QCOMPARE(w.fieldText(Field::current), QString::fromLatin1(step.current));
         QCOMPARE(f.store().display_index(), QString::fromLatin1(step.current).toInt());
     }
     QVERIFY(prev->isHidden());
@@ -384,8 +384,8 @@ void TestEverydayUse::exportWritesOnePagePdf()
     w.saveAllData();
     f.prompts.expectOpenFile(dir.filePath("set.bin"));
     w.openData();
-    w.setFieldText("VesselName", "Baltic Star / Riga");
-    w.setFieldText("Engineer", "I. Petrov");
+    w.setFieldText(Field::VesselName, "Baltic Star / Riga");
+    w.setFieldText(Field::Engineer, "I. Petrov");
 
     const QString path = dir.filePath("protocol.pdf");
     QFile old(path);   // replaced whole
@@ -414,8 +414,8 @@ void TestEverydayUse::exportWritesOnePagePdf()
     QCOMPARE(child<QLabel>(w, "FileMessage")->text(), QStringLiteral("Protocol exported to protocol.pdf"));
 
     // Nothing to name it by: a plain proposal.
-    w.setFieldText("VesselName", "");
-    w.setFieldText("Date", "");
+    w.setFieldText(Field::VesselName, "");
+    w.setFieldText(Field::Date, "");
     f.prompts.expectSaveFile(QString());
     w.exportProtocolPdf();
     QCOMPARE(f.prompts.shown.last().setup.proposedName, QStringLiteral("protocol"));

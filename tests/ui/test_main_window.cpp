@@ -1,5 +1,6 @@
 // Start-up state of the main window, its controls, and the mirrored commands.
 #include "support/app_fixture.h"
+#include "support/test_helpers.h"
 
 #include "data/measurement_store.h"
 
@@ -20,6 +21,7 @@
 #include <QToolButton>
 
 using namespace kelpra;
+using kelpra::test::control;
 using kelpra::test::AppFixture;
 
 class TestMainWindow : public QObject {
@@ -46,20 +48,21 @@ void TestMainWindow::startUpState()
     AppFixture f;
     MainWindow &w = f.mainWindow();
     QCOMPARE(w.windowTitle(), QStringLiteral("Kelpra Software v 2.5"));
-    QVERIFY(w.Prev->isHidden());
-    QVERIFY(!w.Next->isHidden());
-    QVERIFY(w.Distress->isHidden());
-    QVERIFY(w.Button1->isHidden());
-    QVERIFY(!w.Button2->isHidden());
+    QVERIFY(control<QToolButton>(w, "Prev")->isHidden());
+    QVERIFY(!control<QToolButton>(w, "Next")->isHidden());
+    QVERIFY(control<QFrame>(w, "Distress")->isHidden());
+    QVERIFY(control<QPushButton>(w, "Button1")->isHidden());
+    QVERIFY(!control<QPushButton>(w, "Button2")->isHidden());
     QCOMPARE(w.statusText(), QStringLiteral("Please download the data from tester or load it from file."));
-    QCOMPARE(w.DateTimePicker1->date(), QDate::currentDate());
-    QVERIFY(w.DateTimePicker1->calendarPopup());
-    for (const char *name : {"Label16", "Label22", "current", "total", "ECCCheck", "ECCCDheck"})
-        QVERIFY2(w.fieldText(QString::fromLatin1(name)).isEmpty(), name);
+    QCOMPARE(control<QDateEdit>(w, "DateTimePicker1")->date(), QDate::currentDate());
+    QVERIFY(control<QDateEdit>(w, "DateTimePicker1")->calendarPopup());
+    for (Field name : {Field::Label16, Field::Label22, Field::current, Field::total, Field::ECCCheck,
+                       Field::ECCCDheck})
+        QVERIFY2(w.fieldText(name).isEmpty(), fieldName(name));
     QCOMPARE(f.store().display_index(), 1);
     QCOMPARE(f.store().record_count(), 0);
     QVERIFY(!f.store().holdsData());
-    QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
+    KELPRA_VERIFY_PROMPTS(f.prompts);
 }
 
 void TestMainWindow::onlyTheMainWindowIsShownAtStart()
@@ -133,8 +136,8 @@ void TestMainWindow::editFieldsAreEditableSingleLine()
         QVERIFY2(!e->isReadOnly(), qPrintable(e->objectName()));
     }
     // Typed text stays as typed.
-    QTest::keyClicks(f.mainWindow().FSdigit, QStringLiteral("typed"));
-    QCOMPARE(f.mainWindow().fieldText(QStringLiteral("FSdigit")), QStringLiteral("typed"));
+    QTest::keyClicks(control<QLineEdit>(f.mainWindow(), "FSdigit"), QStringLiteral("typed"));
+    QCOMPARE(f.mainWindow().fieldText(Field::FSdigit), QStringLiteral("typed"));
 }
 
 void TestMainWindow::toolBarHintsAndHiddenDecodeButton()
@@ -143,12 +146,13 @@ void TestMainWindow::toolBarHintsAndHiddenDecodeButton()
     MainWindow &w = f.mainWindow();
     w.show();
     // The hints, followed by the command's key.
-    QVERIFY(w.SpeedButton1->toolTip().startsWith(QStringLiteral("Open data (")));
-    QVERIFY(w.SpeedButton2->toolTip().startsWith(QStringLiteral("Save data (")));
-    QVERIFY(!w.SpeedButton7->isVisible());
-    QVERIFY(!w.Button1->isVisible());
-    for (QToolButton *b : {w.SpeedButton1, w.SpeedButton2, w.SpeedButton3, w.SpeedButton4, w.SpeedButton5,
-                           w.SpeedButton6, w.SpeedButton8, w.SpeedButton10}) {
+    QVERIFY(control<QToolButton>(w, "SpeedButton1")->toolTip().startsWith(QStringLiteral("Open data (")));
+    QVERIFY(control<QToolButton>(w, "SpeedButton2")->toolTip().startsWith(QStringLiteral("Save data (")));
+    QVERIFY(!control<QToolButton>(w, "SpeedButton7")->isVisible());
+    QVERIFY(!control<QPushButton>(w, "Button1")->isVisible());
+    for (const char *name : {"SpeedButton1", "SpeedButton2", "SpeedButton3", "SpeedButton4", "SpeedButton5",
+                             "SpeedButton6", "SpeedButton8", "SpeedButton10"}) {
+        QToolButton *b = control<QToolButton>(w, name);
         QVERIFY2(b->isVisible(), qPrintable(b->objectName()));
         QVERIFY2(b->text().isEmpty() || b->toolButtonStyle() == Qt::ToolButtonIconOnly,
                  qPrintable(b->objectName()));
@@ -223,17 +227,17 @@ void TestMainWindow::downloadWindowIsShownOnceWithoutBlocking()
 {
     AppFixture f;
     f.mainWindow().show();
-    f.mainWindow().Button2->click();
+    control<QPushButton>(f.mainWindow(), "Button2")->click();
     QVERIFY(f.downloadWindow().isVisible());
     QVERIFY(!f.downloadWindow().isModal());
-    f.mainWindow().Downloaddata1->trigger();
+    control<QAction>(f.mainWindow(), "Downloaddata1")->trigger();
     const QWidgetList tops = QApplication::topLevelWidgets();
     QCOMPARE(std::count_if(tops.begin(), tops.end(),
                            [](QWidget *w) { return w->objectName() == QLatin1String("ExCom"); }),
              1);
     f.downloadWindow().close();
     QVERIFY(!f.downloadWindow().isVisible());
-    f.mainWindow().SpeedButton6->click();
+    control<QToolButton>(f.mainWindow(), "SpeedButton6")->click();
     QVERIFY(f.downloadWindow().isVisible());
 }
 
@@ -241,12 +245,12 @@ void TestMainWindow::aboutBoxShowsAgainAfterClose()
 {
     AppFixture f;
     f.mainWindow().show();
-    f.mainWindow().Aboutprogram1->trigger();
+    control<QAction>(f.mainWindow(), "Aboutprogram1")->trigger();
     QVERIFY(f.app->aboutBox.isVisible());
     QVERIFY(!f.app->aboutBox.isModal());
     f.app->aboutBox.closeBox();
     QVERIFY(!f.app->aboutBox.isVisible());
-    f.mainWindow().SpeedButton8->click();
+    control<QToolButton>(f.mainWindow(), "SpeedButton8")->click();
     QVERIFY(f.app->aboutBox.isVisible());
 }
 
@@ -255,10 +259,10 @@ void TestMainWindow::fieldTextsRoundTripWindows1251()
     AppFixture f;
     // "Капитан" in Windows-1251, plus the one byte that the code page leaves unassigned.
     const QByteArray cyrillic("\xCA\xE0\xEF\xE8\xF2\xE0\xED \x98", 9);
-    f.mainWindow().setFieldText8(QStringLiteral("VesselName"), cyrillic);
-    QCOMPARE(f.mainWindow().fieldText(QStringLiteral("VesselName")), QString::fromUtf8("Капитан \xC2\x98"));
-    QCOMPARE(f.mainWindow().fieldText8(QStringLiteral("VesselName")), cyrillic);
-    QCOMPARE(f.mainWindow().fieldTexts().value(QStringLiteral("VesselName")), cyrillic);
+    f.mainWindow().setFieldText8(Field::VesselName, cyrillic);
+    QCOMPARE(f.mainWindow().fieldText(Field::VesselName), QString::fromUtf8("Капитан \xC2\x98"));
+    QCOMPARE(f.mainWindow().fieldText8(Field::VesselName), cyrillic);
+    QCOMPARE(f.mainWindow().fieldTexts().value(Field::VesselName), cyrillic);
 }
 
 void TestMainWindow::storeKeepsZeroBytes()

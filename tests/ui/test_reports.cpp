@@ -1,5 +1,6 @@
 // "Save report" and "Print report" driven through the main window.
 #include "support/app_fixture.h"
+#include "support/test_helpers.h"
 
 #include "support/pdf_words.h"
 
@@ -15,31 +16,27 @@
 #include <algorithm>
 
 using namespace kelpra;
+using kelpra::test::control;
+using kelpra::test::readFile;
 using kelpra::test::AppFixture;
 using kelpra::test::ScriptedPrompts;
 
 namespace {
 
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // Sample record 3 as the window shows it after decoding (a distress alert).
 void showDistressAlert(MainWindow &w)
 {
-    w.setFieldText("Date", "15.12.06 24:35");
-    w.setFieldText("Frequency", "156.525 MHZ");
-    w.setFieldText("RSSI", "128");
-    w.setFieldText("FSDdigit", "112");
-    w.setFieldText("FSDmeaning", "Distress");
-    w.setFieldText("NATUREdigit", "107");
-    w.setFieldText("NATUREmeaning", "Undesignated distress");
-    w.setFieldText("EOSD1", "127");
-    w.setFieldText("ECCD", "57");
-    w.setFieldText("EOSD2", "127 127");
-    w.Distress->setVisible(true);
+    w.setFieldText(Field::Date, "15.12.06 24:35");
+    w.setFieldText(Field::Frequency, "156.525 MHZ");
+    w.setFieldText(Field::RSSI, "128");
+    w.setFieldText(Field::FSDdigit, "112");
+    w.setFieldText(Field::FSDmeaning, "Distress");
+    w.setFieldText(Field::NATUREdigit, "107");
+    w.setFieldText(Field::NATUREmeaning, "Undesignated distress");
+    w.setFieldText(Field::EOSD1, "127");
+    w.setFieldText(Field::ECCD, "57");
+    w.setFieldText(Field::EOSD2, "127 127");
+    control<QFrame>(w, "Distress")->setVisible(true);
 }
 
 // Renders what the preview was handed into a PDF and reads its words back.
@@ -56,18 +53,7 @@ PdfText previewedPage(const std::function<void(QPrinter *)> &paint, const QStrin
 }
 
 // The words of one row of the page, left to right.
-QStringList rowWords(const PdfText &pdf, double yMm)
-{
-    QList<PdfWord> row;
-    for (const PdfWord &w : pdf.words)
-        if (qAbs(w.yMin - yMm) <= 0.5)
-            row.append(w);
-    std::sort(row.begin(), row.end(), [](const PdfWord &a, const PdfWord &b) { return a.xMin < b.xMin; });
-    QStringList texts;
-    for (const PdfWord &w : row)
-        texts.append(w.text);
-    return texts;
-}
+QStringList rowWords(const PdfText &pdf, double yMm) { return pdfRowTexts(pdf, yMm, 0.5); }
 
 } // namespace
 
@@ -102,7 +88,7 @@ void TestReports::saveReportWritesChosenVariant()
     MainWindow &w = f.mainWindow();
     if (distress)
         showDistressAlert(w);
-    w.setFieldText("VesselName", QString::fromUtf8("\xD0\x9A\xD0\xB0\xD0\xBF\xD0\xB8\xD1\x82\xD0\xB0\xD0\xBD"));
+    w.setFieldText(Field::VesselName, QString::fromUtf8("\xD0\x9A\xD0\xB0\xD0\xBF\xD0\xB8\xD1\x82\xD0\xB0\xD0\xBD"));
     const QString status = w.statusText();
 
     QTemporaryDir dir;
@@ -114,7 +100,7 @@ void TestReports::saveReportWritesChosenVariant()
 
     f.prompts.expectSaveFile(path);
     w.saveReport();
-    QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
+    KELPRA_VERIFY_PROMPTS(f.prompts);
 
     const ScriptedPrompts::Shown &dialog = f.prompts.shown.first();
     QCOMPARE(dialog.setup.filter, QStringLiteral("*.txt"));
@@ -135,7 +121,7 @@ void TestReports::saveReportCancelled()
     AppFixture f;
     f.prompts.expectSaveFile(QString());
     f.mainWindow().saveReport();
-    QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
+    KELPRA_VERIFY_PROMPTS(f.prompts);
     QCOMPARE(f.prompts.shown.size(), 1);   // the dialog and nothing after it
     QVERIFY(QDir::current().entryList(QDir::Files | QDir::NoDotAndDotDot).filter(".txt").isEmpty());
 }
@@ -164,13 +150,13 @@ void TestReports::saveReportFileErrors()
     f.prompts.expectSaveFile(path.contains("%1") ? path.arg(dir.path()) : path);
     f.prompts.expectError(message);
     f.mainWindow().saveReport();
-    QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
+    KELPRA_VERIFY_PROMPTS(f.prompts);
 
     // The program goes on: the next report is written.
     const QString good = dir.filePath("good.txt");
     f.prompts.expectSaveFile(good);
     f.mainWindow().saveReport();
-    QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
+    KELPRA_VERIFY_PROMPTS(f.prompts);
     QCOMPARE(readFile(good).count("\r\n"), 37);
 }
 
@@ -180,7 +166,7 @@ void TestReports::printReportPreviewsFilledPage()
     MainWindow &w = f.mainWindow();
     const ProtocolPage &page = w.protocolPage();
     QTemporaryDir dir;
-    w.setFieldText("Engineer", "I. Petrov");
+    w.setFieldText(Field::Engineer, "I. Petrov");
 
     // A distress alert first, from the menu item.
     showDistressAlert(w);
@@ -188,8 +174,8 @@ void TestReports::printReportPreviewsFilledPage()
     f.prompts.expectPrintPreview([&](const std::function<void(QPrinter *)> &paint) {
         distressPdf = previewedPage(paint, dir.filePath("distress.pdf"));
     });
-    w.Print1->trigger();
-    QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
+    control<QAction>(w, "Print1")->trigger();
+    KELPRA_VERIFY_PROMPTS(f.prompts);
     QVERIFY2(distressPdf.error.isEmpty(), qPrintable(distressPdf.error));
     QCOMPARE(distressPdf.pages.size(), 1);
     QCOMPARE(page.label("QRLabel15").text, QStringLiteral("Nature of Distress:"));
@@ -200,14 +186,14 @@ void TestReports::printReportPreviewsFilledPage()
     QCOMPARE(rowWords(distressPdf, 245.5).join(' '), QStringLiteral("Radioengineer: I. Petrov"));
 
     // Then a call: every call caption is back, the distress values are gone.
-    w.Distress->setVisible(false);
-    w.setFieldText("ECC", "76");
+    control<QFrame>(w, "Distress")->setVisible(false);
+    w.setFieldText(Field::ECC, "76");
     PdfText callPdf;
     f.prompts.expectPrintPreview([&](const std::function<void(QPrinter *)> &paint) {
         callPdf = previewedPage(paint, dir.filePath("call.pdf"));
     });
     w.printReport();
-    QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
+    KELPRA_VERIFY_PROMPTS(f.prompts);
     QVERIFY2(callPdf.error.isEmpty(), qPrintable(callPdf.error));
     QCOMPARE(rowWords(callPdf, 93.1).join(' '), QStringLiteral("Category:"));
     QCOMPARE(rowWords(callPdf, 124.9).join(' '), QStringLiteral("Frequency or pos.no FS2:"));

@@ -57,7 +57,7 @@ struct OpenedRecord {
     MeasurementStore store;
     DataFile file;
     int record = 1;
-    RecordDecoding decoding;
+    DecodedRecord decoding;
 };
 
 // Loads a data file into a store as "Open data" does.
@@ -90,6 +90,9 @@ std::optional<Failure> openRecord(const QString &path, int record, OpenedRecord 
     out->record = record;
     out->store.set_display_index(record);
     out->decoding = decodeRecord(out->store.slot(record), QLocale::system().decimalPoint());
+    // An empty slot is no call: nothing to decode, report or print.
+    if (out->decoding.empty())
+        return Failure{kFailure, QStringLiteral("%1: %2").arg(path, emptyRecordMessage(record))};
     return std::nullopt;
 }
 
@@ -98,11 +101,11 @@ std::optional<Failure> openRecord(const QString &path, int record, OpenedRecord 
 FieldTexts reportFields(const OpenedRecord &opened)
 {
     FieldTexts fields = opened.decoding.fields();
-    for (int i = 0; i < 8; ++i)
-        fields.insert(QString::fromLatin1(kStationFields[i]), opened.file.station[static_cast<size_t>(i)]);
+    for (size_t i = 0; i < kStationFields.size(); ++i)
+        fields.insert(kStationFields[i].field, opened.file.station[i]);
     const DetailsLoad details = loadDetailsFile(detailsFilePath());
-    for (int i = 0; i < 4; ++i)
-        fields.insert(QString::fromLatin1(kControllerFields[i]), details.lines[static_cast<size_t>(i)]);
+    for (size_t i = 0; i < kControllerFields.size(); ++i)
+        fields.insert(kControllerFields[i].field, details.lines[i]);
     return fields;
 }
 
@@ -186,20 +189,17 @@ int decodeCommand(const QStringList &args)
                                                       "under \"check\"."),
                                        nullptr, &opened))
         return *stop;
-    // Fields in the order the decoding writes them, each with its final text.
+    // The header, then the rows' fields, in the order of the field table.
     QList<QPair<QString, QString>> fields;
-    const FieldTexts finalTexts = opened.decoding.fields();
-    for (const FieldWrite &write : opened.decoding.writes) {
-        const bool seen = std::any_of(fields.cbegin(), fields.cend(),
-                                      [&](const auto &member) { return member.first == write.name; });
-        if (!seen)
-            fields.append({write.name, fromText8(finalTexts.value(write.name))});
+    for (const FieldTexts *part : {&opened.decoding.header, &opened.decoding.rows}) {
+        for (auto it = part->cbegin(); it != part->cend(); ++it)
+            fields.append({fieldKey(it.key()), fromText8(it.value())});
     }
     QByteArray json = "{\"record\": " + QByteArray::number(opened.record) + ", \"distress\": "
-                      + (opened.decoding.distress ? "true" : "false") + ", \"fields\": "
+                      + (opened.decoding.distress() ? "true" : "false") + ", \"fields\": "
                       + tool::jsonObject(fields) + ", \"messages\": [";
-    for (int i = 0; i < opened.decoding.messages.size(); ++i)
-        json += (i ? ", " : "") + tool::jsonString(opened.decoding.messages[i]);
+    for (int i = 0; i < opened.decoding.messages().size(); ++i)
+        json += (i ? ", " : "") + tool::jsonString(opened.decoding.messages().at(i));
     json += "], \"check\": " + tool::jsonCheck(checkRecord(opened.store.slot(opened.record))) + "}\n";
     writeOut(json);
     return kOk;
@@ -276,7 +276,7 @@ int reportCommand(const QStringList &args)
                                                       "details.txt in the current directory."),
                                        nullptr, &opened))
         return *stop;
-    const QByteArray report = textReport(reportFields(opened), opened.decoding.distress);
+    const QByteArray report = textReport(reportFields(opened), opened.decoding.distress());
     if (!parser.isSet(output)) {
         writeOut(report);
         return kOk;
@@ -309,7 +309,7 @@ int printPdfCommand(const QStringList &args)
         return kFailure;
     }
     ProtocolPage page;
-    fillProtocolPage(page, reportFields(opened), opened.decoding.distress);
+    fillProtocolPage(page, reportFields(opened), opened.decoding.distress());
     // The same PDF as the window's "Export protocol as PDF".
     if (!writeProtocolPdf(page, &file)) {
         printErr(QStringLiteral("kelpra-tool: %1: the page could not be laid out.").arg(path));

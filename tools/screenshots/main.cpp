@@ -84,17 +84,15 @@ int main(int argc, char *argv[])
     KelpraApplication kelpra(prompts);
     prompts.setParentWindow(&kelpra.mainWindow);
     MainWindow &w = kelpra.mainWindow;
-    const struct {
-        const char *field;
-        const char *text;
-    } station[] = {
-        {"RadioType", "Sailor 6222 VHF DSC"}, {"RadioSN", "SN 0042-17"}, {"RadioMan", "Thrane & Thrane"},
-        {"VesselName", "Baltic Star"},        {"CompanyOwner", "Baltic Lines Ltd"},
-        {"VCategory", "Cargo / 5000 t"},      {"VCompAdd", "1 Harbour Street, Riga"},
-        {"VTel", "+371 000 0000"},            {"Engineer", "I. Petrov"},
-    };
-    for (const auto &s : station)
-        w.setFieldText(QString::fromLatin1(s.field), QString::fromUtf8(s.text));
+    w.setFieldText(Field::RadioType, QStringLiteral("Sailor 6222 VHF DSC"));
+    w.setFieldText(Field::RadioSN, QStringLiteral("SN 0042-17"));
+    w.setFieldText(Field::RadioMan, QStringLiteral("Thrane & Thrane"));
+    w.setFieldText(Field::VesselName, QStringLiteral("Baltic Star"));
+    w.setFieldText(Field::CompanyOwner, QStringLiteral("Baltic Lines Ltd"));
+    w.setFieldText(Field::VCategory, QStringLiteral("Cargo / 5000 t"));
+    w.setFieldText(Field::VCompAdd, QStringLiteral("1 Harbour Street, Riga"));
+    w.setFieldText(Field::VTel, QStringLiteral("+371 000 0000"));
+    w.setFieldText(Field::Engineer, QStringLiteral("I. Petrov"));
     w.move(0, 0);
     w.resize(1024, 600);
     w.show();

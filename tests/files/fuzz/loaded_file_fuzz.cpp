@@ -1,7 +1,7 @@
 // Fuzz target that takes a loaded data file on as the program does: every record slot
 // through the decoder, then the text report and the printed page's texts from the decoded
 // fields, the station lines of the file and the controller lines.
-#include "data/field_texts.h"
+#include "data/fields.h"
 #include "data/measurement_store.h"
 #include "data/text8.h"
 #include "dsc/record_decoder.h"
@@ -44,23 +44,23 @@ void checkReports(const FieldTexts &fields, bool distress)
     require(report.size() == plain.size(), "report length depends on line ends in fields");
     require(plain.count("\r\n") == (distress ? 35 : 37), "report line count");
     require(plain.endsWith("\r\n"), "report without its last line end");
-    for (const char *name : {"RadioType", "VesselName", "Engineer", "Date"})
-        require(report.contains(fields.value(QString::fromLatin1(name))), "field missing from the report");
+    for (Field name : {Field::RadioType, Field::VesselName, Field::Engineer, Field::Date})
+        require(report.contains(fields.value(name)), "field missing from the report");
 
     // One page for every record, as the window keeps one: each filling must rewrite all
     // that an earlier record put there.
     static ProtocolPage page;
     fillProtocolPage(page, fields, distress);
-    const auto text = [&](const char *name) { return fromText8(fields.value(QString::fromLatin1(name))); };
-    require(page.text("QRLabel3") == text("RadioType"), "page: RadioType");
-    require(page.text("QRLabel33") == text("Date"), "page: Date");
-    require(page.text("QRLabel37") == text(distress ? "FSDdigit" : "FSdigit"), "page: format specifier");
-    require(page.text("QRLabel48") == text("VesselName"), "page: VesselName");
-    require(page.text("QRLabel53") == text("Engineer"), "page: Engineer");
+    const auto text = [&](Field name) { return fromText8(fields.value(name)); };
+    require(page.text("QRLabel3") == text(Field::RadioType), "page: RadioType");
+    require(page.text("QRLabel33") == text(Field::Date), "page: Date");
+    require(page.text("QRLabel37") == text(distress ? Field::FSDdigit : Field::FSdigit), "page: format specifier");
+    require(page.text("QRLabel48") == text(Field::VesselName), "page: VesselName");
+    require(page.text("QRLabel53") == text(Field::Engineer), "page: Engineer");
     require(page.text("QRLabel14")
                 == QLatin1String(distress ? "Self MMSI:" : "MMSI:"),
             "page: row caption of the wrong variant");
-    require(page.text("QRLabel47") == (distress ? QString() : text("EOS2")), "page: row 11");
+    require(page.text("QRLabel47") == (distress ? QString() : text(Field::EOS2)), "page: row 11");
 }
 
 } // namespace
@@ -82,23 +82,30 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         // An empty slot decodes as any other empty one; slot 1 stands for them all.
         if (record.isEmpty() && slot > 1)
             continue;
-        const RecordDecoding decoding = decodeRecord(record, slot % 2 ? QStringLiteral(".") : QStringLiteral(","));
+        const DecodedRecord decoding = decodeRecord(record, slot % 2 ? QStringLiteral(".") : QStringLiteral(","));
+        require(decoding.empty() == record.isEmpty(), "only an empty slot decodes as empty");
         FieldTexts fields = decoding.fields();
-        require(decoding.distress == (recordByte(record, 39) == 112), "distress not told by position 39");
-        require(decoding.formatMismatch == (recordByte(record, 39) != recordByte(record, 40)), "format mismatch");
-        require(decoding.messages.isEmpty() != decoding.formatMismatch, "message without a mismatch");
-        for (const char *name : {"Date", "MNO", "Frequency", "RSSI"})
-            require(fields.contains(QString::fromLatin1(name)), "header field missing");
-        require(fields.value(QStringLiteral("MNO"))
-                    == QByteArray::number(256 * recordByte(record, 1) + recordByte(record, 2)),
-                "MNO");
-        const QByteArray padded = record + QByteArray(28, '\0');
-        require(fields.value(QStringLiteral("Frequency")) == padded.mid(17, 11), "Frequency not bytes 18 to 28");
-        for (int i = 0; i < 8; ++i)
-            fields.insert(QString::fromLatin1(kStationFields[i]), file.station[static_cast<size_t>(i)]);
-        for (int i = 0; i < 4; ++i)
-            fields.insert(QString::fromLatin1(kControllerFields[i]), controller[static_cast<size_t>(i)]);
-        checkReports(fields, decoding.distress);
+        const bool holdsFormat = record.size() >= 39;
+        require(decoding.distress() == (holdsFormat && recordByte(record, 39) == 112),
+                "distress not told by position 39");
+        require(decoding.formatMismatch == (record.size() >= 40 && recordByte(record, 39) != recordByte(record, 40)),
+                "format mismatch");
+        require(decoding.messages().isEmpty() != decoding.formatMismatch, "message without a mismatch");
+        if (!decoding.empty()) {
+            for (Field name : {Field::Date, Field::MNO, Field::Frequency, Field::RSSI})
+                require(fields.contains(name), "header field missing");
+            require(fields.value(Field::MNO)
+                        == (record.size() >= 2 ? QByteArray::number(256 * recordByte(record, 1) + recordByte(record, 2))
+                                               : QByteArray()),
+                    "MNO");
+            require(fields.value(Field::Frequency) == (record.size() >= 28 ? record.mid(17, 11) : QByteArray()),
+                    "Frequency not bytes 18 to 28");
+        }
+        for (size_t i = 0; i < kStationFields.size(); ++i)
+            fields.insert(kStationFields[i].field, file.station[i]);
+        for (size_t i = 0; i < kControllerFields.size(); ++i)
+            fields.insert(kControllerFields[i].field, controller[i]);
+        checkReports(fields, decoding.distress());
     }
     return 0;
 }

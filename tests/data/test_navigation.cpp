@@ -1,0 +1,170 @@
+// The navigation rule and the fills: which record is on display, which of Prev and Next
+// show and what the counters read, for every record count.
+#include "data/measurement_store.h"
+#include "data/navigation.h"
+#include "data/sample_set.h"
+
+#include <QtTest>
+
+using namespace kelpra;
+
+namespace {
+
+// A store holding data with the given record count, record `index` on display.
+MeasurementStore storeWith(int recordCount, int index)
+{
+    MeasurementStore store;
+    store.setSlot(0, "TESTER");
+    for (int slot = 1; slot <= 16; ++slot)
+        store.setSlot(slot, sampleRecord(slot));
+    store.set_record_count(recordCount);
+    store.set_display_index(index);
+    return store;
+}
+
+} // namespace
+
+class TestNavigation : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void next_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("to");
+        QTest::addColumn<bool>("prev");
+        QTest::addColumn<bool>("next");
+        QTest::newRow("16: 1 to 2") << 16 << 1 << 2 << true << true;
+        QTest::newRow("16: 15 to 16") << 16 << 15 << 16 << true << false;
+        QTest::newRow("16: stays at 16") << 16 << 16 << 16 << true << false;
+        QTest::newRow("5: 4 to 5") << 5 << 4 << 5 << true << false;
+        QTest::newRow("5: 3 to 4") << 5 << 3 << 4 << true << true;
+        QTest::newRow("2: 1 to 2") << 2 << 1 << 2 << true << false;
+        QTest::newRow("1: stays at 1") << 1 << 1 << 1 << false << false;
+        QTest::newRow("0: stays at 1") << 0 << 1 << 1 << false << false;
+    }
+    void next()
+    {
+        QFETCH(int, count);
+        QFETCH(int, from);
+        QFETCH(int, to);
+        QFETCH(bool, prev);
+        QFETCH(bool, next);
+        MeasurementStore store = storeWith(count, from);
+        const std::optional<NavigationView> view = stepNext(store);
+        QVERIFY(view);
+        QCOMPARE(store.display_index(), to);
+        QCOMPARE(view->displayIndex, to);
+        QCOMPARE(view->prevVisible, prev);
+        QCOMPARE(view->nextVisible, next);
+        QCOMPARE(view->current, QString::number(to));
+        // A step leaves the figures of the fills alone.
+        QVERIFY(!view->received && !view->total);
+    }
+
+    void previous_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("to");
+        QTest::addColumn<bool>("prev");
+        QTest::addColumn<bool>("next");
+        QTest::newRow("16: 2 to 1") << 16 << 2 << 1 << false << true;
+        QTest::newRow("16: 16 to 15") << 16 << 16 << 15 << true << true;
+        QTest::newRow("16: stays at 1") << 16 << 1 << 1 << false << true;
+        QTest::newRow("5: 5 to 4") << 5 << 5 << 4 << true << true;
+        QTest::newRow("1: stays at 1") << 1 << 1 << 1 << false << false;
+    }
+    void previous()
+    {
+        QFETCH(int, count);
+        QFETCH(int, from);
+        QFETCH(int, to);
+        QFETCH(bool, prev);
+        QFETCH(bool, next);
+        MeasurementStore store = storeWith(count, from);
+        const std::optional<NavigationView> view = stepPrevious(store);
+        QVERIFY(view);
+        QCOMPARE(store.display_index(), to);
+        QCOMPARE(view->prevVisible, prev);
+        QCOMPARE(view->nextVisible, next);
+        QCOMPARE(view->current, QString::number(to));
+    }
+
+    // Without data nothing moves.
+    void noData()
+    {
+        MeasurementStore store;
+        store.set_record_count(16);
+        store.set_display_index(3);
+        QVERIFY(!stepNext(store));
+        QVERIFY(!stepPrevious(store));
+        QCOMPARE(store.display_index(), 3);
+    }
+
+    void recordsReplaced_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("held");
+        QTest::addColumn<bool>("next");
+        QTest::newRow("download of 16") << 16 << 16 << true;
+        QTest::newRow("full set of 2") << 2 << 2 << true;
+        QTest::newRow("full set of 1") << 1 << 1 << false;
+        QTest::newRow("full set of 0") << 0 << 0 << false;
+        QTest::newRow("single record over 16 held") << 16 << 1 << false;
+    }
+    void recordsReplaced()
+    {
+        QFETCH(int, count);
+        QFETCH(int, held);
+        QFETCH(bool, next);
+        MeasurementStore store = storeWith(count, 7);
+        const NavigationView view = kelpra::recordsReplaced(store, held);
+        QCOMPARE(store.display_index(), 1);
+        QCOMPARE(store.record_count(), count);
+        QCOMPARE(view.displayIndex, 1);
+        QVERIFY(!view.prevVisible);
+        QCOMPARE(view.nextVisible, next);
+        QCOMPARE(view.current, QStringLiteral("1"));
+        QCOMPARE(view.received, std::optional<QString>(QString::number(held)));
+        QCOMPARE(view.total, std::optional<QString>(QString::number(held)));
+    }
+
+    void sampleSet()
+    {
+        MeasurementStore store = storeWith(3, 9);
+        store.setSlot(5, "other");
+        const NavigationView view = loadSampleSet(store);
+        QCOMPARE(store.slot(0), QByteArray("GMDSS TESTER S/N 001 rev 1.324"));
+        for (int slot = 1; slot <= 16; ++slot)
+            QCOMPARE(store.slot(slot), sampleRecord(slot));
+        QCOMPARE(store.record_count(), 16);
+        QCOMPARE(store.display_index(), 1);
+        QVERIFY(!view.prevVisible);
+        QVERIFY(view.nextVisible);
+        QCOMPARE(view.received, std::optional<QString>(QStringLiteral("16")));
+        QCOMPARE(view.total, std::optional<QString>(QStringLiteral("16")));
+    }
+
+    void identificationText_data()
+    {
+        QTest::addColumn<QByteArray>("slot");
+        QTest::addColumn<QByteArray>("shown");
+        QTest::newRow("as sent") << QByteArray("GMDSS TESTER S/N 001 rev 1.324")
+                                 << QByteArray("GMDSS TESTER S/N 001 rev 1.324");
+        QTest::newRow("zero bytes behind") << QByteArray("TESTER 7\0\0\0\0", 12) << QByteArray("TESTER 7");
+        QTest::newRow("blanks and zeros mixed") << QByteArray("TESTER 7 \0 \0\r\n", 14) << QByteArray("TESTER 7");
+        QTest::newRow("zero inside kept") << QByteArray("TES\0TER\0", 8) << QByteArray("TES\0TER", 7);
+        QTest::newRow("leading blanks kept") << QByteArray("  TESTER") << QByteArray("  TESTER");
+        QTest::newRow("only padding") << QByteArray("\0\0  ", 4) << QByteArray();
+    }
+    void identificationText()
+    {
+        QFETCH(QByteArray, slot);
+        QFETCH(QByteArray, shown);
+        QCOMPARE(kelpra::identificationText(slot), shown);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestNavigation)
+#include "test_navigation.moc"
