@@ -7,6 +7,7 @@
 #include <QtTest>
 
 using namespace kelpra;
+using kelpra::test::rowFields;
 
 Q_DECLARE_METATYPE(kelpra::Field)
 
@@ -42,18 +43,6 @@ QByteArray distressWith(const QList<QPair<int, int>> &changes, const QByteArray 
     for (const auto &change : changes)
         bytes[change.first - 1] = static_cast<char>(change.second);
     return bytes;
-}
-
-template <typename Rows>
-QList<Field> rowFields(const Rows &rows)
-{
-    QList<Field> fields;
-    for (const DecodedRow &row : rows) {
-        fields.append(row.digits);
-        if (row.meaning)
-            fields.append(*row.meaning);
-    }
-    return fields;
 }
 
 QString describe(const FieldTexts &texts)

@@ -4,6 +4,19 @@
 
 namespace kelpra::test {
 
+// The digits and meaning fields of a panel's rows (kCallRows, kDistressRows), top to bottom.
+template <typename Rows>
+QList<Field> rowFields(const Rows &rows)
+{
+    QList<Field> fields;
+    for (const DecodedRow &row : rows) {
+        fields.append(row.digits);
+        if (row.meaning)
+            fields.append(*row.meaning);
+    }
+    return fields;
+}
+
 // The fields of sample record 1 (an individual call) after decoding, written out by hand:
 // the header, the call rows and the verdict.
 inline FieldTexts sampleRecord1Fields()

@@ -20,6 +20,7 @@
 #include <QToolButton>
 
 using namespace kelpra;
+using kelpra::test::rowFields;
 using kelpra::test::control;
 using kelpra::test::AppFixture;
 
@@ -30,19 +31,6 @@ const QString kNoDataToDecode = QStringLiteral("Please download the data or read
 const QString kSaveHint = QStringLiteral("Please use upper menu to save data in bin or txt format.");
 const QString kStartHint = QStringLiteral("Please download the data from tester or load it from file.");
 const QString kFormatError = QStringLiteral("Error in format specifier.");
-
-// The digits and meaning fields of a panel's rows.
-template <typename Rows>
-QList<Field> rowFields(const Rows &rows)
-{
-    QList<Field> fields;
-    for (const DecodedRow &row : rows) {
-        fields.append(row.digits);
-        if (row.meaning)
-            fields.append(*row.meaning);
-    }
-    return fields;
-}
 
 const QList<Field> kCallFields = rowFields(kCallRows);
 const QList<Field> kDistressFields = rowFields(kDistressRows);
