@@ -3,6 +3,7 @@
 // and the real prompts' sizes (message boxes, print preview).
 #include "support/app_fixture.h"
 #include "support/pdf_words.h"
+#include "support/test_helpers.h"
 
 #include "data/measurement_store.h"
 #include "ui/qt_prompts.h"
@@ -33,15 +34,10 @@
 
 using namespace kelpra;
 using kelpra::test::AppFixture;
+using kelpra::test::control;
 using kelpra::test::ScriptedPrompts;
 
 namespace {
-
-template <class T>
-T *child(QObject &parent, const char *name)
-{
-    return parent.findChild<T *>(QString::fromLatin1(name));
-}
 
 QString withoutMnemonic(QString text)
 {
@@ -56,7 +52,7 @@ QLineEdit *focusTextField(MainWindow &w)
     w.activateWindow();
     if (!QTest::qWaitForWindowActive(&w))
         return nullptr;
-    auto *field = child<QLineEdit>(w, "VesselName");
+    auto *field = control<QLineEdit>(w, "VesselName");
     field->setText(QStringLiteral("Baltic Star"));
     field->setFocus();
     field->setCursorPosition(0);
@@ -65,7 +61,7 @@ QLineEdit *focusTextField(MainWindow &w)
 
 void placeSampleSet(AppFixture &f)
 {
-    child<QPushButton>(f.downloadWindow(), "Button1")->click();   // "Emulation"
+    control<QPushButton>(f.downloadWindow(), "Button1")->click();   // "Emulation"
 }
 
 // Metadata as poppler's pdfinfo reads it.
@@ -166,13 +162,13 @@ void TestEverydayUse::menuCaptionsAndMnemonics()
         {"Exit1", "Exit"},
     };
     for (const Expected &e : items) {
-        auto *action = child<QAction>(w, e.name);
+        auto *action = control<QAction>(w, e.name);
         QVERIFY2(action, e.name);
         QCOMPARE(withoutMnemonic(action->text()), QString::fromUtf8(e.caption));
     }
     const Expected menus[] = {{"F", "File"}, {"MessageDecode1", "DSC Decoding"}, {"About1", "About"}};
     for (const Expected &e : menus)
-        QCOMPARE(withoutMnemonic(child<QMenu>(w, e.name)->title()), QString::fromLatin1(e.caption));
+        QCOMPARE(withoutMnemonic(control<QMenu>(w, e.name)->title()), QString::fromLatin1(e.caption));
 
     // Every entry of every menu, and of the menu bar, has a mnemonic of its own there.
     const auto checkUnique = [](const QList<QAction *> &actions, const QString &where) {
@@ -191,10 +187,10 @@ void TestEverydayUse::menuCaptionsAndMnemonics()
         }
         return QString();
     };
-    QString problem = checkUnique(child<QMenuBar>(w, "MainMenu1")->actions(), QStringLiteral("menu bar"));
+    QString problem = checkUnique(control<QMenuBar>(w, "MainMenu1")->actions(), QStringLiteral("menu bar"));
     QVERIFY2(problem.isEmpty(), qPrintable(problem));
     for (const char *menu : {"F", "MessageDecode1", "About1"}) {
-        problem = checkUnique(child<QMenu>(w, menu)->actions(), QString::fromLatin1(menu));
+        problem = checkUnique(control<QMenu>(w, menu)->actions(), QString::fromLatin1(menu));
         QVERIFY2(problem.isEmpty(), qPrintable(problem));
     }
 }
@@ -269,7 +265,7 @@ void TestEverydayUse::recordKeysWithFocusInTextField()
     placeSampleSet(f);
     QLineEdit *field = focusTextField(w);
     QVERIFY(field);
-    auto *prev = child<QToolButton>(w, "Prev");
+    auto *prev = control<QToolButton>(w, "Prev");
 
     struct Step {
         Qt::Key key;
@@ -289,7 +285,7 @@ void TestEverydayUse::recordKeysWithFocusInTextField()
     QVERIFY(prev->isHidden());
     QCOMPARE(field->text(), QStringLiteral("Baltic Star"));
     QCOMPARE(field->cursorPosition(), 0);   // Alt+Left/Right did not move the cursor
-    QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
+    KELPRA_VERIFY_PROMPTS(f.prompts);
 }
 
 void TestEverydayUse::altMnemonicWithFocusInTextField()
@@ -298,7 +294,7 @@ void TestEverydayUse::altMnemonicWithFocusInTextField()
     MainWindow &w = f.mainWindow();
     QLineEdit *field = focusTextField(w);
     QVERIFY(field);
-    auto *file = child<QMenu>(w, "F");
+    auto *file = control<QMenu>(w, "F");
     QTest::keyClick(field, Qt::Key_F, Qt::AltModifier);
     QTRY_VERIFY(file->isVisible());
     f.prompts.expectOpenFile(QString());
@@ -323,13 +319,13 @@ void TestEverydayUse::toolBarHintsNameTheirKeys()
         {"Next", "Next record (PgDown)"},
     };
     for (const auto &h : hints)
-        QCOMPARE(child<QToolButton>(w, h.button)->toolTip(), QString::fromLatin1(h.hint));
+        QCOMPARE(control<QToolButton>(w, h.button)->toolTip(), QString::fromLatin1(h.hint));
     // The export button sits right after "Print report".
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    auto *bar = child<QWidget>(w, "ToolBar1");
-    QVERIFY(child<QToolButton>(w, "SpeedButton11")->parentWidget() == bar);
-    QVERIFY(child<QToolButton>(w, "SpeedButton11")->x() > child<QToolButton>(w, "SpeedButton5")->x());
+    auto *bar = control<QWidget>(w, "ToolBar1");
+    QVERIFY(control<QToolButton>(w, "SpeedButton11")->parentWidget() == bar);
+    QVERIFY(control<QToolButton>(w, "SpeedButton11")->x() > control<QToolButton>(w, "SpeedButton5")->x());
 }
 
 void TestEverydayUse::fileMessages()
@@ -339,7 +335,7 @@ void TestEverydayUse::fileMessages()
     placeSampleSet(f);
     const QString status = w.statusText();
     QTemporaryDir dir;
-    const auto message = [&] { return child<QLabel>(w, "FileMessage")->text(); };
+    const auto message = [&] { return control<QLabel>(w, "FileMessage")->text(); };
     QCOMPARE(message(), QString());
 
     f.prompts.expectSaveFile(dir.filePath("one.bin"));
@@ -359,7 +355,7 @@ void TestEverydayUse::fileMessages()
     f.prompts.expectOpenFile(dir.filePath("one.bin"));
     w.openData();
     QCOMPARE(message(), QStringLiteral("Loaded one.bin: 1 record"));
-    QCOMPARE(child<QLabel>(w, "FileMessage")->toolTip(), dir.filePath("one.bin"));
+    QCOMPARE(control<QLabel>(w, "FileMessage")->toolTip(), dir.filePath("one.bin"));
 
     // A failed save names no file and keeps the last message.
     f.prompts.expectSaveFile(dir.filePath("missing/x.bin"));
@@ -369,8 +365,8 @@ void TestEverydayUse::fileMessages()
 
     // The status line keeps its own texts; the file messages sit to its right.
     QCOMPARE(w.statusText(), status);
-    QVERIFY(child<QLabel>(w, "FileMessage")->x() > child<QLabel>(w, "StatusBar1")->x());
-    QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
+    QVERIFY(control<QLabel>(w, "FileMessage")->x() > control<QLabel>(w, "StatusBar1")->x());
+    KELPRA_VERIFY_PROMPTS(f.prompts);
 }
 
 void TestEverydayUse::exportWritesOnePagePdf()
@@ -393,8 +389,8 @@ void TestEverydayUse::exportWritesOnePagePdf()
     old.write(QByteArray(100000, 'x'));
     old.close();
     f.prompts.expectSaveFile(path);
-    child<QAction>(w, "ExportPdf1")->trigger();
-    QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
+    control<QAction>(w, "ExportPdf1")->trigger();
+    KELPRA_VERIFY_PROMPTS(f.prompts);
 
     const ScriptedPrompts::Shown &dialog = f.prompts.shown.last();
     QCOMPARE(dialog.setup.filter, QStringLiteral("*.pdf"));
@@ -411,7 +407,7 @@ void TestEverydayUse::exportWritesOnePagePdf()
     QCOMPARE(pdfInfo(path, "Title"),
              QStringLiteral("PROTOCOL OF GMDSS RADIO SET TESTING \u2014 Baltic Star / Riga, 15.12.06 24:35"));
     QCOMPARE(pdfInfo(path, "Creator"), QStringLiteral("Kelpra 2.5.0"));
-    QCOMPARE(child<QLabel>(w, "FileMessage")->text(), QStringLiteral("Protocol exported to protocol.pdf"));
+    QCOMPARE(control<QLabel>(w, "FileMessage")->text(), QStringLiteral("Protocol exported to protocol.pdf"));
 
     // Nothing to name it by: a plain proposal.
     w.setFieldText(Field::VesselName, "");
@@ -419,7 +415,7 @@ void TestEverydayUse::exportWritesOnePagePdf()
     f.prompts.expectSaveFile(QString());
     w.exportProtocolPdf();
     QCOMPARE(f.prompts.shown.last().setup.proposedName, QStringLiteral("protocol"));
-    QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
+    KELPRA_VERIFY_PROMPTS(f.prompts);
 }
 
 void TestEverydayUse::exportFailureReported()
@@ -435,10 +431,10 @@ void TestEverydayUse::exportFailureReported()
     f.prompts.expectSaveFile(dir.filePath("nowhere/p.pdf"));
     f.prompts.expectError(QStringLiteral("Invalid filename."));
     w.exportProtocolPdf();
-    QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
+    KELPRA_VERIFY_PROMPTS(f.prompts);
     QVERIFY(QFileInfo(dir.filePath("taken.pdf")).isDir());
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 0);   // no temporary file left behind
-    QCOMPARE(child<QLabel>(w, "FileMessage")->text(), QString());
+    QCOMPARE(control<QLabel>(w, "FileMessage")->text(), QString());
 }
 
 void TestEverydayUse::sampleNoteAndMark()
@@ -446,7 +442,7 @@ void TestEverydayUse::sampleNoteAndMark()
     AppFixture f;
     MainWindow &w = f.mainWindow();
     QTemporaryDir dir;
-    auto *note = child<QLabel>(w, "SampleNote");
+    auto *note = control<QLabel>(w, "SampleNote");
     QVERIFY(note->isHidden());
     QVERIFY(!f.store().fromSampleSet());
 
@@ -475,7 +471,7 @@ void TestEverydayUse::sampleNoteAndMark()
     for (const char *word : {"PROTOCOL", "Format", "Specifier:", "VESSEL", "Radioengineer:"})
         QVERIFY2(hasWord(exported, QString::fromLatin1(word)), word);
     // Moving through the sample set keeps it marked.
-    child<QToolButton>(w, "Next")->click();
+    control<QToolButton>(w, "Next")->click();
     QVERIFY(!note->isHidden());
 
     // Loaded from a file: real data, whatever its bytes.
@@ -490,7 +486,7 @@ void TestEverydayUse::sampleNoteAndMark()
     const PdfText loaded = readPdfWords(dir.filePath("loaded.pdf"));
     QVERIFY(hasWord(loaded, "PROTOCOL"));
     QCOMPARE(sampleMarkOf(loaded), QString());
-    QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
+    KELPRA_VERIFY_PROMPTS(f.prompts);
 }
 
 void TestEverydayUse::smallScreen()
@@ -504,7 +500,7 @@ void TestEverydayUse::smallScreen()
     QVERIFY(w.minimumSizeHint().width() <= 1024 && w.minimumSizeHint().height() <= 600);
     // The station fields keep a usable size; the window scrolls instead.
     for (const char *group : {"GroupBox1", "GroupBox2", "GroupBox3"}) {
-        for (QLineEdit *edit : child<QGroupBox>(w, group)->findChildren<QLineEdit *>()) {
+        for (QLineEdit *edit : control<QGroupBox>(w, group)->findChildren<QLineEdit *>()) {
             if (edit->objectName().isEmpty() || edit->objectName().startsWith(QLatin1String("qt_")))
                 continue;
             QVERIFY2(edit->height() >= edit->minimumSizeHint().height(), qPrintable(edit->objectName()));
@@ -512,7 +508,7 @@ void TestEverydayUse::smallScreen()
         }
     }
     for (const char *name : {"FSMeaning", "MMSIdigit", "Date"}) {
-        auto *edit = child<QLineEdit>(w, name);
+        auto *edit = control<QLineEdit>(w, name);
         QVERIFY2(edit->height() >= edit->minimumSizeHint().height(), name);
     }
 }
