@@ -1,6 +1,6 @@
 #include "ui/text8_field.h"
 
-#include "data/field_texts.h"
+#include "data/fields.h"
 #include "data/text8.h"
 
 #include <QLabel>
@@ -96,10 +96,10 @@ void Text8Field::showRefused(const QString &refused) const
 void keepText8Fields(QWidget *window)
 {
     QStringList names;
-    for (const char *name : kStationFields)
-        names << QString::fromLatin1(name);
-    for (const char *name : kControllerFields)
-        names << QString::fromLatin1(name);
+    for (const CaptionedField &field : kStationFields)
+        names << fieldKey(field.field);
+    for (const CaptionedField &field : kControllerFields)
+        names << fieldKey(field.field);
     for (const QString &name : names) {
         if (auto *edit = window->findChild<QLineEdit *>(name))
             Text8Field::attach(edit);

@@ -570,7 +570,7 @@ void TestDataFiles::saveWarnsOfWhatCannotComeBack()
     if (!warning.isEmpty())
         f.prompts.expectInformation(warning);
     f.mainWindow().saveAllData();
-    QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
+    KELPRA_VERIFY_PROMPTS(f.prompts);
     // Written all the same, every byte as held.
     QByteArray expected = "1\r\n";
     for (const QByteArray &r : records)
@@ -581,7 +581,7 @@ void TestDataFiles::saveWarnsOfWhatCannotComeBack()
     AppFixture loader;
     loader.prompts.expectOpenFile(path);
     loader.mainWindow().openData();
-    QVERIFY2(loader.prompts.ok(), qPrintable(loader.prompts.problems()));
+    KELPRA_VERIFY_PROMPTS(loader.prompts);
     bool same = true;
     for (int i = 0; i < records.size(); ++i)
         same = same && loader.store().slot(i + 1) == records[i];

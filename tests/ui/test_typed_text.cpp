@@ -1,10 +1,11 @@
 // Text typed into the station and controller fields: letters with a Latin form take it as
 // they are typed, what Windows-1251 cannot hold is refused with a hint, and what was typed
 // is what the data file and details.txt give back.
-#include "data/field_texts.h"
+#include "data/fields.h"
 #include "data/sample_set.h"
 #include "data/measurement_store.h"
 #include "support/app_fixture.h"
+#include "support/test_helpers.h"
 #include "ui/main_window.h"
 #include "ui/text8_field.h"
 
@@ -19,6 +20,7 @@
 
 using namespace kelpra;
 using kelpra::test::AppFixture;
+using kelpra::test::readFile;
 
 namespace {
 
@@ -26,19 +28,13 @@ QString utf8(const char *text) { return QString::fromUtf8(text); }
 
 QString here(const QString &name) { return QDir::current().absoluteFilePath(name); }
 
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 QStringList text8FieldNames()
 {
     QStringList names;
-    for (const char *name : kStationFields)
-        names << QString::fromLatin1(name);
-    for (const char *name : kControllerFields)
-        names << QString::fromLatin1(name);
+    for (const CaptionedField &field : kStationFields)
+        names << fieldKey(field.field);
+    for (const CaptionedField &field : kControllerFields)
+        names << fieldKey(field.field);
     return names;
 }
 
@@ -144,7 +140,7 @@ void TestTypedText::typedTextIsFitted()
     QLineEdit *field = edit(f.mainWindow(), QStringLiteral("VesselName"));
     type(field, typed);
     QCOMPARE(field->text(), shown);
-    QCOMPARE(f.mainWindow().fieldText8(QStringLiteral("VesselName")).contains('\x1a'), false);
+    QCOMPARE(f.mainWindow().fieldText8(Field::VesselName).contains('\x1a'), false);
     QLabel *label = hintOf(f.mainWindow(), QStringLiteral("VesselName"));
     if (hint.isEmpty()) {
         QVERIFY(!label || label->isHidden());
@@ -241,7 +237,7 @@ void TestTypedText::typedTextSavesAndLoadsBack()
         type(edit(f.mainWindow(), QStringLiteral("VCompAdd")), utf8("Gda\u0144sk \u4e2d"));
         f.prompts.expectSaveFile(path);
         f.mainWindow().saveAllData();
-        QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
+        KELPRA_VERIFY_PROMPTS(f.prompts);
     }
     const QByteArray saved = readFile(path);
     QVERIFY(saved.contains("\r\nSofart AEro GmbH\r\n"));
@@ -253,10 +249,10 @@ void TestTypedText::typedTextSavesAndLoadsBack()
     AppFixture loader;
     loader.prompts.expectOpenFile(path);
     loader.mainWindow().openData();
-    QVERIFY2(loader.prompts.ok(), qPrintable(loader.prompts.problems()));
-    QCOMPARE(loader.mainWindow().fieldText(QStringLiteral("VesselName")), QStringLiteral("Sofart AEro GmbH"));
-    QCOMPARE(loader.mainWindow().fieldText(QStringLiteral("CompanyOwner")), kCyrillic);
-    QCOMPARE(loader.mainWindow().fieldText(QStringLiteral("VCompAdd")), QStringLiteral("Gdansk "));
+    KELPRA_VERIFY_PROMPTS(loader.prompts);
+    QCOMPARE(loader.mainWindow().fieldText(Field::VesselName), QStringLiteral("Sofart AEro GmbH"));
+    QCOMPARE(loader.mainWindow().fieldText(Field::CompanyOwner), kCyrillic);
+    QCOMPARE(loader.mainWindow().fieldText(Field::VCompAdd), QStringLiteral("Gdansk "));
     // Loading is not typing: nothing was refused, so no hint.
     for (const QString &name : text8FieldNames())
         QVERIFY(!hintOf(loader.mainWindow(), name));
@@ -269,13 +265,13 @@ void TestTypedText::typedDetailsAreRestored()
         QTest::keyClicks(edit(f.mainWindow(), QStringLiteral("CCompany")), utf8("Kj\u00f8benhavn Radio"));
         type(edit(f.mainWindow(), QStringLiteral("Engineer")), utf8("\u0418\u0432\u0430\u043d\u043e\u0432 \u0130."));
         f.mainWindow().saveDetails();
-        QVERIFY2(f.prompts.ok(), qPrintable(f.prompts.problems()));
+        KELPRA_VERIFY_PROMPTS(f.prompts);
     }
     QCOMPARE(readFile(here(QStringLiteral("details.txt"))),
              QByteArray("Kjobenhavn Radio\r\n\r\n\r\n\xc8\xe2\xe0\xed\xee\xe2 I.\r\n"));
     AppFixture next;
-    QCOMPARE(next.mainWindow().fieldText(QStringLiteral("CCompany")), QStringLiteral("Kjobenhavn Radio"));
-    QCOMPARE(next.mainWindow().fieldText(QStringLiteral("Engineer")),
+    QCOMPARE(next.mainWindow().fieldText(Field::CCompany), QStringLiteral("Kjobenhavn Radio"));
+    QCOMPARE(next.mainWindow().fieldText(Field::Engineer),
              utf8("\u0418\u0432\u0430\u043d\u043e\u0432 I."));
 }
 
