@@ -432,20 +432,31 @@ QWidget *MainWindow::buildCallPanel()
             }
             ++i;
         }
+        // The program's own judgement of the call, below the test set's figures.
+        QLabel *checkCaption = caption(QStringLiteral("Check:"), host);
+        checkCaption->setFixedWidth(captionWidth);
+        grid->addWidget(checkCaption, i, 0);
+        auto *check = new QLabel(host);
+        check->setTextFormat(Qt::PlainText);
+        grid->addWidget(check, i, 1, 1, 2);
+        ++i;
         grid->setColumnStretch(1, 3);
         grid->setColumnStretch(2, 5);
         grid->setRowStretch(i, 1);
+        return check;
     };
 
     callRows_ = new QWidget(Panel1);
-    buildRows(callRows_, kCallRows, kCallVerdictBeside, kCallVerdict);
+    CallCheck_ = buildRows(callRows_, kCallRows, kCallVerdictBeside, kCallVerdict);
+    CallCheck_->setObjectName(QStringLiteral("CallCheck"));
     panelLayout->addWidget(callRows_, 1, 0);
 
     Distress = new QFrame(Panel1);
     Distress->setObjectName(QStringLiteral("Distress"));
     Distress->setFrameShape(QFrame::StyledPanel);
     Distress->setAutoFillBackground(true);
-    buildRows(Distress, kDistressRows, kDistressVerdictBeside, kDistressVerdict);
+    DistressCheck_ = buildRows(Distress, kDistressRows, kDistressVerdictBeside, kDistressVerdict);
+    DistressCheck_->setObjectName(QStringLiteral("DistressCheck"));
     panelLayout->addWidget(Distress, 1, 0);
     Distress->raise();
     Distress->setVisible(false);

@@ -23,6 +23,7 @@ namespace kelpra {
 
 class MeasurementStore;
 class Prompts;
+struct CallCheck;
 struct DecodedRecord;
 struct NavigationView;
 class DownloadWindow;
@@ -121,6 +122,7 @@ private:
     QLabel *addLabel(const char *name, const QString &caption);
     QLabel *addFieldLabel(Field field, QWidget *parent);
     void showDecoded(int slot, const DecodedRecord &decoded);
+    void showCheck(QLabel *row, const CallCheck *check);
     void setDistressShown(bool shown);
     void showIdentification();
     void buildKeyboard();
@@ -157,6 +159,8 @@ private:
     QFrame *Bevel1 = nullptr;
     QFrame *Panel1 = nullptr, *Panel2 = nullptr;
     QFrame *Distress = nullptr;
+    QLabel *CallCheck_ = nullptr;      // CallCheck: the check of a call, under the call rows
+    QLabel *DistressCheck_ = nullptr;  // DistressCheck: the same under the distress rows
 
     // Bottom of the call panel
     QPushButton *Button1 = nullptr;  // "Decode message", never shown

@@ -5,6 +5,7 @@
 #include "ui/prompts.h"
 #include "data/measurement_store.h"
 #include "data/navigation.h"
+#include "dsc/call_check.h"
 #include "dsc/record_decoder.h"
 
 #include <QFrame>
@@ -63,11 +64,45 @@ void MainWindow::clearCallFields()
 {
     for (Field field : callDisplayFields())
         setFieldText8(field, QByteArray());
+    showCheck(CallCheck_, nullptr);
+    showCheck(DistressCheck_, nullptr);
 }
 
 void MainWindow::showRecord(int slot)
 {
-    showDecoded(slot, decodeRecord(store_.slot(slot), QLocale::system().decimalPoint()));
+    const QByteArray &bytes = store_.slot(slot);
+    const DecodedRecord decoded = decodeRecord(bytes, QLocale::system().decimalPoint());
+    // The check goes in the row of the panel the record shows in; the other row stays empty.
+    const std::optional<CallCheck> check = decoded.empty() ? std::nullopt : std::optional(checkRecord(bytes));
+    const bool distress = !decoded.empty() && decoded.distress();
+    showCheck(CallCheck_, check && !distress ? &*check : nullptr);
+    showCheck(DistressCheck_, check && distress ? &*check : nullptr);
+    showDecoded(slot, decoded);
+}
+
+void MainWindow::showCheck(QLabel *row, const CallCheck *check)
+{
+    if (!check) {
+        row->clear();
+        row->setToolTip(QString());
+        row->setStyleSheet(QString());
+        return;
+    }
+    static const char *const colours[] = {"#1a7f37", "#a86400", "#c62828"};  // pass, warn, fail
+    row->setStyleSheet(QStringLiteral("font-weight: bold; color: %1;")
+                           .arg(QLatin1String(colours[static_cast<int>(check->verdict)])));
+    const auto number = [](const std::optional<int> &value) {
+        return value ? QString::number(*value) : QStringLiteral("none");
+    };
+    QString text = verdictName(check->verdict) + QStringLiteral("   ECC received ") + number(check->receivedEcc)
+                   + QStringLiteral(", computed ") + number(check->computedEcc);
+    if (!check->findings.isEmpty())
+        text += QStringLiteral("   ") + check->codes().join(QStringLiteral(", "));
+    row->setText(text);
+    QStringList sentences;
+    for (const CheckFinding &finding : check->findings)
+        sentences << severityName(finding.severity) + QStringLiteral(": ") + finding.text;
+    row->setToolTip(sentences.join(QLatin1Char('\n')));
 }
 
 void MainWindow::showDecoded(int slot, const DecodedRecord &decoded)

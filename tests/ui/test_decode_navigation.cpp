@@ -6,6 +6,7 @@
 
 #include "data/measurement_store.h"
 #include "data/sample_set.h"
+#include "dsc/call_check.h"
 #include "dsc/record_decoder.h"
 
 #include <QAction>
@@ -100,6 +101,7 @@ private Q_SLOTS:
     void emptySlotIsNoCall();
     void label16IsPlainTextWithoutPadding();
     void tabSkipsCallRowsUnderTheDistressPanel();
+    void checkRowsShowTheVerdict();
 };
 
 // Before anything is held: the guard messages, and nothing changes.
@@ -612,4 +614,66 @@ void TestDecodeNavigation::tabSkipsCallRowsUnderTheDistressPanel()
 }
 
 QTEST_MAIN(TestDecodeNavigation)
+// The check row of the panel on view shows the verdict in its colour, both ECCs and the
+// findings; the row of the other panel stays empty, and an empty record empties both.
+void TestDecodeNavigation::checkRowsShowTheVerdict()
+{
+    AppFixture f;
+    fillWithSamples(f);
+    MainWindow &w = f.mainWindow();
+    QLabel *call = control<QLabel>(w, "CallCheck");
+    QLabel *distress = control<QLabel>(w, "DistressCheck");
+    QVERIFY(call->text().isEmpty());
+
+    // An off-air call that is right in every respect, as the test set stores it.
+    QByteArray offAir = QByteArray("01 151206 2435 1 12577.0 kHZ   ") + char(128) + QByteArray(6, char(125));
+    for (int symbol : {120, 120, 0, 23, 71, 0, 0, 108, 32, 51, 42, 0, 0, 118, 126, 38, 75, 0, 38, 75, 0, 117, 0,
+                       117, 117})
+        offAir += static_cast<char>(symbol);
+    f.store().setSlot(2, offAir);
+
+    const struct {
+        int slot;
+        QLabel *row;
+        QLabel *other;
+        QString verdict;
+        QString colour;
+        QString ecc;
+        QString sentence;
+    } cases[] = {
+        {1, call, distress, "fail", "#c62828", "ECC received 76, computed 35",
+         "The error-check character received is 76, but the symbols give 35."},
+        {3, distress, call, "fail", "#c62828", "ECC received 57, computed 75",
+         "The error-check character received is 57, but the symbols give 75."},
+        {2, call, distress, "pass", "#1a7f37", "ECC received 0, computed 0", QString()},
+        {5, call, distress, "warn", "#a86400", "", "999"},
+    };
+    for (const auto &c : cases) {
+        f.store().set_display_index(c.slot);
+        w.decodeMessage();
+        const QString where = QStringLiteral("record %1: [%2] [%3]").arg(c.slot).arg(c.row->text(), c.row->toolTip());
+        QVERIFY2(c.row->text().startsWith(c.verdict + QLatin1Char(' ')), qPrintable(where));
+        QVERIFY2(c.row->text().contains(c.ecc), qPrintable(where));
+        QVERIFY2(c.row->styleSheet().contains(c.colour), qPrintable(where));
+        QVERIFY2(c.sentence.isEmpty() ? c.row->toolTip().isEmpty() : c.row->toolTip().contains(c.sentence),
+                 qPrintable(where));
+        QVERIFY2(c.other->text().isEmpty() && c.other->toolTip().isEmpty(), qPrintable(where));
+        QCOMPARE(c.row->isVisibleTo(&w), true);
+    }
+    // Every finding is in the tooltip, one per line.
+    f.store().set_display_index(1);
+    w.decodeMessage();
+    const CallCheck expected = checkRecord(sampleRecord(1));
+    QCOMPARE(call->toolTip().split(QLatin1Char('\n')).size(), expected.findings.size());
+    for (const CheckFinding &finding : expected.findings)
+        QVERIFY2(call->toolTip().contains(finding.text), qPrintable(finding.text));
+
+    f.store().setSlot(2, QByteArray());
+    f.prompts.expectInformation(QStringLiteral("Record 2 holds no data."));
+    w.nextRecord();
+    KELPRA_VERIFY_PROMPTS(f.prompts);
+    for (QLabel *row : {call, distress})
+        QVERIFY(row->text().isEmpty() && row->toolTip().isEmpty());
+}
+
 #include "test_decode_navigation.moc"
