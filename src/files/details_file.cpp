@@ -43,19 +43,8 @@ DetailsLoad loadDetailsFile(const QString &path)
     }
     DetailsLoad load;
     QByteArray bytes;
-    char buffer[65536];
-    while (bytes.size() < kMaxDataFileBytes) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n == 0)
-            break;
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            load.error = fileErrorText(errno, path);
-            break;
-        }
-        bytes.append(buffer, n);
-    }
+    if (const int err = readUpTo(fd, kMaxDataFileBytes, &bytes))
+        load.error = fileErrorText(err, path);
     ::close(fd);
     load.lines = parseDetailsFile(bytes);
     return load;

@@ -272,21 +272,10 @@ std::optional<QString> readWholeFile(const QString &path, QByteArray *out)
     if (fd < 0)
         return fileErrorText(errno, path);
     QByteArray bytes;
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n == 0)
-            break;
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            const int err = errno;
-            ::close(fd);
-            return fileErrorText(err, path);
-        }
-        bytes.append(buffer, n);
-    }
+    const int err = readUpTo(fd, -1, &bytes);
     ::close(fd);
+    if (err != 0)
+        return fileErrorText(err, path);
     *out = bytes;
     return std::nullopt;
 }
@@ -318,29 +307,35 @@ std::optional<QString> readDataFileBytes(const QString &path, QByteArray *out)
         return refusal;
     }
     QByteArray bytes;
+    // One byte past the limit tells a file that has grown since it was looked at.
+    const int err = readUpTo(fd, kMaxDataFileBytes + 1, &bytes);
+    ::close(fd);
+    if (err != 0)
+        return fileErrorText(err, path);
+    if (bytes.size() > kMaxDataFileBytes) {
+        st.st_size = bytes.size();
+        return refusalFor(st);
+    }
+    *out = bytes;
+    return std::nullopt;
+}
+
+int readUpTo(int fd, qint64 limit, QByteArray *out)
+{
     char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    while (limit < 0 || out->size() < limit) {
+        const qint64 room = limit < 0 ? qint64(sizeof buffer) : qMin<qint64>(sizeof buffer, limit - out->size());
+        const ssize_t n = ::read(fd, buffer, static_cast<size_t>(room));
         if (n == 0)
-            break;
+            return 0;
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            const int err = errno;
-            ::close(fd);
-            return fileErrorText(err, path);
+            return errno;
         }
-        bytes.append(buffer, n);
-        // It may have grown since it was looked at.
-        if (bytes.size() > kMaxDataFileBytes) {
-            ::close(fd);
-            st.st_size = bytes.size();
-            return refusalFor(st);
-        }
+        out->append(buffer, n);
     }
-    ::close(fd);
-    *out = bytes;
-    return std::nullopt;
+    return 0;
 }
 
 } // namespace kelpra

@@ -86,4 +86,8 @@ std::optional<QString> refuseBeforeReading(const QString &path);
 // again, so a file swapped for a FIFO or a device in between is refused as well.
 std::optional<QString> readDataFileBytes(const QString &path, QByteArray *out);
 
+// Appends what a file descriptor yields until its end, or until `out` holds `limit` bytes
+// (no limit when negative). Returns 0, or the errno of a failed read.
+int readUpTo(int fd, qint64 limit, QByteArray *out);
+
 } // namespace kelpra
