@@ -438,6 +438,10 @@ QWidget *MainWindow::buildCallPanel()
         grid->addWidget(checkCaption, i, 0);
         auto *check = new QLabel(host);
         check->setTextFormat(Qt::PlainText);
+        // A long list of findings wraps instead of widening the panel past the station
+        // groups on a small screen.
+        check->setWordWrap(true);
+        check->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
         grid->addWidget(check, i, 1, 1, 2);
         ++i;
         grid->setColumnStretch(1, 3);
