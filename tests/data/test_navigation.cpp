@@ -27,31 +27,40 @@ MeasurementStore storeWith(int recordCount, int index)
 class TestNavigation : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void next_data()
+    // Next and Prev from a given record with a given count: where they land and which
+    // buttons then show.
+    void step_data()
     {
+        QTest::addColumn<bool>("forward");
         QTest::addColumn<int>("count");
         QTest::addColumn<int>("from");
         QTest::addColumn<int>("to");
         QTest::addColumn<bool>("prev");
         QTest::addColumn<bool>("next");
-        QTest::newRow("16: 1 to 2") << 16 << 1 << 2 << true << true;
-        QTest::newRow("16: 15 to 16") << 16 << 15 << 16 << true << false;
-        QTest::newRow("16: stays at 16") << 16 << 16 << 16 << true << false;
-        QTest::newRow("5: 4 to 5") << 5 << 4 << 5 << true << false;
-        QTest::newRow("5: 3 to 4") << 5 << 3 << 4 << true << true;
-        QTest::newRow("2: 1 to 2") << 2 << 1 << 2 << true << false;
-        QTest::newRow("1: stays at 1") << 1 << 1 << 1 << false << false;
-        QTest::newRow("0: stays at 1") << 0 << 1 << 1 << false << false;
+        QTest::newRow("next 16: 1 to 2") << true << 16 << 1 << 2 << true << true;
+        QTest::newRow("next 16: 15 to 16") << true << 16 << 15 << 16 << true << false;
+        QTest::newRow("next 16: stays at 16") << true << 16 << 16 << 16 << true << false;
+        QTest::newRow("next 5: 4 to 5") << true << 5 << 4 << 5 << true << false;
+        QTest::newRow("next 5: 3 to 4") << true << 5 << 3 << 4 << true << true;
+        QTest::newRow("next 2: 1 to 2") << true << 2 << 1 << 2 << true << false;
+        QTest::newRow("next 1: stays at 1") << true << 1 << 1 << 1 << false << false;
+        QTest::newRow("next 0: stays at 1") << true << 0 << 1 << 1 << false << false;
+        QTest::newRow("prev 16: 2 to 1") << false << 16 << 2 << 1 << false << true;
+        QTest::newRow("prev 16: 16 to 15") << false << 16 << 16 << 15 << true << true;
+        QTest::newRow("prev 16: stays at 1") << false << 16 << 1 << 1 << false << true;
+        QTest::newRow("prev 5: 5 to 4") << false << 5 << 5 << 4 << true << true;
+        QTest::newRow("prev 1: stays at 1") << false << 1 << 1 << 1 << false << false;
     }
-    void next()
+    void step()
     {
+        QFETCH(bool, forward);
         QFETCH(int, count);
         QFETCH(int, from);
         QFETCH(int, to);
         QFETCH(bool, prev);
         QFETCH(bool, next);
         MeasurementStore store = storeWith(count, from);
-        const std::optional<NavigationView> view = stepNext(store);
+        const std::optional<NavigationView> view = forward ? stepNext(store) : stepPrevious(store);
         QVERIFY(view);
         QCOMPARE(store.display_index(), to);
         QCOMPARE(view->displayIndex, to);
@@ -60,35 +69,6 @@ private Q_SLOTS:
         QCOMPARE(view->current, QString::number(to));
         // A step leaves the figures of the fills alone.
         QVERIFY(!view->received && !view->total);
-    }
-
-    void previous_data()
-    {
-        QTest::addColumn<int>("count");
-        QTest::addColumn<int>("from");
-        QTest::addColumn<int>("to");
-        QTest::addColumn<bool>("prev");
-        QTest::addColumn<bool>("next");
-        QTest::newRow("16: 2 to 1") << 16 << 2 << 1 << false << true;
-        QTest::newRow("16: 16 to 15") << 16 << 16 << 15 << true << true;
-        QTest::newRow("16: stays at 1") << 16 << 1 << 1 << false << true;
-        QTest::newRow("5: 5 to 4") << 5 << 5 << 4 << true << true;
-        QTest::newRow("1: stays at 1") << 1 << 1 << 1 << false << false;
-    }
-    void previous()
-    {
-        QFETCH(int, count);
-        QFETCH(int, from);
-        QFETCH(int, to);
-        QFETCH(bool, prev);
-        QFETCH(bool, next);
-        MeasurementStore store = storeWith(count, from);
-        const std::optional<NavigationView> view = stepPrevious(store);
-        QVERIFY(view);
-        QCOMPARE(store.display_index(), to);
-        QCOMPARE(view->prevVisible, prev);
-        QCOMPARE(view->nextVisible, next);
-        QCOMPARE(view->current, QString::number(to));
     }
 
     // Without data nothing moves.
