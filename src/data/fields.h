@@ -16,23 +16,27 @@ namespace kelpra {
 // widget's objectName and the key of the decoded record in kelpra-tool's JSON.
 enum class Field {
     // Measurement header
-    Date, MNO, Frequency, RSSI,
-    // Call rows and the verdict beside ECC
-    FSdigit, FSMeaning, MMSIdigit, MMSIMeaning, CatDigit, CatMeaning, SelfMMSIdigit, SelfMMSI,
-    FTdigit, FTMeaning, STdigit, STMeaning, FS1digit, FS1meaning, FS2digit, FS2meaning,
-    EOS1, ECC, EOS2, ECCCheck,
-    // Distress rows and the verdict beside ECCD
-    FSDdigit, FSDmeaning, SelfMMSIDdigit, SelfMMSIDmeaning, NATUREdigit, NATUREmeaning,
-    DCdigits, DCmeaning, TIMEdigit, TIMEmeaning, SCdigit, SCmeaning, EOSD1, ECCD, EOSD2, ECCCDheck,
+    MeasurementDate, MeasurementNumber, ReceivedFrequency, SignalLevel,
+    // Call rows and the verdict beside the error-check character
+    FormatDigits, FormatMeaning, AddressDigits, AddressMeaning, CategoryDigits, CategoryMeaning,
+    SelfIdDigits, SelfIdMeaning, FirstCommandDigits, FirstCommandMeaning, SecondCommandDigits,
+    SecondCommandMeaning, Message1Digits, Message1Meaning, Message2Digits, Message2Meaning,
+    EndOfSequence1, ErrorCheck, EndOfSequence2, ErrorCheckVerdict,
+    // Distress rows and the verdict beside their error-check character
+    DistressFormatDigits, DistressFormatMeaning, DistressSelfDigits, DistressSelfMeaning, NatureDigits,
+    NatureMeaning, PositionDigits, PositionMeaning, TimeDigits, TimeMeaning, SubsequentDigits,
+    SubsequentMeaning, DistressEndOfSequence1, DistressErrorCheck, DistressEndOfSequence2,
+    DistressErrorCheckVerdict,
     // Typed-in station data
-    RadioType, RadioSN, RadioMan, VesselName, CompanyOwner, VCategory, VCompAdd, VTel,
+    RadioModel, RadioSerialNumber, RadioManufacturer, VesselName, VesselOwner, VesselCategory,
+    VesselAddress, VesselPhone,
     // Controller lines
-    CCompany, CTel, CAddress, Engineer,
+    ControllerCompany, ControllerPhone, ControllerAddress, Engineer,
     // Top line: identification line and counters
-    Label16, Label22, current, total,
+    Identification, ReceivedCount, CurrentRecord, TotalRecords,
 };
 
-inline constexpr int kFieldCount = static_cast<int>(Field::total) + 1;
+inline constexpr int kFieldCount = static_cast<int>(Field::TotalRecords) + 1;
 
 // The control name of a field ("FSdigit", ...).
 const char *fieldName(Field field);
@@ -59,43 +63,43 @@ struct DecodedRow {
 
 // The call rows, top to bottom.
 inline constexpr std::array<DecodedRow, 11> kCallRows{{
-    {"Format Specifier:", "Format Specifier:", "Format Specifier:", Field::FSdigit, Field::FSMeaning},
-    {"MMSI:", "MMSI:", "MMSI:", Field::MMSIdigit, Field::MMSIMeaning},
-    {"Category:", "Category:", "Category:", Field::CatDigit, Field::CatMeaning},
+    {"Format Specifier:", "Format Specifier:", "Format Specifier:", Field::FormatDigits, Field::FormatMeaning},
+    {"MMSI:", "MMSI:", "MMSI:", Field::AddressDigits, Field::AddressMeaning},
+    {"Category:", "Category:", "Category:", Field::CategoryDigits, Field::CategoryMeaning},
     {"Self Identification(MMSI):", "Self Identification(MMSI):", "Self identification(MMSI):",
-     Field::SelfMMSIdigit, Field::SelfMMSI},
-    {"First Telecommand:", "First Telecommand:", "First telecomand:", Field::FTdigit, Field::FTMeaning},
-    {"Second telecommand:", "Second Telecommand:", "Second telecomand:", Field::STdigit, Field::STMeaning},
-    {"Frequency or pos.no FS1:", "Frequency or pos.no FS1:", "Frequency or pos.no FS1:", Field::FS1digit,
-     Field::FS1meaning},
-    {"Frequency or pos.no FS2:", "Frequency or pos.no FS2:", "Frequency or pos.no FS2:", Field::FS2digit,
-     Field::FS2meaning},
-    {"End of sequence:", "End of sequence:", "End of sequence:", Field::EOS1, std::nullopt},
-    {"ECC:", "ECC:", "ECC:", Field::ECC, std::nullopt},
-    {"End of sequence:", "End of sequence:", "End of sequence:", Field::EOS2, std::nullopt},
+     Field::SelfIdDigits, Field::SelfIdMeaning},
+    {"First Telecommand:", "First Telecommand:", "First telecomand:", Field::FirstCommandDigits, Field::FirstCommandMeaning},
+    {"Second telecommand:", "Second Telecommand:", "Second telecomand:", Field::SecondCommandDigits, Field::SecondCommandMeaning},
+    {"Frequency or pos.no FS1:", "Frequency or pos.no FS1:", "Frequency or pos.no FS1:", Field::Message1Digits,
+     Field::Message1Meaning},
+    {"Frequency or pos.no FS2:", "Frequency or pos.no FS2:", "Frequency or pos.no FS2:", Field::Message2Digits,
+     Field::Message2Meaning},
+    {"End of sequence:", "End of sequence:", "End of sequence:", Field::EndOfSequence1, std::nullopt},
+    {"ECC:", "ECC:", "ECC:", Field::ErrorCheck, std::nullopt},
+    {"End of sequence:", "End of sequence:", "End of sequence:", Field::EndOfSequence2, std::nullopt},
 }};
 
 // The distress rows, top to bottom.
 inline constexpr std::array<DecodedRow, 9> kDistressRows{{
-    {"Format Specifier:", "Format Specifier:", "Format Specifier:", Field::FSDdigit, Field::FSDmeaning},
-    {"Self MMSI:", "Self MMSI:", "Self MMSI:", Field::SelfMMSIDdigit, Field::SelfMMSIDmeaning},
-    {"Nature of distress:", "Nature of distress:", "Nature of Distress:", Field::NATUREdigit,
-     Field::NATUREmeaning},
-    {"Distress coordinates:", "Distress coordinates:", "Distress Coordinates:", Field::DCdigits,
-     Field::DCmeaning},
-    {"Time:", "Time:", "Time:", Field::TIMEdigit, Field::TIMEmeaning},
-    {"Subsequent communication:", "Subsequent communication:", "Subsequent communication:", Field::SCdigit,
-     Field::SCmeaning},
-    {"End of sequence:", "End of sequence:", "End of sequence:", Field::EOSD1, std::nullopt},
-    {"ECC:", "ECC:", "ECC:", Field::ECCD, std::nullopt},
-    {"End of sequence:", "End of sequence:", "End of sequence:", Field::EOSD2, std::nullopt},
+    {"Format Specifier:", "Format Specifier:", "Format Specifier:", Field::DistressFormatDigits, Field::DistressFormatMeaning},
+    {"Self MMSI:", "Self MMSI:", "Self MMSI:", Field::DistressSelfDigits, Field::DistressSelfMeaning},
+    {"Nature of distress:", "Nature of distress:", "Nature of Distress:", Field::NatureDigits,
+     Field::NatureMeaning},
+    {"Distress coordinates:", "Distress coordinates:", "Distress Coordinates:", Field::PositionDigits,
+     Field::PositionMeaning},
+    {"Time:", "Time:", "Time:", Field::TimeDigits, Field::TimeMeaning},
+    {"Subsequent communication:", "Subsequent communication:", "Subsequent communication:", Field::SubsequentDigits,
+     Field::SubsequentMeaning},
+    {"End of sequence:", "End of sequence:", "End of sequence:", Field::DistressEndOfSequence1, std::nullopt},
+    {"ECC:", "ECC:", "ECC:", Field::DistressErrorCheck, std::nullopt},
+    {"End of sequence:", "End of sequence:", "End of sequence:", Field::DistressEndOfSequence2, std::nullopt},
 }};
 
 // The verdict label beside a panel's ECC field, and that field.
-inline constexpr Field kCallVerdict = Field::ECCCheck;
-inline constexpr Field kCallVerdictBeside = Field::ECC;
-inline constexpr Field kDistressVerdict = Field::ECCCDheck;
-inline constexpr Field kDistressVerdictBeside = Field::ECCD;
+inline constexpr Field kCallVerdict = Field::ErrorCheckVerdict;
+inline constexpr Field kCallVerdictBeside = Field::ErrorCheck;
+inline constexpr Field kDistressVerdict = Field::DistressErrorCheckVerdict;
+inline constexpr Field kDistressVerdictBeside = Field::DistressErrorCheck;
 
 // A captioned edit field outside the decoded rows.
 struct CaptionedField {
@@ -105,31 +109,31 @@ struct CaptionedField {
 
 // The measurement header, as the window captions it.
 inline constexpr std::array<CaptionedField, 4> kHeaderFields{{
-    {"Date:", Field::Date},
-    {"Meas-nt No:", Field::MNO},
-    {"Frequency:", Field::Frequency},
-    {"Signal Level (RSSI):", Field::RSSI},
+    {"Date:", Field::MeasurementDate},
+    {"Meas-nt No:", Field::MeasurementNumber},
+    {"Frequency:", Field::ReceivedFrequency},
+    {"Signal Level (RSSI):", Field::SignalLevel},
 }};
 
 // The eight typed-in station fields, in the order data files carry them: three of the
 // radio station, then five of the vessel.
 inline constexpr std::array<CaptionedField, 8> kStationFields{{
-    {"Radio's model or name:", Field::RadioType},
-    {"Serial Number:", Field::RadioSN},
-    {"Manufacturer:", Field::RadioMan},
+    {"Radio's model or name:", Field::RadioModel},
+    {"Serial Number:", Field::RadioSerialNumber},
+    {"Manufacturer:", Field::RadioManufacturer},
     {"Vessel name:", Field::VesselName},
-    {"Company owner:", Field::CompanyOwner},
-    {"Category/tonnage:", Field::VCategory},
-    {"Company address:", Field::VCompAdd},
-    {"Tel/Fax:", Field::VTel},
+    {"Company owner:", Field::VesselOwner},
+    {"Category/tonnage:", Field::VesselCategory},
+    {"Company address:", Field::VesselAddress},
+    {"Tel/Fax:", Field::VesselPhone},
 }};
 inline constexpr int kRadioStationFields = 3;   // the first three of kStationFields
 
 // The four controller fields, in the order details.txt carries them.
 inline constexpr std::array<CaptionedField, 4> kControllerFields{{
-    {"Company:", Field::CCompany},
-    {"Tel/fax:", Field::CTel},
-    {"Company address:", Field::CAddress},
+    {"Company:", Field::ControllerCompany},
+    {"Tel/fax:", Field::ControllerPhone},
+    {"Company address:", Field::ControllerAddress},
     {"Radioengineer:", Field::Engineer},
 }};
 

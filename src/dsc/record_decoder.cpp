@@ -55,59 +55,59 @@ private:
 void decodeHeader(const Record &s, FieldTexts &header)
 {
     Filler f(s, header);
-    f.set(Field::Date, 14, [&] {
+    f.set(Field::MeasurementDate, 14, [&] {
         return s.characters(4, 5) + '.' + s.characters(6, 7) + '.' + s.characters(8, 9) + ' '
                + s.characters(11, 12) + ':' + s.characters(13, 14);
     });
-    f.set(Field::MNO, 2, [&] { return decimalText(256 * s[1] + s[2]); });
-    f.set(Field::Frequency, 28, [&] { return s.characters(18, 28); });
-    f.set(Field::RSSI, 32, [&] { return decimalText(s[32]); });
+    f.set(Field::MeasurementNumber, 2, [&] { return decimalText(256 * s[1] + s[2]); });
+    f.set(Field::ReceivedFrequency, 28, [&] { return s.characters(18, 28); });
+    f.set(Field::SignalLevel, 32, [&] { return decimalText(s[32]); });
 }
 
 void decodeCall(const Record &s, FieldTexts &rows, const QString &decimalSeparator)
 {
     Filler f(s, rows);
-    f.set(Field::FSdigit, 39, [&] { return decimalText(s[39]); });
-    f.set(Field::FSMeaning, 39, [&] { return format_specifier_meaning(s[39]); });
-    f.set(Field::MMSIdigit, 45, [&] { return digitsText(s.symbols(41, 45)); });
-    f.set(Field::MMSIMeaning, 45, [&] { return identityText(s.symbols(41, 45)); });
-    f.set(Field::CatDigit, 46, [&] { return decimalText(s[46]); });
-    f.set(Field::CatMeaning, 46, [&] { return category_meaning(s[46]); });
-    f.set(Field::SelfMMSIdigit, 51, [&] { return digitsText(s.symbols(47, 51)); });
-    f.set(Field::SelfMMSI, 51, [&] { return identityText(s.symbols(47, 51)); });
-    f.set(Field::FTdigit, 52, [&] { return decimalText(s[52]); });
-    f.set(Field::FTMeaning, 52, [&] { return first_telecommand_meaning(s[52]); });
-    f.set(Field::STdigit, 53, [&] { return decimalText(s[53]); });
-    f.set(Field::STMeaning, 53, [&] { return second_telecommand_meaning(s[53]); });
-    f.set(Field::FS1digit, 56, [&] { return digitsText(s.symbols(54, 56)); });
-    f.set(Field::FS1meaning, 56, [&] { return frequencyMeaning(s.symbols(54, 56), decimalSeparator); });
-    f.set(Field::FS2digit, 59, [&] { return digitsText(s.symbols(57, 59)); });
-    f.set(Field::FS2meaning, 59, [&] { return frequencyMeaning(s.symbols(57, 59), decimalSeparator); });
-    f.set(Field::EOS1, 60, [&] { return decimalText(s[60]); });
-    f.set(Field::ECC, 61, [&] { return decimalText(s[61]); });
-    f.set(Field::EOS2, 63, [&] { return decimalText(s[62]) + ' ' + decimalText(s[63]); });
-    f.set(Field::ECCCheck, 16, [&] { return eccVerdict(s.character(16)); });
+    f.set(Field::FormatDigits, 39, [&] { return decimalText(s[39]); });
+    f.set(Field::FormatMeaning, 39, [&] { return format_specifier_meaning(s[39]); });
+    f.set(Field::AddressDigits, 45, [&] { return digitsText(s.symbols(41, 45)); });
+    f.set(Field::AddressMeaning, 45, [&] { return identityText(s.symbols(41, 45)); });
+    f.set(Field::CategoryDigits, 46, [&] { return decimalText(s[46]); });
+    f.set(Field::CategoryMeaning, 46, [&] { return category_meaning(s[46]); });
+    f.set(Field::SelfIdDigits, 51, [&] { return digitsText(s.symbols(47, 51)); });
+    f.set(Field::SelfIdMeaning, 51, [&] { return identityText(s.symbols(47, 51)); });
+    f.set(Field::FirstCommandDigits, 52, [&] { return decimalText(s[52]); });
+    f.set(Field::FirstCommandMeaning, 52, [&] { return first_telecommand_meaning(s[52]); });
+    f.set(Field::SecondCommandDigits, 53, [&] { return decimalText(s[53]); });
+    f.set(Field::SecondCommandMeaning, 53, [&] { return second_telecommand_meaning(s[53]); });
+    f.set(Field::Message1Digits, 56, [&] { return digitsText(s.symbols(54, 56)); });
+    f.set(Field::Message1Meaning, 56, [&] { return frequencyMeaning(s.symbols(54, 56), decimalSeparator); });
+    f.set(Field::Message2Digits, 59, [&] { return digitsText(s.symbols(57, 59)); });
+    f.set(Field::Message2Meaning, 59, [&] { return frequencyMeaning(s.symbols(57, 59), decimalSeparator); });
+    f.set(Field::EndOfSequence1, 60, [&] { return decimalText(s[60]); });
+    f.set(Field::ErrorCheck, 61, [&] { return decimalText(s[61]); });
+    f.set(Field::EndOfSequence2, 63, [&] { return decimalText(s[62]) + ' ' + decimalText(s[63]); });
+    f.set(Field::ErrorCheckVerdict, 16, [&] { return eccVerdict(s.character(16)); });
 }
 
 void decodeDistress(const Record &s, FieldTexts &rows)
 {
     Filler f(s, rows);
-    f.set(Field::FSDdigit, 39, [&] { return decimalText(s[39]); });
-    f.set(Field::FSDmeaning, 39, [&] { return format_specifier_meaning(s[39]); });
-    f.set(Field::SelfMMSIDdigit, 45, [&] { return digitsText(s.symbols(41, 45)); });
-    f.set(Field::SelfMMSIDmeaning, 45, [&] { return identityText(s.symbols(41, 45)); });
-    f.set(Field::NATUREdigit, 46, [&] { return decimalText(s[46]); });
-    f.set(Field::NATUREmeaning, 46, [&] { return nature_meaning(s[46]); });
-    f.set(Field::DCdigits, 51, [&] { return digitsText(s.symbols(47, 51)); });
-    f.set(Field::DCmeaning, 51, [&] { return positionText(s.symbols(47, 51)); });
-    f.set(Field::TIMEdigit, 53, [&] { return digitsText(s.symbols(52, 53)); });
-    f.set(Field::TIMEmeaning, 53, [&] { return timeText(s[52], s[53]); });
-    f.set(Field::SCdigit, 54, [&] { return decimalText(s[54]); });
-    f.set(Field::SCmeaning, 54, [&] { return first_telecommand_meaning(s[54]); });
-    f.set(Field::EOSD1, 55, [&] { return decimalText(s[55]); });
-    f.set(Field::ECCD, 56, [&] { return decimalText(s[56]); });
-    f.set(Field::EOSD2, 58, [&] { return decimalText(s[57]) + ' ' + decimalText(s[58]); });
-    f.set(Field::ECCCDheck, 16, [&] { return eccVerdict(s.character(16)); });
+    f.set(Field::DistressFormatDigits, 39, [&] { return decimalText(s[39]); });
+    f.set(Field::DistressFormatMeaning, 39, [&] { return format_specifier_meaning(s[39]); });
+    f.set(Field::DistressSelfDigits, 45, [&] { return digitsText(s.symbols(41, 45)); });
+    f.set(Field::DistressSelfMeaning, 45, [&] { return identityText(s.symbols(41, 45)); });
+    f.set(Field::NatureDigits, 46, [&] { return decimalText(s[46]); });
+    f.set(Field::NatureMeaning, 46, [&] { return nature_meaning(s[46]); });
+    f.set(Field::PositionDigits, 51, [&] { return digitsText(s.symbols(47, 51)); });
+    f.set(Field::PositionMeaning, 51, [&] { return positionText(s.symbols(47, 51)); });
+    f.set(Field::TimeDigits, 53, [&] { return digitsText(s.symbols(52, 53)); });
+    f.set(Field::TimeMeaning, 53, [&] { return timeText(s[52], s[53]); });
+    f.set(Field::SubsequentDigits, 54, [&] { return decimalText(s[54]); });
+    f.set(Field::SubsequentMeaning, 54, [&] { return first_telecommand_meaning(s[54]); });
+    f.set(Field::DistressEndOfSequence1, 55, [&] { return decimalText(s[55]); });
+    f.set(Field::DistressErrorCheck, 56, [&] { return decimalText(s[56]); });
+    f.set(Field::DistressEndOfSequence2, 58, [&] { return decimalText(s[57]) + ' ' + decimalText(s[58]); });
+    f.set(Field::DistressErrorCheckVerdict, 16, [&] { return eccVerdict(s.character(16)); });
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/wire.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -17,7 +19,7 @@ inline constexpr char kSavedDataIdentification[] = "GMDSS TESTER S/N (SAVED DATA
 
 // The length of a record as the test set sends it. Record boundaries that the line ends
 // of a file leave open are found by this length.
-inline constexpr int kRecordLength = 64;
+inline constexpr int kRecordLength = wire::kRecordLength;
 
 // The eight station lines in data-file order (RadioType ... VTel), 8-bit text.
 using StationLines = std::array<QByteArray, 8>;

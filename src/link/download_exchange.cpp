@@ -1,6 +1,6 @@
 #include "download_exchange.h"
 
-#include "data/measurement_store.h"
+#include "data/wire.h"
 #include "serial_link.h"
 
 #include <QObject>
@@ -52,15 +52,22 @@ void QtExchangeTimer::start(int ms) { timer_->start(ms); }
 void QtExchangeTimer::stop() { timer_->stop(); }
 bool QtExchangeTimer::isActive() const { return timer_->isActive(); }
 
+DownloadOutcome DownloadOutcome::success(QList<QByteArray> replies)
+{
+    DownloadOutcome outcome;
+    outcome.replies_ = std::move(replies);
+    return outcome;
+}
+
 DownloadOutcome DownloadOutcome::noAnswer(int portNumber, const QString &device)
 {
-    return {Cause::NoAnswer, QStringLiteral("No answer from COM%1 (%2).").arg(portNumber).arg(device)};
+    return {Cause::NoAnswer, QStringLiteral("No answer from %1 (%2).").arg(wire::portName(portNumber), device)};
 }
 
 DownloadOutcome DownloadOutcome::replyIncomplete(int reply, int bytes)
 {
     return {Cause::ReplyIncomplete,
-            QStringLiteral("Reply %1 of %2 incomplete (%3 bytes).").arg(reply).arg(DownloadExchange::kReplyCount).arg(bytes)};
+            QStringLiteral("Reply %1 of %2 incomplete (%3 bytes).").arg(reply).arg(wire::kReplyCount).arg(bytes)};
 }
 
 DownloadOutcome DownloadOutcome::portClosed(const QString &reason)
@@ -98,8 +105,8 @@ QString DownloadOutcome::message() const
 }
 
 DownloadExchange::DownloadExchange(SerialLink &link, ExchangeTimer &deadline, ExchangeTimer &replyEnd,
-                                   MeasurementStore &store, DownloadObserver &observer)
-    : link_(link), deadline_(deadline), replyEnd_(replyEnd), store_(store), observer_(observer)
+                                   DownloadObserver &observer)
+    : link_(link), deadline_(deadline), replyEnd_(replyEnd), observer_(observer)
 {
     link_.onDataAvailable = [this](quint16 count) { dataAvailable(count); };
     link_.onLost = [this](const QString &reason) { linkLost(reason); };
@@ -130,10 +137,10 @@ void DownloadExchange::download()
     // Awaiting before "DL" goes out, so that no byte of the answer is taken for noise.
     enter(State::AwaitingReply);
 
-    // No port, a cancelled picker or a failed send end at the deadline, which names them.
-    if (auto error = link_.send(QByteArrayLiteral("DL")))
+    // No port chosen or a failed send end at the deadline, which names them.
+    if (auto error = link_.send(wire::kIdentifyCommand))
         noteFailure(*error);
-    deadline_.start(kDeadlineMs);
+    deadline_.start(wire::kDeadlineMs);
     observer_.started();
 }
 
@@ -157,9 +164,10 @@ void DownloadExchange::dataAvailable(quint16 count)
             return;
         }
         buffer_.append(static_cast<char>(byte));
-        if (buffer_.size() >= kMinReplyLength) {
-            replyEnd_.start(kReplyPauseMs);
-            state_ = State::ReplyEnding;
+        if (buffer_.size() >= wire::kRecordLength) {
+            replyEnd_.start(wire::kReplyPauseMs);
+            if (state_ != State::ReplyEnding)
+                enter(State::ReplyEnding);
         }
     }
 }
@@ -172,7 +180,7 @@ void DownloadExchange::replyEnded()
 
     replies_.append(buffer_);
     buffer_.clear();
-    if (replies_.size() >= kReplyCount) {
+    if (replies_.size() >= wire::kReplyCount) {
         enter(State::Done);
         return;
     }
@@ -183,9 +191,7 @@ void DownloadExchange::replyEnded()
 void DownloadExchange::sendNextCommand()
 {
     const int k = static_cast<int>(replies_.size());
-    QByteArray command("B");
-    command.append(static_cast<char>(k));
-    if (auto error = link_.send(command)) {
+    if (auto error = link_.send(wire::recordCommand(k))) {
         noteFailure(*error);
         return;
     }
@@ -229,20 +235,19 @@ void DownloadExchange::enter(State state)
     switch (state) {
     case State::Idle:
     case State::ReplyEnding:
+        observer_.stateChanged();
         break;
     case State::AwaitingReply:
         replyEnd_.stop();
+        observer_.stateChanged();
         break;
     case State::Done:
         deadline_.stop();
         replyEnd_.stop();
-        // All or nothing: the store changes only now, all at once.
-        for (int k = 0; k < kReplyCount; ++k)
-            store_.setSlot(k, replies_.at(k));
-        store_.set_record_count(MeasurementStore::kRecordSlots);
-        store_.set_display_index(1);
         link_.close();   // the port number stays: the next download uses the same port
-        observer_.finished(DownloadOutcome::success());
+        observer_.stateChanged();
+        // All or nothing: the replies leave the exchange only now, all at once.
+        observer_.finished(DownloadOutcome::success(replies_));
         enter(State::Idle);
         break;
     case State::Failed: {
@@ -250,21 +255,14 @@ void DownloadExchange::enter(State state)
         replyEnd_.stop();
         const DownloadOutcome outcome = failureOutcome();
         link_.close();
+        // The port failed: the next download asks for one.
         link_.setPortNumber(0);
+        observer_.stateChanged();
         observer_.finished(outcome);
-        // Picker at once; whatever is chosen stays open for the next download.
-        (void)link_.open();
         enter(State::Idle);
         break;
     }
     }
-}
-
-void reselectPort(SerialLink &link)
-{
-    link.close();
-    link.setPortNumber(0);
-    (void)link.open();
 }
 
 } // namespace kelpra

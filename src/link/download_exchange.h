@@ -12,7 +12,6 @@ class QTimer;
 
 namespace kelpra {
 
-class MeasurementStore;
 class SerialLink;
 struct LinkError;
 
@@ -57,7 +56,8 @@ public:
         CannotOpen,        // the port could not be opened (or no port was chosen)
     };
 
-    static DownloadOutcome success() { return {}; }
+    // All 17 replies: the identification line, then records 1 to 16.
+    static DownloadOutcome success(QList<QByteArray> replies);
     static DownloadOutcome noAnswer(int portNumber, const QString &device);
     // `reply` counts from 1 (the identification line) to 17.
     static DownloadOutcome replyIncomplete(int reply, int bytes);
@@ -73,6 +73,8 @@ public:
     // What the user is told: "Download Ok", or the no-answer message with the cause line
     // under it.
     QString message() const;
+    // The replies of a successful exchange; empty otherwise.
+    const QList<QByteArray> &replies() const { return replies_; }
 
 private:
     DownloadOutcome() = default;
@@ -80,6 +82,7 @@ private:
 
     Cause cause_ = Cause::None;
     QString causeLine_;
+    QList<QByteArray> replies_;
 };
 
 // What the rest of the program hears of an exchange. Each handler returns to the exchange;
@@ -91,23 +94,20 @@ public:
     virtual void started() {}
     // `received` replies (1 to 16) are in and the command for the next has gone out.
     virtual void progress(int received) { (void)received; }
-    // The exchange is over. On success the store already holds the new data (slots 0 to
-    // 16, record_count 16, display_index 1); on failure it is exactly as before.
+    // The exchange is over: all replies in (the outcome carries them), or why not. The
+    // exchange stays Done or Failed until this returns, then goes back to Idle.
     virtual void finished(const DownloadOutcome &outcome) = 0;
+    // The exchange entered another state.
+    virtual void stateChanged() {}
 };
 
 // The download exchange: "DL" fetches the identification line, then "B" k fetches record
 // k, k = 1..16. A reply ends after 25 ms of silence once it holds 64 bytes or more; the
-// whole exchange must be done within 2000 ms of "DL". Replies are gathered aside and put
-// into the store together, only when all 17 are in.
+// whole exchange must be done within 2000 ms of "DL". Replies are gathered aside and handed
+// over together, only when all 17 are in: nothing held changes before that.
 class DownloadExchange {
 public:
     enum class State { Idle, AwaitingReply, ReplyEnding, Done, Failed };
-
-    static constexpr int kDeadlineMs = 2000;
-    static constexpr int kReplyPauseMs = 25;
-    static constexpr int kMinReplyLength = 64;
-    static constexpr int kReplyCount = 17;   // the identification line and 16 records
 
     static inline const QString kDownloadOk = QStringLiteral("Download Ok");
     static inline const QString kNoAnswer =
@@ -117,8 +117,7 @@ public:
 
     // deadline is Timer1, replyEnd is Timer2. The exchange takes over the link's
     // notifications and both timers' expiries until it is destroyed.
-    DownloadExchange(SerialLink &link, ExchangeTimer &deadline, ExchangeTimer &replyEnd,
-                     MeasurementStore &store, DownloadObserver &observer);
+    DownloadExchange(SerialLink &link, ExchangeTimer &deadline, ExchangeTimer &replyEnd, DownloadObserver &observer);
     ~DownloadExchange();
     DownloadExchange(const DownloadExchange &) = delete;
     DownloadExchange &operator=(const DownloadExchange &) = delete;
@@ -148,7 +147,6 @@ private:
     SerialLink &link_;
     ExchangeTimer &deadline_;
     ExchangeTimer &replyEnd_;
-    MeasurementStore &store_;
     DownloadObserver &observer_;
 
     State state_ = State::Idle;
@@ -156,9 +154,5 @@ private:
     QByteArray buffer_;
     std::optional<DownloadOutcome> failure_;
 };
-
-// The InitPort command: close the port, forget its number and open it again at once, so
-// that the port picker asks for one. Errors (picker cancelled, open failed) are ignored.
-void reselectPort(SerialLink &link);
 
 } // namespace kelpra

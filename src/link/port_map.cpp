@@ -74,7 +74,7 @@ QString portPickerRow(int number, const QString &device, const QString &descript
                       const QString &serialNumber)
 {
     const QString dash = QStringLiteral(" \u2014 ");
-    QString row = QStringLiteral("COM%1").arg(number);
+    QString row = wire::portName(number);
     if (!device.isEmpty())
         row += dash + device;
     QStringList maker;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/wire.h"
+
 #include <QMap>
 #include <QProcessEnvironment>
 #include <QString>
@@ -24,8 +26,8 @@ namespace kelpra {
 // takes number n away.
 class PortMap {
 public:
-    static constexpr int kFirstPort = 1;
-    static constexpr int kLastPort = 50;
+    static constexpr int kFirstPort = wire::kFirstPort;
+    static constexpr int kLastPort = wire::kLastPort;
 
     // The fixed table and the overrides found in `environment`.
     static PortMap fromEnvironment(const QProcessEnvironment &environment

@@ -10,7 +10,7 @@ namespace kelpra {
 // Why the port could not be opened, or could not send or read.
 struct LinkError {
     enum class Kind {
-        NoPortChosen,   // port number 0 and the picker gave none
+        NoPortChosen,   // port number 0: no port has been chosen
         CannotOpen,     // the device did not open
         Closed,         // the port is not open (the device went away)
         Io,             // a send or read on the open port failed
@@ -38,14 +38,13 @@ class SerialLink {
 public:
     virtual ~SerialLink() = default;
 
-    // Hands the bytes to the line unchanged. A closed port is opened first; with port
-    // number 0 the port picker asks for the port before that.
+    // Hands the bytes to the line unchanged. A closed port is opened first.
     virtual std::optional<LinkError> send(const QByteArray &bytes) = 0;
     // Takes the next received byte.
     virtual std::optional<LinkError> readByte(quint8 *out) = 0;
     // Closes the port if it is open; the port number stays.
     virtual void close() = 0;
-    // Opens the port at once (picker first when the port number is 0).
+    // Opens the port at once; NoPortChosen while the port number is 0.
     virtual std::optional<LinkError> open() = 0;
     virtual bool isOpen() const = 0;
     virtual void setPortNumber(int number) = 0;

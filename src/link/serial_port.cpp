@@ -1,5 +1,6 @@
 #include "link/serial_port.h"
 
+#include "data/wire.h"
 #include "files/file_io.h"
 
 #include <QDir>
@@ -77,25 +78,15 @@ std::optional<LinkError> SerialPort::open()
     if (serial_.isOpen())
         return std::nullopt;
 
-    const LinkError noPort{LinkError::Kind::NoPortChosen, {}, kNoPortSelected};
-    if (number_ == 0) {
-        if (!picker_)
-            return noPort;
-        const std::optional<QString> chosen = picker_(findPorts());
-        if (!chosen || chosen->isEmpty())
-            return noPort;
-        const std::optional<int> n = portNumberOfRow(*chosen);
-        if (!n)
-            return noPort;
-        number_ = *n;
-    }
+    if (number_ == 0)
+        return LinkError{LinkError::Kind::NoPortChosen, {}, kNoPortSelected};
 
     const QString device = map_.device(number_);
     if (device.isEmpty())
-        return LinkError{LinkError::Kind::CannotOpen, portName(number_), QStringLiteral("No such device")};
+        return LinkError{LinkError::Kind::CannotOpen, wire::portName(number_), QStringLiteral("No such device")};
 
     serial_.setPortName(device);
-    serial_.setBaudRate(kBaudRate);
+    serial_.setBaudRate(wire::kBaudRate);
     serial_.setDataBits(QSerialPort::Data8);
     serial_.setParity(QSerialPort::NoParity);
     serial_.setStopBits(QSerialPort::OneStop);
@@ -110,7 +101,7 @@ std::optional<LinkError> SerialPort::open()
     traced_ = 0;
     if (recording_ == Recording::NotStarted)
         recording_ = Recording::On;
-    logEvent(LogKind::Open, portName(number_) + QLatin1Char(' ') + device);
+    logEvent(LogKind::Open, wire::portName(number_) + QLatin1Char(' ') + device);
 
     // Pseudo-terminals and some adapters have no modem-control lines; the data still flows.
     if (!serial_.setDataTerminalReady(true)) {
@@ -147,10 +138,10 @@ std::optional<LinkError> SerialPort::send(const QByteArray &bytes)
 std::optional<LinkError> SerialPort::readByte(quint8 *out)
 {
     if (!serial_.isOpen())
-        return LinkError{LinkError::Kind::Closed, portName(number_), QStringLiteral("The port is not open")};
+        return LinkError{LinkError::Kind::Closed, wire::portName(number_), QStringLiteral("The port is not open")};
     char c = 0;
     if (!serial_.getChar(&c))
-        return LinkError{LinkError::Kind::Io, portName(number_), QStringLiteral("No received byte waiting")};
+        return LinkError{LinkError::Kind::Io, wire::portName(number_), QStringLiteral("No received byte waiting")};
     if (traced_ > 0)
         --traced_;
     else if (recording())
@@ -203,7 +194,7 @@ void SerialPort::close()
     if (serial_.isOpen()) {
         serial_.close();
         serial_.clearError();
-        logEvent(LogKind::Close, portName(number_));
+        logEvent(LogKind::Close, wire::portName(number_));
     }
     traced_ = 0;
     if (recording_ == Recording::On) {

@@ -14,24 +14,18 @@
 namespace kelpra {
 
 // The serial port `ApdComPort1` of the download window: 19200 bit/s, 8N1, no flow control,
-// DTR and RTS asserted while open. Opens itself on the first send and asks for the port
-// through the picker while the port number is 0. The first open period after start-up is
+// DTR and RTS asserted while open. Opens itself on the first send; with port number 0 it
+// has no port to open (whoever holds it asks the user for one). The first open period after start-up is
 // recorded and written to "APD.TRC" and "APD.LOG" in the working directory when the port
 // closes for the first time.
 class SerialPort : public QObject, public SerialLink {
     Q_OBJECT
 public:
-    // Shows the port picker with the given items; the chosen item's text on OK, nothing
-    // on Cancel or the close box.
-    using Picker = std::function<std::optional<QString>(const QStringList &items)>;
-
-    static constexpr qint32 kBaudRate = 19200;
     static constexpr qint64 kReadBufferSize = 4096;
 
     explicit SerialPort(QObject *parent = nullptr);
     ~SerialPort() override;
 
-    void setPicker(Picker picker) { picker_ = std::move(picker); }
     void setPortMap(const PortMap &map) { map_ = map; }
     const PortMap &portMap() const { return map_; }
 
@@ -49,7 +43,6 @@ public:
     // another program (access denied), in ascending order.
     QStringList findPorts() const;
 
-    static QString portName(int number) { return QStringLiteral("COM%1").arg(number); }
     // True from the first successful open until the first close.
     bool recording() const { return recording_ == Recording::On; }
     const Trace &trace() const { return trace_; }
@@ -67,7 +60,6 @@ private:
 
     QSerialPort serial_;
     PortMap map_;
-    Picker picker_;
     int number_ = 0;
     QString device_;
     bool closing_ = false;

@@ -117,12 +117,12 @@ struct ValueLabel {
     Field field;
 };
 
-const ValueLabel kHeaderValues[] = {{"QRLabel3", Field::RadioType}, {"QRLabel32", Field::RadioSN},
-                                    {"QRLabel33", Field::Date},      {"QRLabel35", Field::Frequency},
-                                    {"QRLabel36", Field::RSSI}};
-const ValueLabel kVesselValues[] = {{"QRLabel48", Field::VesselName}, {"QRLabel49", Field::CompanyOwner},
-                                    {"QRLabel50", Field::VCompAdd},   {"QRLabel51", Field::VTel},
-                                    {"QRLabel52", Field::VCategory},  {"QRLabel53", Field::Engineer}};
+const ValueLabel kHeaderValues[] = {{"QRLabel3", Field::RadioModel}, {"QRLabel32", Field::RadioSerialNumber},
+                                    {"QRLabel33", Field::MeasurementDate},      {"QRLabel35", Field::ReceivedFrequency},
+                                    {"QRLabel36", Field::SignalLevel}};
+const ValueLabel kVesselValues[] = {{"QRLabel48", Field::VesselName}, {"QRLabel49", Field::VesselOwner},
+                                    {"QRLabel50", Field::VesselAddress},   {"QRLabel51", Field::VesselPhone},
+                                    {"QRLabel52", Field::VesselCategory},  {"QRLabel53", Field::Engineer}};
 
 bool hasBoldFace(const QString &family)
 {

@@ -57,13 +57,13 @@ QByteArray textReport(const FieldTexts &fields, bool distressShown)
 
     w.line(QByteArray(19, ' ') + "PROTOCOL OF GMDSS RADIO SET TESTING" + QByteArray(13, ' '));
     w.blank(2);
-    w.line("Model: " + w.field(Field::RadioType) + QByteArray(12, ' ') + "S/N: " + w.field(Field::RadioSN));
+    w.line("Model: " + w.field(Field::RadioModel) + QByteArray(12, ' ') + "S/N: " + w.field(Field::RadioSerialNumber));
     w.blank(1);
-    w.line("Date: " + w.field(Field::Date));
+    w.line("Date: " + w.field(Field::MeasurementDate));
     w.blank(2);
     w.line(kSeparator);
-    w.row("Frequency:", Field::Frequency);
-    w.row("Signal level(RSSI):", Field::RSSI);
+    w.row("Frequency:", Field::ReceivedFrequency);
+    w.row("Signal level(RSSI):", Field::SignalLevel);
     w.blank(1);
 
     if (distressShown) {

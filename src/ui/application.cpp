@@ -3,7 +3,7 @@
 namespace kelpra {
 
 KelpraApplication::KelpraApplication(Prompts &prompts)
-    : mainWindow(store, prompts), downloadWindow(mainWindow, store, prompts), aboutBox()
+    : mainWindow(session, prompts), downloadWindow(session, prompts), aboutBox()
 {
     mainWindow.setDownloadWindow(&downloadWindow);
     mainWindow.setAboutBox(&aboutBox);

@@ -1,76 +1,66 @@
 #include "ui/download_window.h"
 
-#include "ui/main_window.h"
+#include "data/wire.h"
+#include "link/download_exchange.h"
+#include "link/port_map.h"
+#include "link/serial_port.h"
+#include "session/session.h"
 #include "ui/pictures.h"
 #include "ui/prompts.h"
-#include "data/measurement_store.h"
-#include "data/navigation.h"
-#include "link/serial_port.h"
-#include "link/download_exchange.h"
 
 #include <QCloseEvent>
 #include <QFont>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace kelpra {
 
-namespace {
-
-// The one place where a download reaches into the main window: a complete download shows
-// the new set from its first record, as every other way of filling the store does.
-void showNewSet(MainWindow &mainWindow)
-{
-    MeasurementStore &store = mainWindow.store();
-    mainWindow.showNavigation(recordsReplaced(store, store.record_count()));
-}
-
-// The exchange's events in the windows. Nothing of the main window changes before the
-// exchange has succeeded, so a failed download leaves on display what was held before.
-class WindowObserver : public DownloadObserver {
+// The exchange's events in the window and the session. Nothing of the session changes
+// before the exchange has succeeded, so a failed download leaves on display what was held
+// before.
+class DownloadWindowObserver : public DownloadObserver {
 public:
-    WindowObserver(DownloadWindow &window, MainWindow &mainWindow, Prompts &prompts)
-        : window_(window), mainWindow_(mainWindow), prompts_(prompts) {}
+    explicit DownloadWindowObserver(DownloadWindow &window) : window_(window) {}
 
     void started() override
     {
-        setCommandsEnabled(false);
-        window_.ProgressBar1->setValue(0);
+        window_.progress_ = 0;
+        window_.updateState();
         window_.hide();
-        mainWindow_.setStatusText(DownloadExchange::kDecodeHint);
+        window_.session_.downloadStarted();
     }
     // The bar counts the command just sent: 2 after the identification line, 17 at the end.
-    void progress(int received) override { window_.ProgressBar1->setValue(received + 1); }
+    void progress(int received) override
+    {
+        window_.progress_ = received + 1;
+        window_.updateState();
+    }
+    void stateChanged() override { window_.updateState(); }
     void finished(const DownloadOutcome &outcome) override
     {
+        if (outcome.ok()) {
+            const SerialPort &port = window_.port();
+            window_.session_.acceptDownload(outcome.replies(), wire::portName(port.portNumber()), port.device());
+        }
+        window_.reporting_ = true;
+        window_.updateState();
+        window_.prompts_.information(outcome.message());
+        window_.reporting_ = false;
+        window_.updateState();
         if (outcome.ok())
-            showNewSet(mainWindow_);
-        prompts_.information(outcome.message());
-        setCommandsEnabled(true);
-        if (outcome.ok())
-            mainWindow_.decodeMessage();
+            window_.session_.decodeMessage();
+        else
+            window_.offerPortAgain();
     }
 
 private:
-    void setCommandsEnabled(bool enabled)
-    {
-        window_.Download->setEnabled(enabled);
-        window_.InitPort->setEnabled(enabled);
-    }
-
     DownloadWindow &window_;
-    MainWindow &mainWindow_;
-    Prompts &prompts_;
 };
 
-} // namespace
-
-DownloadWindow::DownloadWindow(MainWindow &mainWindow, MeasurementStore &store, Prompts &prompts, QWidget *parent)
-    : QDialog(parent), mainWindow_(mainWindow), store_(store), prompts_(prompts)
+DownloadWindow::DownloadWindow(Session &session, Prompts &prompts, QWidget *parent)
+    : QDialog(parent), session_(session), prompts_(prompts)
 {
     setObjectName(QStringLiteral("ExCom"));
     setWindowTitle(QStringLiteral("Download data from tester"));
@@ -85,49 +75,58 @@ DownloadWindow::DownloadWindow(MainWindow &mainWindow, MeasurementStore &store, 
     bold.setBold(true);
     setFont(bold);
 
-    Download = new QPushButton(picture("download"), QStringLiteral("Download"), this);
-    Download->setObjectName(QStringLiteral("Download"));
-    InitPort = new QPushButton(picture("initport"), QStringLiteral("InitPort"), this);
-    InitPort->setObjectName(QStringLiteral("InitPort"));
-    ProgressBar1 = new QProgressBar(this);
-    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
-    ProgressBar1->setRange(0, 17);
-    ProgressBar1->setValue(0);
-    ProgressBar1->setTextVisible(false);
-    Button1 = new QPushButton(picture("emulation"), QStringLiteral("Emulation"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
+    downloadButton_ = new QPushButton(picture("download"), QStringLiteral("Download"), this);
+    downloadButton_->setObjectName(QStringLiteral("Download"));
+    initPortButton_ = new QPushButton(picture("initport"), QStringLiteral("InitPort"), this);
+    initPortButton_->setObjectName(QStringLiteral("InitPort"));
+    progressBar_ = new QProgressBar(this);
+    progressBar_->setObjectName(QStringLiteral("ProgressBar1"));
+    progressBar_->setRange(0, wire::kReplyCount);
+    progressBar_->setValue(0);
+    progressBar_->setTextVisible(false);
+    emulationButton_ = new QPushButton(picture("emulation"), QStringLiteral("Emulation"), this);
+    emulationButton_->setObjectName(QStringLiteral("Button1"));
 
     auto *top = new QHBoxLayout;
-    top->addWidget(Download);
-    top->addWidget(InitPort);
+    top->addWidget(downloadButton_);
+    top->addWidget(initPortButton_);
     auto *bottom = new QHBoxLayout;
     bottom->addStretch();
-    bottom->addWidget(Button1);
+    bottom->addWidget(emulationButton_);
     bottom->addStretch();
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addWidget(ProgressBar1);
+    layout->addWidget(progressBar_);
     layout->addLayout(bottom);
     setFixedSize(246, 151);
 
-    connect(Download, &QPushButton::clicked, this, [this] { startDownload(); });
-    connect(InitPort, &QPushButton::clicked, this, [this] { choosePortAgain(); });
-    connect(Button1, &QPushButton::clicked, this, [this] { loadSampleData(); });
+    connect(downloadButton_, &QPushButton::clicked, this, &DownloadWindow::startDownload);
+    connect(initPortButton_, &QPushButton::clicked, this, &DownloadWindow::choosePortAgain);
+    connect(emulationButton_, &QPushButton::clicked, this, &DownloadWindow::loadSampleData);
 
-    ApdComPort1 = new SerialPort(this);
-    ApdComPort1->setObjectName(QStringLiteral("ApdComPort1"));
-    ApdComPort1->setPicker([this](const QStringList &items) { return prompts_.pickPort(items); });
+    port_ = new SerialPort(this);
+    port_->setObjectName(QStringLiteral("ApdComPort1"));
     deadline_ = std::make_unique<QtExchangeTimer>(this, QStringLiteral("Timer1"));
     replyEnd_ = std::make_unique<QtExchangeTimer>(this, QStringLiteral("Timer2"));
-    observer_ = std::make_unique<WindowObserver>(*this, mainWindow_, prompts_);
-    exchange_ = std::make_unique<DownloadExchange>(*ApdComPort1, *deadline_, *replyEnd_, store_, *observer_);
+    observer_ = std::make_unique<DownloadWindowObserver>(*this);
+    exchange_ = std::make_unique<DownloadExchange>(*port_, *deadline_, *replyEnd_, *observer_);
 }
 
 DownloadWindow::~DownloadWindow()
 {
     // The port outlives the exchange among the children: no notification may reach it now.
     exchange_.reset();
-    ApdComPort1->close();
+    port_->close();
+}
+
+void DownloadWindow::updateState()
+{
+    const bool idle = exchange_->state() == DownloadExchange::State::Idle && !reporting_;
+    downloadButton_->setEnabled(idle);
+    initPortButton_->setEnabled(idle);
+    // "Emulation" is never disabled. The bar is never reset by the end of an exchange: it
+    // shows how far the last one got.
+    progressBar_->setValue(progress_);
 }
 
 void DownloadWindow::closeEvent(QCloseEvent *event)
@@ -139,13 +138,44 @@ void DownloadWindow::closeEvent(QCloseEvent *event)
 
 void DownloadWindow::loadSampleData()
 {
-    mainWindow_.showNavigation(loadSampleSet(store_));
     hide();
-    mainWindow_.clickDecodeMessage();
-    mainWindow_.setStatusText(kDecodeHint);
+    session_.loadSampleSet();
 }
 
-void DownloadWindow::startDownload() { exchange_->download(); }
-void DownloadWindow::choosePortAgain() { reselectPort(*ApdComPort1); }
+bool DownloadWindow::askForPort()
+{
+    const std::optional<QString> chosen = prompts_.pickPort(port_->findPorts());
+    if (!chosen || chosen->isEmpty())
+        return false;
+    const std::optional<int> number = portNumberOfRow(*chosen);
+    if (!number)
+        return false;
+    port_->setPortNumber(*number);
+    return true;
+}
+
+void DownloadWindow::startDownload()
+{
+    // The first download asks for the port before anything is sent; without one the
+    // exchange ends at its deadline and says so.
+    if (port_->portNumber() == 0)
+        askForPort();
+    exchange_->download();
+}
+
+void DownloadWindow::offerPortAgain()
+{
+    // Whatever is chosen is opened at once and stays open for the next download; a port
+    // that does not open is found out then.
+    if (askForPort())
+        (void)port_->open();
+}
+
+void DownloadWindow::choosePortAgain()
+{
+    port_->close();
+    port_->setPortNumber(0);
+    offerPortAgain();
+}
 
 } // namespace kelpra

@@ -9,42 +9,53 @@ class QPushButton;
 
 namespace kelpra {
 
-class SerialPort;
 class DownloadExchange;
 class DownloadObserver;
-class MeasurementStore;
-class QtExchangeTimer;
 class Prompts;
-class MainWindow;
+class QtExchangeTimer;
+class SerialPort;
+class Session;
 
-// The download window "Download data from tester": fetches data from the test set, lets
-// the port be chosen again, or takes the built-in sample data.
+// The download window "Download data from tester" (`ExCom`): fetches data from the test
+// set into the session, lets the port be chosen again, or takes the built-in sample data.
+// What it shows follows the exchange's state (updateState()); it asks the user for a port
+// when one is needed, so the link never prompts.
 class DownloadWindow : public QDialog {
     Q_OBJECT
 public:
-    DownloadWindow(MainWindow &mainWindow, MeasurementStore &store, Prompts &prompts, QWidget *parent = nullptr);
+    DownloadWindow(Session &session, Prompts &prompts, QWidget *parent = nullptr);
     ~DownloadWindow() override;
 
-    void loadSampleData();      // "Emulation": the sample data set
-    void startDownload();     // "Download"
-    void choosePortAgain();     // "InitPort"
+    void loadSampleData();   // "Emulation": the sample data set
+    void startDownload();    // "Download"
+    void choosePortAgain();  // "InitPort"
 
-    QPushButton *Download = nullptr;
-    QPushButton *InitPort = nullptr;
-    QProgressBar *ProgressBar1 = nullptr;
-    QPushButton *Button1 = nullptr;   // "Emulation"
-    SerialPort *ApdComPort1 = nullptr;
+    // The buttons and the progress bar as the exchange's state says.
+    void updateState();
 
-    // The exchange behind Download and the port's notifications.
+    SerialPort &port() const { return *port_; }
     DownloadExchange &exchange() const { return *exchange_; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    MainWindow &mainWindow_;
-    MeasurementStore &store_;
+    friend class DownloadWindowObserver;
+    // Asks for a port and sets its number; false when the user chose none.
+    bool askForPort();
+    // After a failed download: a port for the next one, opened at once.
+    void offerPortAgain();
+
+    Session &session_;
     Prompts &prompts_;
+    QPushButton *downloadButton_ = nullptr;   // Download
+    QPushButton *initPortButton_ = nullptr;   // InitPort
+    QProgressBar *progressBar_ = nullptr;     // ProgressBar1
+    QPushButton *emulationButton_ = nullptr;  // Button1
+    SerialPort *port_ = nullptr;              // ApdComPort1
+    // The outcome's box is open: the commands stay disabled until it is read.
+    bool reporting_ = false;
+    int progress_ = 0;
     std::unique_ptr<QtExchangeTimer> deadline_;   // Timer1
     std::unique_ptr<QtExchangeTimer> replyEnd_;   // Timer2
     std::unique_ptr<DownloadObserver> observer_;

@@ -29,6 +29,10 @@ public:
     // The general error handler's box: error icon, the text exactly as given.
     virtual void error(const QString &text) = 0;
 
+    // A question box with the given buttons, left to right. Returns the index of the button
+    // chosen; Esc and the close box choose `escapeButton`.
+    virtual int ask(const QString &text, const QStringList &buttons, int defaultButton, int escapeButton) = 0;
+
     // The chosen path, or an empty string when the user cancels.
     virtual QString openFileName(const FileDialogSetup &setup) = 0;
     virtual QString saveFileName(const FileDialogSetup &setup) = 0;

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSpacerItem>
 
 namespace kelpra {
@@ -51,6 +52,24 @@ void QtPrompts::error(const QString &text)
     QMessageBox box(QMessageBox::Critical, applicationTitle(), text, QMessageBox::Ok, parent_);
     widenForTitle(box);
     box.exec();
+}
+
+int QtPrompts::ask(const QString &text, const QStringList &buttons, int defaultButton, int escapeButton)
+{
+    QMessageBox box(QMessageBox::Question, applicationTitle(), text, QMessageBox::NoButton, parent_);
+    QList<QAbstractButton *> added;
+    for (int i = 0; i < buttons.size(); ++i) {
+        const QMessageBox::ButtonRole role = i == escapeButton ? QMessageBox::RejectRole
+                                             : i == 0          ? QMessageBox::AcceptRole
+                                                               : QMessageBox::DestructiveRole;
+        added.append(box.addButton(buttons.at(i), role));
+    }
+    box.setDefaultButton(qobject_cast<QPushButton *>(added.value(defaultButton)));
+    box.setEscapeButton(added.value(escapeButton));
+    widenForTitle(box);
+    box.exec();
+    const int chosen = static_cast<int>(added.indexOf(box.clickedButton()));
+    return chosen >= 0 ? chosen : escapeButton;
 }
 
 void setUpFileDialog(QFileDialog &dialog, const FileDialogSetup &setup, bool save)

@@ -12,6 +12,7 @@ class QtPrompts : public Prompts {
 public:
     void information(const QString &text) override;
     void error(const QString &text) override;
+    int ask(const QString &text, const QStringList &buttons, int defaultButton, int escapeButton) override;
     QString openFileName(const FileDialogSetup &setup) override;
     QString saveFileName(const FileDialogSetup &setup) override;
     std::optional<QString> pickPort(const QStringList &items) override;

@@ -1,6 +1,5 @@
 #include "ui/text8_field.h"
 
-#include "data/fields.h"
 #include "data/text8.h"
 
 #include <QLabel>
@@ -91,19 +90,6 @@ void Text8Field::showRefused(const QString &refused) const
     hint_->raise();
     hint_->show();
     hideTimer_->start();
-}
-
-void keepText8Fields(QWidget *window)
-{
-    QStringList names;
-    for (const CaptionedField &field : kStationFields)
-        names << fieldKey(field.field);
-    for (const CaptionedField &field : kControllerFields)
-        names << fieldKey(field.field);
-    for (const QString &name : names) {
-        if (auto *edit = window->findChild<QLineEdit *>(name))
-            Text8Field::attach(edit);
-    }
 }
 
 } // namespace kelpra

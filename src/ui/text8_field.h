@@ -41,7 +41,5 @@ private:
     QTimer *hideTimer_;
 };
 
-// The station and controller fields of `window`, found by name, each kept to 8-bit text.
-void keepText8Fields(QWidget *window);
 
 } // namespace kelpra

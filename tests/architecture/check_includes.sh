@@ -14,10 +14,12 @@ declare -A allowed=(
   [report]="data dsc report"
   [page]="data dsc page"
   [link]="data files link"
-  [ui]="data dsc files report page link ui"
+  [session]="data dsc files session"
+  [testset]="data testset"
+  [ui]="data dsc files report page link session ui"
   [app]="ui"
-  [tools/kelpra-tool]="data dsc files report page link"
-  [tools/testset]="data files"
+  [tools/kelpra-tool]="data dsc files report page link session"
+  [tools/testset]="data files testset"
   [tools/bench]="data link"
 )
 

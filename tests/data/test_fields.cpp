@@ -25,9 +25,9 @@ private Q_SLOTS:
         QCOMPARE(fieldByName(u"FSDigit"), std::nullopt);   // names are case-sensitive
         QCOMPARE(fieldByName(u""), std::nullopt);
         // A few names as other programs and files know them.
-        QCOMPARE(fieldKey(Field::ECCCDheck), QStringLiteral("ECCCDheck"));
-        QCOMPARE(fieldKey(Field::SelfMMSI), QStringLiteral("SelfMMSI"));
-        QCOMPARE(fieldKey(Field::current), QStringLiteral("current"));
+        QCOMPARE(fieldKey(Field::DistressErrorCheckVerdict), QStringLiteral("ECCCDheck"));
+        QCOMPARE(fieldKey(Field::SelfIdMeaning), QStringLiteral("SelfMMSI"));
+        QCOMPARE(fieldKey(Field::CurrentRecord), QStringLiteral("current"));
     }
 
     // No field serves in two rows, and the two panels share none.
@@ -40,8 +40,8 @@ private Q_SLOTS:
         QCOMPARE(all.size(), count);
         QCOMPARE(callDisplayFields().size(), 23);
         QCOMPARE(distressDisplayFields().size(), 15);
-        QVERIFY(!callDisplayFields().contains(Field::ECCCheck));
-        QVERIFY(!distressDisplayFields().contains(Field::ECCCDheck));
+        QVERIFY(!callDisplayFields().contains(Field::ErrorCheckVerdict));
+        QVERIFY(!distressDisplayFields().contains(Field::DistressErrorCheckVerdict));
     }
 };
 

@@ -79,9 +79,9 @@ private Q_SLOTS:
     void callFillsTheCallFields()
     {
         const DecodedRecord d = decodeRecord(sampleRecord(1));
-        QCOMPARE(d.header.keys(), (QList<Field>{Field::Date, Field::MNO, Field::Frequency, Field::RSSI}));
+        QCOMPARE(d.header.keys(), (QList<Field>{Field::MeasurementDate, Field::MeasurementNumber, Field::ReceivedFrequency, Field::SignalLevel}));
         QList<Field> expected = rowFields(kCallRows);
-        expected << Field::ECCCheck;
+        expected << Field::ErrorCheckVerdict;
         std::sort(expected.begin(), expected.end());
         QCOMPARE(d.rows.keys(), expected);
     }
@@ -104,26 +104,26 @@ private Q_SLOTS:
         QVERIFY(d.distress());
         QVERIFY(d.messages().isEmpty());
         const FieldTexts expected{
-            {Field::Date, "15.12.06 24:35"},
-            {Field::MNO, "12337"},
-            {Field::Frequency, "12577.0 kHZ"},
-            {Field::RSSI, "128"},
-            {Field::FSDdigit, "112"},
-            {Field::FSDmeaning, "Distress"},
-            {Field::SelfMMSIDdigit, "99 99 99 99 90 "},
-            {Field::SelfMMSIDmeaning, "999 999999"},
-            {Field::NATUREdigit, "107"},
-            {Field::NATUREmeaning, "Undesignated distress"},
-            {Field::DCdigits, "99 99 99 99 99 "},
-            {Field::DCmeaning, "No information"},
-            {Field::TIMEdigit, "88 88 "},
-            {Field::TIMEmeaning, "No information"},
-            {Field::SCdigit, "109"},
-            {Field::SCmeaning, "J3E telephony"},
-            {Field::EOSD1, "127"},
-            {Field::ECCD, "48"},
-            {Field::ECCCDheck, "Bad"},
-            {Field::EOSD2, "127 127"},
+            {Field::MeasurementDate, "15.12.06 24:35"},
+            {Field::MeasurementNumber, "12337"},
+            {Field::ReceivedFrequency, "12577.0 kHZ"},
+            {Field::SignalLevel, "128"},
+            {Field::DistressFormatDigits, "112"},
+            {Field::DistressFormatMeaning, "Distress"},
+            {Field::DistressSelfDigits, "99 99 99 99 90 "},
+            {Field::DistressSelfMeaning, "999 999999"},
+            {Field::NatureDigits, "107"},
+            {Field::NatureMeaning, "Undesignated distress"},
+            {Field::PositionDigits, "99 99 99 99 99 "},
+            {Field::PositionMeaning, "No information"},
+            {Field::TimeDigits, "88 88 "},
+            {Field::TimeMeaning, "No information"},
+            {Field::SubsequentDigits, "109"},
+            {Field::SubsequentMeaning, "J3E telephony"},
+            {Field::DistressEndOfSequence1, "127"},
+            {Field::DistressErrorCheck, "48"},
+            {Field::DistressErrorCheckVerdict, "Bad"},
+            {Field::DistressEndOfSequence2, "127 127"},
         };
         compareTexts(d.fields(), expected);
     }
@@ -133,13 +133,13 @@ private Q_SLOTS:
     void distressFillsTheDistressFields()
     {
         const DecodedRecord d = decodeRecord(sampleRecord(3));
-        QCOMPARE(d.header.keys(), (QList<Field>{Field::Date, Field::MNO, Field::Frequency, Field::RSSI}));
+        QCOMPARE(d.header.keys(), (QList<Field>{Field::MeasurementDate, Field::MeasurementNumber, Field::ReceivedFrequency, Field::SignalLevel}));
         QList<Field> expected = rowFields(kDistressRows);
-        expected << Field::ECCCDheck;
+        expected << Field::DistressErrorCheckVerdict;
         std::sort(expected.begin(), expected.end());
         QCOMPARE(d.rows.keys(), expected);
-        QVERIFY(!d.fields().contains(Field::ECCCheck));
-        QVERIFY(!d.fields().contains(Field::FSdigit));
+        QVERIFY(!d.fields().contains(Field::ErrorCheckVerdict));
+        QVERIFY(!d.fields().contains(Field::FormatDigits));
     }
 
     void everySampleRecord()
@@ -149,7 +149,7 @@ private Q_SLOTS:
             const bool distress = QList<int>{3, 4, 8, 9, 13, 14}.contains(slot);
             QCOMPARE(d.distress(), distress);
             QVERIFY(d.messages().isEmpty());
-            QCOMPARE(d.fields().value(Field::MNO), slot == 1 ? QByteArray("13107") : QByteArray("12337"));
+            QCOMPARE(d.fields().value(Field::MeasurementNumber), slot == 1 ? QByteArray("13107") : QByteArray("12337"));
         }
     }
 
@@ -166,26 +166,26 @@ private Q_SLOTS:
         QTest::addColumn<Field>("field");
         QTest::addColumn<QByteArray>("text");
         QTest::newRow("MNO from characters 0 and 1") << callWith({}, "01 151206 2435 1 12577.0 kHZ   ")
-                                                     << Field::MNO << QByteArray("12337");
-        QTest::newRow("MNO from characters 3 and 3") << callWith({}) << Field::MNO << QByteArray("13107");
-        QTest::newRow("MNO 65535") << callWith({{1, 255}, {2, 255}}) << Field::MNO << QByteArray("65535");
-        QTest::newRow("MNO 0") << callWith({{1, 0}, {2, 0}}) << Field::MNO << QByteArray("0");
-        QTest::newRow("MNO high byte") << callWith({{1, 1}, {2, 0}}) << Field::MNO << QByteArray("256");
-        QTest::newRow("time 2435") << callWith({}) << Field::Date << QByteArray("15.12.06 24:35");
-        QTest::newRow("date not validated") << callWith({}, "01 AB12x9 1z05 1 12577.0 kHZ   ") << Field::Date
+                                                     << Field::MeasurementNumber << QByteArray("12337");
+        QTest::newRow("MNO from characters 3 and 3") << callWith({}) << Field::MeasurementNumber << QByteArray("13107");
+        QTest::newRow("MNO 65535") << callWith({{1, 255}, {2, 255}}) << Field::MeasurementNumber << QByteArray("65535");
+        QTest::newRow("MNO 0") << callWith({{1, 0}, {2, 0}}) << Field::MeasurementNumber << QByteArray("0");
+        QTest::newRow("MNO high byte") << callWith({{1, 1}, {2, 0}}) << Field::MeasurementNumber << QByteArray("256");
+        QTest::newRow("time 2435") << callWith({}) << Field::MeasurementDate << QByteArray("15.12.06 24:35");
+        QTest::newRow("date not validated") << callWith({}, "01 AB12x9 1z05 1 12577.0 kHZ   ") << Field::MeasurementDate
                                             << QByteArray("AB.12.x9 1z:05");
-        QTest::newRow("MHZ as received") << callWith({}, kHeaderVhf) << Field::Frequency << QByteArray("156.525 MHZ");
-        QTest::newRow("RSSI 255") << callWith({{32, 255}}) << Field::RSSI << QByteArray("255");
-        QTest::newRow("RSSI 0") << callWith({{32, 0}}) << Field::RSSI << QByteArray("0");
-        QTest::newRow("verdict 1") << callWith({}) << Field::ECCCheck << QByteArray("Ok");
-        QTest::newRow("verdict 0") << callWith({}, "33 151206 2435 0 12577.0 kHZ   ") << Field::ECCCheck
+        QTest::newRow("MHZ as received") << callWith({}, kHeaderVhf) << Field::ReceivedFrequency << QByteArray("156.525 MHZ");
+        QTest::newRow("RSSI 255") << callWith({{32, 255}}) << Field::SignalLevel << QByteArray("255");
+        QTest::newRow("RSSI 0") << callWith({{32, 0}}) << Field::SignalLevel << QByteArray("0");
+        QTest::newRow("verdict 1") << callWith({}) << Field::ErrorCheckVerdict << QByteArray("Ok");
+        QTest::newRow("verdict 0") << callWith({}, "33 151206 2435 0 12577.0 kHZ   ") << Field::ErrorCheckVerdict
                                    << QByteArray("Bad");
-        QTest::newRow("verdict space") << callWith({}, "33 151206 2435   12577.0 kHZ   ") << Field::ECCCheck
+        QTest::newRow("verdict space") << callWith({}, "33 151206 2435   12577.0 kHZ   ") << Field::ErrorCheckVerdict
                                        << QByteArray();
-        QTest::newRow("distress verdict 0") << distressWith({}, "01 151206 2435 0 156.525 MHZ   ") << Field::ECCCDheck
+        QTest::newRow("distress verdict 0") << distressWith({}, "01 151206 2435 0 156.525 MHZ   ") << Field::DistressErrorCheckVerdict
                                             << QByteArray("Bad");
         QTest::newRow("distress verdict space") << distressWith({}, "01 151206 2435 X 156.525 MHZ   ")
-                                                << Field::ECCCDheck << QByteArray();
+                                                << Field::DistressErrorCheckVerdict << QByteArray();
     }
     void header()
     {
@@ -203,42 +203,42 @@ private Q_SLOTS:
         QTest::addColumn<Field>("field");
         QTest::addColumn<QByteArray>("text");
         const QList<QPair<int, int>> identity0{{41, 0}, {42, 21}, {43, 91}, {44, 23}, {45, 40}};
-        QTest::newRow("identity below 10: digits") << callWith(identity0) << Field::MMSIdigit
+        QTest::newRow("identity below 10: digits") << callWith(identity0) << Field::AddressDigits
                                                    << QByteArray("00 21 91 23 40 ");
-        QTest::newRow("identity below 10: meaning") << callWith(identity0) << Field::MMSIMeaning
+        QTest::newRow("identity below 10: meaning") << callWith(identity0) << Field::AddressMeaning
                                                     << QByteArray("002 191234");
         QTest::newRow("self identity below 10") << callWith({{47, 0}, {48, 21}, {49, 91}, {50, 23}, {51, 40}})
-                                                << Field::SelfMMSI << QByteArray("002 191234");
-        QTest::newRow("100 in address") << callWith({{43, 100}}) << Field::MMSIdigit << QByteArray("20 13 100 54 50 ");
-        QTest::newRow("FS1 all 126: digits") << callWith({{54, 126}, {55, 126}, {56, 126}}) << Field::FS1digit
+                                                << Field::SelfIdMeaning << QByteArray("002 191234");
+        QTest::newRow("100 in address") << callWith({{43, 100}}) << Field::AddressDigits << QByteArray("20 13 100 54 50 ");
+        QTest::newRow("FS1 all 126: digits") << callWith({{54, 126}, {55, 126}, {56, 126}}) << Field::Message1Digits
                                              << QByteArray("126 126 126 ");
-        QTest::newRow("FS1 all 126: meaning") << callWith({{54, 126}, {55, 126}, {56, 126}}) << Field::FS1meaning
+        QTest::newRow("FS1 all 126: meaning") << callWith({{54, 126}, {55, 126}, {56, 126}}) << Field::Message1Meaning
                                               << QByteArray("No information");
-        QTest::newRow("FS1 126 126 125") << callWith({{54, 126}, {55, 126}, {56, 125}}) << Field::FS1meaning
+        QTest::newRow("FS1 126 126 125") << callWith({{54, 126}, {55, 126}, {56, 125}}) << Field::Message1Meaning
                                          << QByteArray();
-        QTest::newRow("FS2 1 25 77, own value") << callWith({{57, 1}, {58, 25}, {59, 77}}) << Field::FS2meaning
+        QTest::newRow("FS2 1 25 77, own value") << callWith({{57, 1}, {58, 25}, {59, 77}}) << Field::Message2Meaning
                                                 << QByteArray("1257.7 kHz");
-        QTest::newRow("FS1 stays VHF beside it") << callWith({{57, 1}, {58, 25}, {59, 77}}) << Field::FS1meaning
+        QTest::newRow("FS1 stays VHF beside it") << callWith({{57, 1}, {58, 25}, {59, 77}}) << Field::Message1Meaning
                                                  << QByteArray("VHF CH - 0006");
-        QTest::newRow("FS1 first digit 5: digits") << callWith({{54, 50}, {55, 12}, {56, 34}}) << Field::FS1digit
+        QTest::newRow("FS1 first digit 5: digits") << callWith({{54, 50}, {55, 12}, {56, 34}}) << Field::Message1Digits
                                                    << QByteArray("50 12 34 ");
-        QTest::newRow("FS1 first digit 5: meaning") << callWith({{54, 50}, {55, 12}, {56, 34}}) << Field::FS1meaning
+        QTest::newRow("FS1 first digit 5: meaning") << callWith({{54, 50}, {55, 12}, {56, 34}}) << Field::Message1Meaning
                                                     << QByteArray();
-        QTest::newRow("FS1 HF/MF") << callWith({{54, 30}, {55, 12}, {56, 34}}) << Field::FS1meaning
+        QTest::newRow("FS1 HF/MF") << callWith({{54, 30}, {55, 12}, {56, 34}}) << Field::Message1Meaning
                                    << QByteArray("HF/MF CH - 01234");
-        QTest::newRow("FS2 ITU-R") << callWith({{57, 80}, {58, 12}, {59, 34}}) << Field::FS2meaning
+        QTest::newRow("FS2 ITU-R") << callWith({{57, 80}, {58, 12}, {59, 34}}) << Field::Message2Meaning
                                    << QByteArray("ITU-R M.586 *");
-        QTest::newRow("FS2 whole kHz") << callWith({{57, 12}, {58, 57}, {59, 70}}) << Field::FS2meaning
+        QTest::newRow("FS2 whole kHz") << callWith({{57, 12}, {58, 57}, {59, 70}}) << Field::Message2Meaning
                                        << QByteArray("12577 kHz");
-        QTest::newRow("format 100 has no meaning") << callWith({{39, 100}, {40, 100}}) << Field::FSMeaning << QByteArray();
-        QTest::newRow("category 109 has no meaning") << callWith({{46, 109}}) << Field::CatMeaning << QByteArray();
-        QTest::newRow("first telecommand 102") << callWith({{52, 102}}) << Field::FTMeaning << QByteArray();
-        QTest::newRow("second telecommand 114") << callWith({{53, 114}}) << Field::STMeaning << QByteArray();
-        QTest::newRow("second telecommand 101") << callWith({{53, 101}}) << Field::STMeaning
+        QTest::newRow("format 100 has no meaning") << callWith({{39, 100}, {40, 100}}) << Field::FormatMeaning << QByteArray();
+        QTest::newRow("category 109 has no meaning") << callWith({{46, 109}}) << Field::CategoryMeaning << QByteArray();
+        QTest::newRow("first telecommand 102") << callWith({{52, 102}}) << Field::FirstCommandMeaning << QByteArray();
+        QTest::newRow("second telecommand 114") << callWith({{53, 114}}) << Field::SecondCommandMeaning << QByteArray();
+        QTest::newRow("second telecommand 101") << callWith({{53, 101}}) << Field::SecondCommandMeaning
                                                 << QByteArray("Congestion at maritime switching centre.");
-        QTest::newRow("EOS2 from 62 and 63") << callWith({{62, 122}, {63, 127}}) << Field::EOS2 << QByteArray("122 127");
-        QTest::newRow("EOS1 from 60") << callWith({{60, 122}}) << Field::EOS1 << QByteArray("122");
-        QTest::newRow("ECC from 61") << callWith({{61, 0}}) << Field::ECC << QByteArray("0");
+        QTest::newRow("EOS2 from 62 and 63") << callWith({{62, 122}, {63, 127}}) << Field::EndOfSequence2 << QByteArray("122 127");
+        QTest::newRow("EOS1 from 60") << callWith({{60, 122}}) << Field::EndOfSequence1 << QByteArray("122");
+        QTest::newRow("ECC from 61") << callWith({{61, 0}}) << Field::ErrorCheck << QByteArray("0");
     }
     void callFields()
     {
@@ -259,34 +259,34 @@ private Q_SLOTS:
         const auto coordinates = [](int a, int b, int c, int d, int e) {
             return distressWith({{47, a}, {48, b}, {49, c}, {50, d}, {51, e}});
         };
-        QTest::newRow("coordinates 99: digits") << coordinates(99, 99, 99, 99, 99) << Field::DCdigits
+        QTest::newRow("coordinates 99: digits") << coordinates(99, 99, 99, 99, 99) << Field::PositionDigits
                                                 << QByteArray("99 99 99 99 99 ");
-        QTest::newRow("coordinates 99: meaning") << coordinates(99, 99, 99, 99, 99) << Field::DCmeaning
+        QTest::newRow("coordinates 99: meaning") << coordinates(99, 99, 99, 99, 99) << Field::PositionMeaning
                                                  << QByteArray("No information");
-        QTest::newRow("quadrant 3") << coordinates(31, 42, 20, 15, 33) << Field::DCmeaning
+        QTest::newRow("quadrant 3") << coordinates(31, 42, 20, 15, 33) << Field::PositionMeaning
                                     << QByteArray("SW latitude: 14.22\" longitude: 015.33\"");
-        QTest::newRow("quadrant 5") << coordinates(51, 42, 20, 15, 33) << Field::DCmeaning
+        QTest::newRow("quadrant 5") << coordinates(51, 42, 20, 15, 33) << Field::PositionMeaning
                                     << QByteArray("No informationlatitude: 14.22\" longitude: 015.33\"");
-        QTest::newRow("all below 10: digits") << coordinates(0, 5, 7, 0, 9) << Field::DCdigits
+        QTest::newRow("all below 10: digits") << coordinates(0, 5, 7, 0, 9) << Field::PositionDigits
                                               << QByteArray("00 05 07 00 09 ");
-        QTest::newRow("all below 10: meaning") << coordinates(0, 5, 7, 0, 9) << Field::DCmeaning
+        QTest::newRow("all below 10: meaning") << coordinates(0, 5, 7, 0, 9) << Field::PositionMeaning
                                                << QByteArray("NE latitude: 00.50\" longitude: 700.09\"");
-        QTest::newRow("time 88 30") << distressWith({{52, 88}, {53, 30}}) << Field::TIMEmeaning << QByteArray("88 : 30");
-        QTest::newRow("time 0 0: digits") << distressWith({{52, 0}, {53, 0}}) << Field::TIMEdigit << QByteArray("00 00 ");
-        QTest::newRow("time 0 0: meaning") << distressWith({{52, 0}, {53, 0}}) << Field::TIMEmeaning << QByteArray("0 : 0");
-        QTest::newRow("time 9 5") << distressWith({{52, 9}, {53, 5}}) << Field::TIMEmeaning << QByteArray("9 : 5");
-        QTest::newRow("time 14 30") << distressWith({{52, 14}, {53, 30}}) << Field::TIMEmeaning << QByteArray("14 : 30");
-        QTest::newRow("nature 111") << distressWith({{46, 111}}) << Field::NATUREmeaning << QByteArray("No information");
-        QTest::newRow("nature 112") << distressWith({{46, 112}}) << Field::NATUREmeaning << QByteArray("EPIRB Emission");
+        QTest::newRow("time 88 30") << distressWith({{52, 88}, {53, 30}}) << Field::TimeMeaning << QByteArray("88 : 30");
+        QTest::newRow("time 0 0: digits") << distressWith({{52, 0}, {53, 0}}) << Field::TimeDigits << QByteArray("00 00 ");
+        QTest::newRow("time 0 0: meaning") << distressWith({{52, 0}, {53, 0}}) << Field::TimeMeaning << QByteArray("0 : 0");
+        QTest::newRow("time 9 5") << distressWith({{52, 9}, {53, 5}}) << Field::TimeMeaning << QByteArray("9 : 5");
+        QTest::newRow("time 14 30") << distressWith({{52, 14}, {53, 30}}) << Field::TimeMeaning << QByteArray("14 : 30");
+        QTest::newRow("nature 111") << distressWith({{46, 111}}) << Field::NatureMeaning << QByteArray("No information");
+        QTest::newRow("nature 112") << distressWith({{46, 112}}) << Field::NatureMeaning << QByteArray("EPIRB Emission");
         const QList<QPair<int, int>> identity0{{41, 0}, {42, 21}, {43, 91}, {44, 23}, {45, 40}};
-        QTest::newRow("self identity below 10: digits") << distressWith(identity0) << Field::SelfMMSIDdigit
+        QTest::newRow("self identity below 10: digits") << distressWith(identity0) << Field::DistressSelfDigits
                                                         << QByteArray("00 21 91 23 40 ");
-        QTest::newRow("self identity below 10: meaning") << distressWith(identity0) << Field::SelfMMSIDmeaning
+        QTest::newRow("self identity below 10: meaning") << distressWith(identity0) << Field::DistressSelfMeaning
                                                          << QByteArray("002 191234");
-        QTest::newRow("subsequent communication 126") << distressWith({{54, 126}}) << Field::SCmeaning
+        QTest::newRow("subsequent communication 126") << distressWith({{54, 126}}) << Field::SubsequentMeaning
                                                       << QByteArray("No information");
-        QTest::newRow("subsequent communication 102") << distressWith({{54, 102}}) << Field::SCmeaning << QByteArray();
-        QTest::newRow("EOSD2 from 57 and 58") << distressWith({{57, 122}, {58, 117}}) << Field::EOSD2
+        QTest::newRow("subsequent communication 102") << distressWith({{54, 102}}) << Field::SubsequentMeaning << QByteArray();
+        QTest::newRow("EOSD2 from 57 and 58") << distressWith({{57, 122}, {58, 117}}) << Field::DistressEndOfSequence2
                                               << QByteArray("122 117");
     }
     void distressFields()
@@ -306,10 +306,10 @@ private Q_SLOTS:
         QVERIFY(!d.distress());
         QVERIFY(d.formatMismatch);
         QCOMPARE(d.messages(), QStringList{"Error in format specifier."});
-        QCOMPARE(d.fields().value(Field::FSdigit), QByteArray("120"));
-        QCOMPARE(d.fields().value(Field::FSMeaning), QByteArray("Individual stations"));
+        QCOMPARE(d.fields().value(Field::FormatDigits), QByteArray("120"));
+        QCOMPARE(d.fields().value(Field::FormatMeaning), QByteArray("Individual stations"));
         // Decoding completes as usual.
-        QCOMPARE(d.fields().value(Field::EOS2), QByteArray("127 127"));
+        QCOMPARE(d.fields().value(Field::EndOfSequence2), QByteArray("127 127"));
     }
 
     // Only position 39 decides: 120 then 112 is a call, 112 then 120 a distress alert.
@@ -318,21 +318,21 @@ private Q_SLOTS:
         const DecodedRecord call = decodeRecord(callWith({{39, 120}, {40, 112}}));
         QVERIFY(!call.distress());
         QVERIFY(call.formatMismatch);
-        QCOMPARE(call.fields().value(Field::FSdigit), QByteArray("120"));
+        QCOMPARE(call.fields().value(Field::FormatDigits), QByteArray("120"));
 
         const DecodedRecord distress = decodeRecord(distressWith({{39, 112}, {40, 120}}));
         QVERIFY(distress.distress());
         QVERIFY(distress.formatMismatch);
         QCOMPARE(distress.messages(), QStringList{"Error in format specifier."});
-        QCOMPARE(distress.fields().value(Field::FSDmeaning), QByteArray("Distress"));
-        QVERIFY(!distress.fields().contains(Field::FSdigit));
+        QCOMPARE(distress.fields().value(Field::DistressFormatMeaning), QByteArray("Distress"));
+        QVERIFY(!distress.fields().contains(Field::FormatDigits));
     }
 
     void decimalSeparator()
     {
         const QByteArray bytes = callWith({{54, 1}, {55, 25}, {56, 77}});
-        QCOMPARE(decodeRecord(bytes, QStringLiteral(",")).fields().value(Field::FS1meaning), QByteArray("1257,7 kHz"));
-        QCOMPARE(decodeRecord(bytes).fields().value(Field::FS1meaning), QByteArray("1257.7 kHz"));
+        QCOMPARE(decodeRecord(bytes, QStringLiteral(",")).fields().value(Field::Message1Meaning), QByteArray("1257,7 kHz"));
+        QCOMPARE(decodeRecord(bytes).fields().value(Field::Message1Meaning), QByteArray("1257.7 kHz"));
     }
 
     // Positions behind 63 are not read: a 100-byte record (as data files hold) decodes as its
@@ -365,20 +365,20 @@ private Q_SLOTS:
         QFETCH(int, slot);
         // The last position each field is built from.
         static const QMap<Field, int> lastPosition{
-            {Field::MNO, 2},            {Field::Date, 14},           {Field::Frequency, 28},
-            {Field::RSSI, 32},          {Field::ECCCheck, 16},       {Field::ECCCDheck, 16},
-            {Field::FSdigit, 39},       {Field::FSMeaning, 39},      {Field::MMSIdigit, 45},
-            {Field::MMSIMeaning, 45},   {Field::CatDigit, 46},       {Field::CatMeaning, 46},
-            {Field::SelfMMSIdigit, 51}, {Field::SelfMMSI, 51},       {Field::FTdigit, 52},
-            {Field::FTMeaning, 52},     {Field::STdigit, 53},        {Field::STMeaning, 53},
-            {Field::FS1digit, 56},      {Field::FS1meaning, 56},     {Field::FS2digit, 59},
-            {Field::FS2meaning, 59},    {Field::EOS1, 60},           {Field::ECC, 61},
-            {Field::EOS2, 63},          {Field::FSDdigit, 39},       {Field::FSDmeaning, 39},
-            {Field::SelfMMSIDdigit, 45}, {Field::SelfMMSIDmeaning, 45}, {Field::NATUREdigit, 46},
-            {Field::NATUREmeaning, 46}, {Field::DCdigits, 51},       {Field::DCmeaning, 51},
-            {Field::TIMEdigit, 53},     {Field::TIMEmeaning, 53},    {Field::SCdigit, 54},
-            {Field::SCmeaning, 54},     {Field::EOSD1, 55},          {Field::ECCD, 56},
-            {Field::EOSD2, 58},
+            {Field::MeasurementNumber, 2},            {Field::MeasurementDate, 14},           {Field::ReceivedFrequency, 28},
+            {Field::SignalLevel, 32},          {Field::ErrorCheckVerdict, 16},       {Field::DistressErrorCheckVerdict, 16},
+            {Field::FormatDigits, 39},       {Field::FormatMeaning, 39},      {Field::AddressDigits, 45},
+            {Field::AddressMeaning, 45},   {Field::CategoryDigits, 46},       {Field::CategoryMeaning, 46},
+            {Field::SelfIdDigits, 51}, {Field::SelfIdMeaning, 51},       {Field::FirstCommandDigits, 52},
+            {Field::FirstCommandMeaning, 52},     {Field::SecondCommandDigits, 53},        {Field::SecondCommandMeaning, 53},
+            {Field::Message1Digits, 56},      {Field::Message1Meaning, 56},     {Field::Message2Digits, 59},
+            {Field::Message2Meaning, 59},    {Field::EndOfSequence1, 60},           {Field::ErrorCheck, 61},
+            {Field::EndOfSequence2, 63},          {Field::DistressFormatDigits, 39},       {Field::DistressFormatMeaning, 39},
+            {Field::DistressSelfDigits, 45}, {Field::DistressSelfMeaning, 45}, {Field::NatureDigits, 46},
+            {Field::NatureMeaning, 46}, {Field::PositionDigits, 51},       {Field::PositionMeaning, 51},
+            {Field::TimeDigits, 53},     {Field::TimeMeaning, 53},    {Field::SubsequentDigits, 54},
+            {Field::SubsequentMeaning, 54},     {Field::DistressEndOfSequence1, 55},          {Field::DistressErrorCheck, 56},
+            {Field::DistressEndOfSequence2, 58},
         };
         // A detached copy of exactly `length` bytes, so that a read past it would be a read
         // past the allocation (caught under AddressSanitizer).
@@ -406,8 +406,8 @@ private Q_SLOTS:
         const QByteArray cut = callWith({{40, 116}}).left(40);
         const DecodedRecord d = decodeRecord(cut);
         QVERIFY(d.formatMismatch);
-        QCOMPARE(d.fields().value(Field::FSdigit), QByteArray("120"));
-        QCOMPARE(d.fields().value(Field::MMSIdigit), QByteArray());
+        QCOMPARE(d.fields().value(Field::FormatDigits), QByteArray("120"));
+        QCOMPARE(d.fields().value(Field::AddressDigits), QByteArray());
     }
 
     // An empty slot is no call: nothing to show, no zeros, no message of the decoder.

@@ -1,10 +1,11 @@
 #pragma once
 
-// A simulated clock with timers, a simulated serial link and a simulated test set, so
+// A simulated clock with timers, a simulated serial link and the virtual test set on it, so
 // that the exchange can be driven to the microsecond without real time passing.
 
 #include "link/download_exchange.h"
 #include "link/serial_link.h"
+#include "testset/virtual_test_set.h"
 
 #include <QByteArray>
 #include <QList>
@@ -106,7 +107,7 @@ public:
             if (auto error = open())
                 return error;
         }
-        if (failSendsFrom >= 0 && int(sent.size()) >= failSendsFrom)
+        if (refuseSend && refuseSend(bytes))
             return LinkError{LinkError::Kind::Io, device(), QStringLiteral("Write fault")};
         sent.append({clock_.now(), bytes});
         note(QStringLiteral("send ") + QString::fromLatin1(bytes.toHex()));
@@ -116,10 +117,8 @@ public:
     }
     std::optional<LinkError> readByte(quint8 *out) override
     {
-        if (failReads > 0) {
-            --failReads;
+        if (failRead && failRead())
             return LinkError{LinkError::Kind::Io, device(), QStringLiteral("Read fault")};
-        }
         if (rx_.empty())
             return LinkError{LinkError::Kind::Io, device(), QStringLiteral("No data")};
         *out = rx_.front();
@@ -136,15 +135,12 @@ public:
     }
     std::optional<LinkError> open() override
     {
-        if (number_ == 0) {
-            ++pickerShown;
-            note(QStringLiteral("picker"));
-            if (!pickerAnswer)
-                return LinkError{LinkError::Kind::NoPortChosen, {}, QStringLiteral("No port selected")};
-            number_ = *pickerAnswer;
-        }
+        if (number_ == 0)
+            return LinkError{LinkError::Kind::NoPortChosen, {}, QStringLiteral("No port selected")};
         if (!openRefusal.isEmpty())
             return LinkError{LinkError::Kind::CannotOpen, device(), openRefusal};
+        if (!open_)
+            note(QStringLiteral("open"));
         open_ = true;
         return std::nullopt;
     }
@@ -167,19 +163,21 @@ public:
         });
     }
 
-    // The bytes come onto the line one after another, `byteUs` apart, the first after
-    // `delayUs`; each arrival is one notification.
+    // The byte comes onto the line after `delayUs`: one notification.
+    void arrive(quint8 byte, qint64 delayUs)
+    {
+        clock_.schedule(delayUs, [this, byte] {
+            rx_.push_back(byte);
+            lastRxUs = clock_.now();
+            if (onDataAvailable)
+                onDataAvailable(quint16(rx_.size()));
+        });
+    }
+    // The bytes come onto the line one after another, `byteUs` apart, the first after `delayUs`.
     void lineSend(const QByteArray &bytes, qint64 delayUs, qint64 byteUs)
     {
-        for (int i = 0; i < bytes.size(); ++i) {
-            const quint8 byte = quint8(bytes.at(i));
-            clock_.schedule(delayUs + i * byteUs, [this, byte] {
-                rx_.push_back(byte);
-                lastRxUs = clock_.now();
-                if (onDataAvailable)
-                    onDataAvailable(quint16(rx_.size()));
-            });
-        }
+        for (int i = 0; i < bytes.size(); ++i)
+            arrive(quint8(bytes.at(i)), delayUs + i * byteUs);
     }
     // All bytes at once after `delayUs`, in one notification.
     void burst(const QByteArray &bytes, qint64 delayUs)
@@ -196,11 +194,9 @@ public:
     QStringList *journal = nullptr;   // port events in order, beside the observer's
     qint64 lastRxUs = -1;
     std::function<void(const QByteArray &)> onSend;
-    std::optional<int> pickerAnswer = 3;
+    std::function<bool(const QByteArray &)> refuseSend;   // true: this send fails
+    std::function<bool()> failRead;                       // true: this read fails
     QString openRefusal;   // non-empty: the device does not open, for this reason
-    int failSendsFrom = -1;   // sends from this count on fail
-    int failReads = 0;        // the next reads that fail
-    int pickerShown = 0;
     int closes = 0;
 
 private:
@@ -215,33 +211,45 @@ private:
     int number_ = 0;
 };
 
-// The test set: answers "DL" with reply 0 and "B" k with reply k at 19200 bit/s.
+// The virtual test set at the other end of the simulated line: what it answers, and every
+// fault it plays, is the same test set kelpra-testset puts on a pseudo-terminal.
 class SimTestSet {
 public:
-    static constexpr qint64 kByteUs = 521;   // 10 bits at 19200 bit/s
-
-    SimTestSet(SimLink &link, QList<QByteArray> replies, qint64 turnaroundUs = 1000)
-        : replies(std::move(replies)), turnaroundUs(turnaroundUs), link_(link)
+    SimTestSet(SimClock &clock, SimLink &link, VirtualTestSet::Options options)
+        : set(std::move(options)), clock_(clock), link_(link)
     {
         link_.onSend = [this](const QByteArray &command) {
-            int k = -1;
-            if (command == "DL")
-                k = 0;
-            else if (command.size() == 2 && command.at(0) == 'B')
-                k = quint8(command.at(1));
-            if (k >= 0 && k < this->replies.size() && !this->replies.at(k).isEmpty())
-                link_.lineSend(this->replies.at(k), this->turnaroundUs, kByteUs);
+            lastCommand_ = command == wire::kIdentifyCommand ? 0 : (command.size() > 1 ? quint8(command.at(1)) : -1);
+            set.receive(command, clock_.now() * 1000);
+            play();
         };
+        link_.refuseSend = [this](const QByteArray &command) { return set.refusesCommand(command); };
+        link_.failRead = [this] { return set.failsRead(lastCommand_); };
     }
 
-    QList<QByteArray> replies;
-    qint64 turnaroundUs;
+    VirtualTestSet set;
 
 private:
+    // Everything the set has queued goes onto the line at its time.
+    void play()
+    {
+        std::deque<VirtualTestSet::Output> &out = set.output();
+        for (const VirtualTestSet::Output &item : out) {
+            const qint64 delayUs = std::max<qint64>(0, item.dueNs / 1000 - clock_.now());
+            if (item.hangUp)
+                link_.hangUp(QStringLiteral("Input/output error"), delayUs + 1);
+            else
+                link_.arrive(item.byte, delayUs);
+        }
+        out.clear();
+    }
+
+    SimClock &clock_;
     SimLink &link_;
+    int lastCommand_ = -1;
 };
 
-// Reply k of a test set: `size` bytes, zeros included, different for every k and tag.
+// Record k of a test set: `size` bytes, zeros included, different for every k and tag.
 inline QByteArray simReply(int k, int size, char tag = 'n')
 {
     QByteArray r(size, '\0');
@@ -250,10 +258,11 @@ inline QByteArray simReply(int k, int size, char tag = 'n')
     return r;
 }
 
-inline QList<QByteArray> simReplies(int size, char tag = 'n')
+// Records 1 to 16 of that kind.
+inline QList<QByteArray> simRecords(int size, char tag = 'n')
 {
     QList<QByteArray> all;
-    for (int k = 0; k < DownloadExchange::kReplyCount; ++k)
+    for (int k = 1; k <= wire::kRecordCount; ++k)
         all.append(simReply(k, size, tag));
     return all;
 }

@@ -293,65 +293,42 @@ private Q_SLOTS:
         QVERIFY(port.send("DL").has_value());
     }
 
-    void pickerListsPresentAndHeldPorts()
+    void portsListedAndOpenedByNumber()
     {
         Pty free3, held9;
         QSerialPort holder; // another program holding COM9
         holder.setPortName(held9.path);
         QVERIFY(holder.open(QIODevice::ReadWrite));
 
-        ScriptedPrompts prompts;
         SerialPort port;
-        port.setPicker([&prompts](const QStringList &items) { return prompts.pickPort(items); });
         port.setPortMap(PortMap::overridesOnly(
             {{3, free3.path}, {7, "/dev/kelpra-no-such-device"}, {9, held9.path}, {50, "/dev/null"}}));
         // Pseudo-terminals are unknown to the system's port list: their rows name the path alone.
         const QStringList expected{QStringLiteral("COM3 \u2014 ") + free3.path, QStringLiteral("COM9 \u2014 ") + held9.path};
         QCOMPARE(port.findPorts(), expected);
 
-        // Cancel: no port, number stays 0.
-        prompts.expectPickPort(std::nullopt);
-        QVERIFY(port.open().has_value());
+        // No port chosen: nothing opens, nothing is sent, and nobody is asked here.
+        const auto none = port.open();
+        QVERIFY(none.has_value());
+        QCOMPARE(int(none->kind), int(LinkError::Kind::NoPortChosen));
+        QVERIFY(port.send("DL").has_value());
         QVERIFY(!port.isOpen());
-        QCOMPARE(port.portNumber(), 0);
-        prompts.expectPickPort(std::nullopt);
-        QVERIFY(port.send("DL").has_value()); // send asks again
-        QCOMPARE(port.portNumber(), 0);
-        // The held port: listed, chosen, and the open fails with the number kept.
-        prompts.expectPickPort(QStringLiteral("COM9"));
-        const auto heldError = port.open();
-        QVERIFY(heldError.has_value());
+        // The held port: the open fails with the number kept.
+        port.setPortNumber(*portNumberOfRow(expected.at(1)));
+        QVERIFY(port.open().has_value());
         QCOMPARE(port.portNumber(), 9);
         QVERIFY(!port.isOpen());
-        // OK on a free port opens it.
-        port.setPortNumber(0);
-        prompts.expectPickPort(QStringLiteral("COM3"));
+        // A free port opens, and sending goes out on it.
+        port.setPortNumber(*portNumberOfRow(expected.at(0)));
         QCOMPARE(port.open(), std::nullopt);
         QVERIFY(port.isOpen());
-        QCOMPARE(port.portNumber(), 3);
-        // An open port does not ask again.
         QCOMPARE(port.send("DL"), std::nullopt);
         QCOMPARE(free3.read(2), QByteArray("DL"));
 
-        QCOMPARE(prompts.shown.size(), 4);
-        for (const auto &shown : prompts.shown)
-            QCOMPARE(shown.items, expected);
-        KELPRA_VERIFY_PROMPTS(prompts);
-    }
-
-    void pickerWithNoPorts()
-    {
-        ScriptedPrompts prompts;
-        SerialPort port;
-        port.setPicker([&prompts](const QStringList &items) { return prompts.pickPort(items); });
+        // No device at all: an empty list.
+        port.close();
         port.setPortMap(PortMap::overridesOnly({}));
-        prompts.expectPickPort(QString()); // OK on the empty list
-        QVERIFY(port.open().has_value());
-        QCOMPARE(port.portNumber(), 0);
-        QVERIFY(!port.isOpen());
-        QCOMPARE(prompts.shown.size(), 1);
-        QVERIFY(prompts.shown.first().items.isEmpty());
-        KELPRA_VERIFY_PROMPTS(prompts);
+        QVERIFY(port.findPorts().isEmpty());
     }
 
     void hangUpClosesThePort()

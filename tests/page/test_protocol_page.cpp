@@ -51,15 +51,15 @@ FieldTexts allFieldsTagged()
 FieldTexts distressSample()
 {
     FieldTexts f = kelpra::test::sampleRecord3Fields();
-    f[Field::RadioType] = "Sailor RT5022";
-    f[Field::RadioSN] = "A-10234";
+    f[Field::RadioModel] = "Sailor RT5022";
+    f[Field::RadioSerialNumber] = "A-10234";
     // Stale call meanings that must not show in rows 7 and 8.
-    f[Field::FS1meaning] = "VHF CH - 0006";
-    f[Field::FS2meaning] = "VHF CH - 0006";
-    f[Field::ECC] = "76";
-    f[Field::EOS2] = "127 127";
+    f[Field::Message1Meaning] = "VHF CH - 0006";
+    f[Field::Message2Meaning] = "VHF CH - 0006";
+    f[Field::ErrorCheck] = "76";
+    f[Field::EndOfSequence2] = "127 127";
     f[Field::VesselName] = "Kapitan Dranitsyn";
-    f[Field::VCategory] = "Icebreaker";
+    f[Field::VesselCategory] = "Icebreaker";
     f[Field::Engineer] = "I. Petrov";
     return f;
 }
@@ -68,22 +68,22 @@ FieldTexts distressSample()
 FieldTexts callSample()
 {
     FieldTexts f = distressSample();
-    f[Field::Frequency] = "12577.0 kHZ";
-    f[Field::FSdigit] = "120";
-    f[Field::FSMeaning] = "Individual stations";
-    f[Field::MMSIdigit] = "20 13 23 54 50 ";
-    f[Field::MMSIMeaning] = "201 323545";
-    f[Field::CatDigit] = "100";
-    f[Field::CatMeaning] = "Routine";
-    f[Field::SelfMMSIdigit] = "99 99 99 99 90 ";
-    f[Field::SelfMMSI] = "999 999999";
-    f[Field::FTdigit] = "100";
-    f[Field::FTMeaning] = "F3E/G3E All modes telephony";
-    f[Field::STdigit] = "126";
-    f[Field::STMeaning] = "No information";
-    f[Field::FS1digit] = "90 00 06 ";
-    f[Field::FS2digit] = "90 00 06 ";
-    f[Field::EOS1] = "117";
+    f[Field::ReceivedFrequency] = "12577.0 kHZ";
+    f[Field::FormatDigits] = "120";
+    f[Field::FormatMeaning] = "Individual stations";
+    f[Field::AddressDigits] = "20 13 23 54 50 ";
+    f[Field::AddressMeaning] = "201 323545";
+    f[Field::CategoryDigits] = "100";
+    f[Field::CategoryMeaning] = "Routine";
+    f[Field::SelfIdDigits] = "99 99 99 99 90 ";
+    f[Field::SelfIdMeaning] = "999 999999";
+    f[Field::FirstCommandDigits] = "100";
+    f[Field::FirstCommandMeaning] = "F3E/G3E All modes telephony";
+    f[Field::SecondCommandDigits] = "126";
+    f[Field::SecondCommandMeaning] = "No information";
+    f[Field::Message1Digits] = "90 00 06 ";
+    f[Field::Message2Digits] = "90 00 06 ";
+    f[Field::EndOfSequence1] = "117";
     return f;
 }
 
@@ -222,22 +222,22 @@ void TestProtocolPage::valuesFromTheirFields_data()
     };
     // Shared by both variants.
     for (bool distress : {false, true})
-        rows(distress, {{"QRLabel3", Field::RadioType}, {"QRLabel32", Field::RadioSN}, {"QRLabel33", Field::Date},
-                        {"QRLabel35", Field::Frequency}, {"QRLabel36", Field::RSSI}, {"QRLabel48", Field::VesselName},
-                        {"QRLabel49", Field::CompanyOwner}, {"QRLabel50", Field::VCompAdd}, {"QRLabel51", Field::VTel},
-                        {"QRLabel52", Field::VCategory}, {"QRLabel53", Field::Engineer}});
-    rows(false, {{"QRLabel37", Field::FSdigit}, {"QRLabel54", Field::FSMeaning}, {"QRLabel38", Field::MMSIdigit},
-                 {"QRLabel55", Field::MMSIMeaning}, {"QRLabel39", Field::CatDigit}, {"QRLabel56", Field::CatMeaning},
-                 {"QRLabel40", Field::SelfMMSIdigit}, {"QRLabel57", Field::SelfMMSI}, {"QRLabel41", Field::FTdigit},
-                 {"QRLabel58", Field::FTMeaning}, {"QRLabel42", Field::STdigit}, {"QRLabel59", Field::STMeaning},
-                 {"QRLabel43", Field::FS1digit}, {"QRLabel60", Field::FS1meaning}, {"QRLabel44", Field::FS2digit},
-                 {"QRLabel61", Field::FS2meaning}, {"QRLabel45", Field::EOS1}, {"QRLabel46", Field::ECC}, {"QRLabel47", Field::EOS2}});
-    rows(true, {{"QRLabel37", Field::FSDdigit}, {"QRLabel54", Field::FSDmeaning}, {"QRLabel38", Field::SelfMMSIDdigit},
-                {"QRLabel55", Field::SelfMMSIDmeaning}, {"QRLabel39", Field::NATUREdigit}, {"QRLabel56", Field::NATUREmeaning},
-                {"QRLabel40", Field::DCdigits}, {"QRLabel57", Field::DCmeaning}, {"QRLabel41", Field::TIMEdigit},
-                {"QRLabel58", Field::TIMEmeaning}, {"QRLabel42", Field::SCdigit}, {"QRLabel59", Field::SCmeaning},
-                {"QRLabel43", Field::EOSD1}, {"QRLabel60", std::nullopt}, {"QRLabel44", Field::ECCD}, {"QRLabel61", std::nullopt},
-                {"QRLabel45", Field::EOSD2}, {"QRLabel46", std::nullopt}, {"QRLabel47", std::nullopt}});
+        rows(distress, {{"QRLabel3", Field::RadioModel}, {"QRLabel32", Field::RadioSerialNumber}, {"QRLabel33", Field::MeasurementDate},
+                        {"QRLabel35", Field::ReceivedFrequency}, {"QRLabel36", Field::SignalLevel}, {"QRLabel48", Field::VesselName},
+                        {"QRLabel49", Field::VesselOwner}, {"QRLabel50", Field::VesselAddress}, {"QRLabel51", Field::VesselPhone},
+                        {"QRLabel52", Field::VesselCategory}, {"QRLabel53", Field::Engineer}});
+    rows(false, {{"QRLabel37", Field::FormatDigits}, {"QRLabel54", Field::FormatMeaning}, {"QRLabel38", Field::AddressDigits},
+                 {"QRLabel55", Field::AddressMeaning}, {"QRLabel39", Field::CategoryDigits}, {"QRLabel56", Field::CategoryMeaning},
+                 {"QRLabel40", Field::SelfIdDigits}, {"QRLabel57", Field::SelfIdMeaning}, {"QRLabel41", Field::FirstCommandDigits},
+                 {"QRLabel58", Field::FirstCommandMeaning}, {"QRLabel42", Field::SecondCommandDigits}, {"QRLabel59", Field::SecondCommandMeaning},
+                 {"QRLabel43", Field::Message1Digits}, {"QRLabel60", Field::Message1Meaning}, {"QRLabel44", Field::Message2Digits},
+                 {"QRLabel61", Field::Message2Meaning}, {"QRLabel45", Field::EndOfSequence1}, {"QRLabel46", Field::ErrorCheck}, {"QRLabel47", Field::EndOfSequence2}});
+    rows(true, {{"QRLabel37", Field::DistressFormatDigits}, {"QRLabel54", Field::DistressFormatMeaning}, {"QRLabel38", Field::DistressSelfDigits},
+                {"QRLabel55", Field::DistressSelfMeaning}, {"QRLabel39", Field::NatureDigits}, {"QRLabel56", Field::NatureMeaning},
+                {"QRLabel40", Field::PositionDigits}, {"QRLabel57", Field::PositionMeaning}, {"QRLabel41", Field::TimeDigits},
+                {"QRLabel58", Field::TimeMeaning}, {"QRLabel42", Field::SubsequentDigits}, {"QRLabel59", Field::SubsequentMeaning},
+                {"QRLabel43", Field::DistressEndOfSequence1}, {"QRLabel60", std::nullopt}, {"QRLabel44", Field::DistressErrorCheck}, {"QRLabel61", std::nullopt},
+                {"QRLabel45", Field::DistressEndOfSequence2}, {"QRLabel46", std::nullopt}, {"QRLabel47", std::nullopt}});
 }
 
 void TestProtocolPage::valuesFromTheirFields()
@@ -435,7 +435,7 @@ void TestProtocolPage::longMeaningStaysOneLine()
     QByteArray longText;
     for (int i = 0; i < 40; ++i)
         longText += "word" + QByteArray::number(i) + ' ';
-    f[Field::FSMeaning] = longText;
+    f[Field::FormatMeaning] = longText;
     ProtocolPage page;
     kelpra::fillProtocolPage(page, f, false);
     const PdfText pdf = renderAndRead(page);
@@ -480,19 +480,19 @@ void TestProtocolPage::valuesStayInTheirColumns_data()
     QTest::addColumn<QStringList>("elided");   // labels cut short with "\u2026"
 
     FieldTexts call = callSample();
-    call[Field::RadioType] = "Sailor RT5022 VHF DSC Class A radiotelephone, GMDSS A1 console";   // a little too long
-    call[Field::RadioSN] = "SN 0042-17-ABCDEFGHIJKLMNOPQRSTUVWXYZ-0123456789";              // far past the margin
+    call[Field::RadioModel] = "Sailor RT5022 VHF DSC Class A radiotelephone, GMDSS A1 console";   // a little too long
+    call[Field::RadioSerialNumber] = "SN 0042-17-ABCDEFGHIJKLMNOPQRSTUVWXYZ-0123456789";              // far past the margin
     call[Field::VesselName] = "Kapitan Dranitsyn of Murmansk";
-    call[Field::VCategory] = "Icebreaker, 12 000 GT, ice class Arc 7";
-    call[Field::MMSIdigit] = "20 13 23 54 50 20 13 23";
-    call[Field::FSMeaning] = "Individual stations, a meaning long enough to run past the right margin of the sheet";
+    call[Field::VesselCategory] = "Icebreaker, 12 000 GT, ice class Arc 7";
+    call[Field::AddressDigits] = "20 13 23 54 50 20 13 23";
+    call[Field::FormatMeaning] = "Individual stations, a meaning long enough to run past the right margin of the sheet";
     call[Field::Engineer] = "Ivan Petrovich Sidorov-Rimsky, radio engineer first class";
     QTest::newRow("call, long values") << call << false
                                        << QStringList{"QRLabel3", "QRLabel48", "QRLabel52", "QRLabel38", "QRLabel53"}
                                        << QStringList{"QRLabel32", "QRLabel54"};
 
     FieldTexts distress = distressSample();
-    distress[Field::DCmeaning] = "Latitude 59 degrees 56 minutes North, longitude 030 degrees 18 minutes East, quadrant NE";
+    distress[Field::PositionMeaning] = "Latitude 59 degrees 56 minutes North, longitude 030 degrees 18 minutes East, quadrant NE";
     QTest::newRow("distress, long position") << distress << true << QStringList{} << QStringList{"QRLabel57"};
 
     QTest::newRow("values that fit") << callSample() << false << QStringList{} << QStringList{};

@@ -24,21 +24,21 @@ QByteArray joinLines(const QList<QByteArray> &lines)
 // Typed-in station data, and fields no report may print.
 void addStationFields(FieldTexts &f)
 {
-    f[Field::RadioType] = "Sailor RT5022";
-    f[Field::RadioSN] = "A-10234";
-    f[Field::RadioMan] = "Thrane & Thrane";
+    f[Field::RadioModel] = "Sailor RT5022";
+    f[Field::RadioSerialNumber] = "A-10234";
+    f[Field::RadioManufacturer] = "Thrane & Thrane";
     f[Field::VesselName] = "Kapitan Dranitsyn";
-    f[Field::CompanyOwner] = "Murmansk Shipping Co";
-    f[Field::VCategory] = "Icebreaker/12919";
-    f[Field::VCompAdd] = "15 Kominterna St, Murmansk";
-    f[Field::VTel] = "+7 8152 481000";
-    f[Field::CCompany] = "Morsvyaz Service";
-    f[Field::CTel] = "+7 812 1234567";
-    f[Field::CAddress] = "Nevsky 1";
+    f[Field::VesselOwner] = "Murmansk Shipping Co";
+    f[Field::VesselCategory] = "Icebreaker/12919";
+    f[Field::VesselAddress] = "15 Kominterna St, Murmansk";
+    f[Field::VesselPhone] = "+7 8152 481000";
+    f[Field::ControllerCompany] = "Morsvyaz Service";
+    f[Field::ControllerPhone] = "+7 812 1234567";
+    f[Field::ControllerAddress] = "Nevsky 1";
     f[Field::Engineer] = "I. Petrov";
-    f[Field::MNO] = "13107";
-    f[Field::ECCCheck] = "Ok";
-    f[Field::ECCCDheck] = "Ok";
+    f[Field::MeasurementNumber] = "13107";
+    f[Field::ErrorCheckVerdict] = "Ok";
+    f[Field::DistressErrorCheckVerdict] = "Ok";
 }
 
 // Sample record 1 after decoding: an individual call.
@@ -47,8 +47,8 @@ FieldTexts callFields()
     FieldTexts f = kelpra::test::sampleRecord1Fields();
     addStationFields(f);
     // Left over from an earlier distress alert: hidden, so not reported.
-    f[Field::FSDdigit] = "112";
-    f[Field::FSDmeaning] = "Distress";
+    f[Field::DistressFormatDigits] = "112";
+    f[Field::DistressFormatMeaning] = "Distress";
     return f;
 }
 
@@ -229,8 +229,8 @@ void TestTextReport::lineCountFollowsPanelNotFields()
 void TestTextReport::longDigitsShiftMeaning()
 {
     FieldTexts f;
-    f[Field::MMSIdigit] = "100 101 102 103 104 105 106 107 ";
-    f[Field::MMSIMeaning] = "xyz";
+    f[Field::AddressDigits] = "100 101 102 103 104 105 106 107 ";
+    f[Field::AddressMeaning] = "xyz";
     const QByteArray line14 = kelpra::textReport(f, false).split('\n').at(13);
     QCOMPARE(line14, "MMSI:" + sp(24) + "100 101 102 103 104 105 106 107 " + sp(9) + "xyz\r");
 }

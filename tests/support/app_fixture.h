@@ -1,13 +1,15 @@
 #pragma once
 
 #include "ui/application.h"
+
 #include "support/scripted_prompts.h"
+#include "support/session_access.h"
 
 #include <memory>
 
 namespace kelpra::test {
 
-// The whole program as the tests drive it: the store, its windows created in start-up
+// The whole program as the tests drive it: the session, its windows created in start-up
 // order, and prompts answered from a queue.
 struct AppFixture {
     ScriptedPrompts prompts;
@@ -15,7 +17,8 @@ struct AppFixture {
 
     AppFixture() : app(std::make_unique<KelpraApplication>(prompts)) {}
 
-    MeasurementStore &store() { return app->store; }
+    Session &session() { return app->session; }
+    MeasurementStore &store() { return SessionAccess::store(app->session); }
     MainWindow &mainWindow() { return app->mainWindow; }
     DownloadWindow &downloadWindow() { return app->downloadWindow; }
 };

@@ -7,6 +7,7 @@ QString kindName(ScriptedPrompts::Kind kind)
     switch (kind) {
     case ScriptedPrompts::Kind::Information: return QStringLiteral("information");
     case ScriptedPrompts::Kind::Error: return QStringLiteral("error");
+    case ScriptedPrompts::Kind::Question: return QStringLiteral("question");
     case ScriptedPrompts::Kind::OpenFile: return QStringLiteral("open dialog");
     case ScriptedPrompts::Kind::SaveFile: return QStringLiteral("save dialog");
     case ScriptedPrompts::Kind::PickPort: return QStringLiteral("port picker");
@@ -23,6 +24,13 @@ void ScriptedPrompts::expectInformation(const QString &text, std::function<void(
 void ScriptedPrompts::expectError(const QString &text)
 {
     queue_.push_back({Kind::Error, text, std::nullopt, {}, {}});
+}
+
+void ScriptedPrompts::expectQuestion(const QString &text, int answer)
+{
+    Expectation e{Kind::Question, text, std::nullopt, {}, {}};
+    e.button = answer;
+    queue_.push_back(e);
 }
 
 void ScriptedPrompts::expectOpenFile(const QString &answerPath)
@@ -65,7 +73,7 @@ std::optional<ScriptedPrompts::Expectation> ScriptedPrompts::take(Kind kind, con
     if (!queue_.empty() && queue_.front().kind == kind) {
         Expectation e = queue_.front();
         queue_.pop_front();
-        if ((kind == Kind::Information || kind == Kind::Error) && e.text != text)
+        if ((kind == Kind::Information || kind == Kind::Error || kind == Kind::Question) && e.text != text)
             problems_ << QStringLiteral("%1 \"%2\" shown where \"%3\" was expected")
                              .arg(kindName(kind), text, e.text);
         return e;
@@ -91,6 +99,13 @@ void ScriptedPrompts::error(const QString &text)
 {
     shown.append({Kind::Error, text, {}, {}});
     take(Kind::Error, text);
+}
+
+int ScriptedPrompts::ask(const QString &text, const QStringList &buttons, int defaultButton, int escapeButton)
+{
+    shown.append({Kind::Question, text, {}, buttons, defaultButton});
+    auto e = take(Kind::Question, text);
+    return e ? e->button : escapeButton;
 }
 
 QString ScriptedPrompts::openFileName(const FileDialogSetup &setup)

@@ -12,18 +12,21 @@ namespace kelpra::test {
 // OK / Cancel, so a test never blocks; the test then fails on problems().
 class ScriptedPrompts : public Prompts {
 public:
-    enum class Kind { Information, Error, OpenFile, SaveFile, PickPort, PrintPreview };
+    enum class Kind { Information, Error, Question, OpenFile, SaveFile, PickPort, PrintPreview };
 
     struct Shown {
         Kind kind;
         QString text;            // message text; empty for dialogs
         FileDialogSetup setup;   // file dialogs
-        QStringList items;       // port picker
+        QStringList items;       // port picker rows; a question's buttons
+        int defaultButton = -1;  // a question's
     };
 
     // `whileOpen` runs while the prompt is "open" (for example to let the event loop turn).
     void expectInformation(const QString &text, std::function<void()> whileOpen = {});
     void expectError(const QString &text);
+    // Answered with the button of that index; a question unanswered here gets its escape button.
+    void expectQuestion(const QString &text, int answer);
     void expectOpenFile(const QString &answerPath);  // empty: Cancel
     void expectSaveFile(const QString &answerPath);  // empty: Cancel
     void expectPickPort(std::optional<QString> answer, std::function<void()> whileOpen = {});
@@ -43,6 +46,7 @@ public:
 
     void information(const QString &text) override;
     void error(const QString &text) override;
+    int ask(const QString &text, const QStringList &buttons, int defaultButton, int escapeButton) override;
     QString openFileName(const FileDialogSetup &setup) override;
     QString saveFileName(const FileDialogSetup &setup) override;
     std::optional<QString> pickPort(const QStringList &items) override;
@@ -55,6 +59,7 @@ private:
         std::optional<QString> answer;
         std::function<void()> whileOpen;
         std::function<void(const std::function<void(QPrinter *)> &)> inspect;
+        int button = -1;   // a question's answer
     };
     // Takes the next expectation if it is of this kind; records a problem otherwise.
     std::optional<Expectation> take(Kind kind, const QString &text);

@@ -61,13 +61,13 @@ QStringList station(const MainWindow &form)
 // Every field the decoder of `slot` fills, with the counters and identification left out.
 FieldTexts decodedFields(MainWindow &form, int slot)
 {
-    form.clearCallFields();
-    form.showRecord(slot);
+    form.session().clearCallDisplay();
+    test::SessionAccess::decode(form.session(), slot);
     FieldTexts texts = form.fieldTexts();
-    for (Field name : {Field::Label16, Field::Label22, Field::current, Field::total})
+    for (Field name : {Field::Identification, Field::ReceivedCount, Field::CurrentRecord, Field::TotalRecords})
         texts.remove(name);
     // Which panel is shown, under a key no decoder writes.
-    texts.insert(Field::Label16, form.distressShown() ? "distress shown" : "call shown");
+    texts.insert(Field::Identification, form.distressShown() ? "distress shown" : "call shown");
     return texts;
 }
 
@@ -91,11 +91,8 @@ QByteArray randomRecord(QRandomGenerator &rng, int length)
 // Fills the store as a download would: identification line, records 1..n, count n.
 void fill(AppFixture &f, const QList<QByteArray> &records)
 {
-    f.store().setSlot(0, sampleIdentificationLine());
-    for (int i = 0; i < records.size(); ++i)
-        f.store().setSlot(i + 1, records[i]);
-    f.store().set_record_count(int(records.size()));
-    f.store().set_display_index(1);
+    test::SessionAccess::hold(f.session(), QList<QByteArray>{sampleIdentificationLine()} + records,
+                              int(records.size()));
 }
 
 QByteArray record(char lead, int length = 64)
@@ -165,10 +162,10 @@ void TestDataFiles::dialogsAreSetUp()
     f.prompts.expectSaveFile(here(QStringLiteral("b.bin")));
     f.prompts.expectOpenFile(here(QStringLiteral("a.bin")));
     f.prompts.expectOpenFile(QString());
-    f.mainWindow().saveData();
-    f.mainWindow().saveAllData();
-    f.mainWindow().openData();
-    f.mainWindow().openData();
+    f.mainWindow().files().saveData();
+    f.mainWindow().files().saveAllData();
+    f.mainWindow().files().openData();
+    f.mainWindow().files().openData();
     KELPRA_VERIFY_PROMPTS(f.prompts);
 
     QCOMPARE(f.prompts.shown.size(), 4);
@@ -187,7 +184,7 @@ void TestDataFiles::dialogsAreSetUp()
 void TestDataFiles::saveAllWithNothingHeldShowsNoDialog()
 {
     AppFixture f;
-    f.mainWindow().saveAllData();
+    f.mainWindow().files().saveAllData();
     KELPRA_VERIFY_PROMPTS(f.prompts);
     QVERIFY(f.prompts.shown.isEmpty());
     QCOMPARE(QDir::current().entryList(QDir::Files), QStringList());
@@ -197,7 +194,7 @@ void TestDataFiles::saveDataWithNothingHeldWritesTenLines()
 {
     AppFixture f;
     f.prompts.expectSaveFile(here(QStringLiteral("empty.bin")));
-    f.mainWindow().saveData();
+    f.mainWindow().files().saveData();
     KELPRA_VERIFY_PROMPTS(f.prompts);
     QCOMPARE(readFile(here(QStringLiteral("empty.bin"))),
              QByteArray("0\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n"));
@@ -207,18 +204,18 @@ void TestDataFiles::cancelWritesAndReadsNothing()
 {
     AppFixture f;
     fill(f, {sampleRecord(1)});
-    f.mainWindow().setFieldText(Field::FSdigit, QStringLiteral("120"));
+    f.mainWindow().setFieldText(Field::FormatDigits, QStringLiteral("120"));
     f.prompts.expectSaveFile(QString());
     f.prompts.expectSaveFile(QString());
     f.prompts.expectOpenFile(QString());
-    f.mainWindow().saveData();
-    f.mainWindow().saveAllData();
-    f.mainWindow().openData();
+    f.mainWindow().files().saveData();
+    f.mainWindow().files().saveAllData();
+    f.mainWindow().files().openData();
     KELPRA_VERIFY_PROMPTS(f.prompts);
     QCOMPARE(QDir::current().entryList(QDir::Files), QStringList());
     QCOMPARE(f.store().slot(0), sampleIdentificationLine());
     // The call display is emptied even though the open was cancelled.
-    QCOMPARE(f.mainWindow().fieldText(Field::FSdigit), QString());
+    QCOMPARE(f.mainWindow().fieldText(Field::FormatDigits), QString());
 }
 
 void TestDataFiles::roundTripFullSet_data()
@@ -247,15 +244,15 @@ void TestDataFiles::roundTripFullSet()
     fill(saver, records);
     setStation(saver.mainWindow(), stationTexts());
     saver.prompts.expectSaveFile(path);
-    saver.mainWindow().saveAllData();
+    saver.mainWindow().files().saveAllData();
     KELPRA_VERIFY_PROMPTS(saver.prompts);
     const QByteArray saved = readFile(path);
     // "Save all data" leaves the typed RadioType alone.
-    QCOMPARE(saver.mainWindow().fieldText(Field::RadioType), stationTexts()[0]);
+    QCOMPARE(saver.mainWindow().fieldText(Field::RadioModel), stationTexts()[0]);
 
     AppFixture loader;
     loader.prompts.expectOpenFile(path);
-    loader.mainWindow().openData();
+    loader.mainWindow().files().openData();
     KELPRA_VERIFY_PROMPTS(loader.prompts);
 
     int counted = 0;
@@ -264,9 +261,9 @@ void TestDataFiles::roundTripFullSet()
     QCOMPARE(loader.store().slot(0), QByteArray("GMDSS TESTER S/N (SAVED DATA) rev 2.5"));
     QCOMPARE(loader.store().record_count(), counted);
     QCOMPARE(loader.store().display_index(), 1);
-    QCOMPARE(loader.mainWindow().fieldText(Field::Label22), QString::number(counted));
-    QCOMPARE(loader.mainWindow().fieldText(Field::total), QString::number(counted));
-    QCOMPARE(loader.mainWindow().fieldText(Field::current), QStringLiteral("1"));
+    QCOMPARE(loader.mainWindow().fieldText(Field::ReceivedCount), QString::number(counted));
+    QCOMPARE(loader.mainWindow().fieldText(Field::TotalRecords), QString::number(counted));
+    QCOMPARE(loader.mainWindow().fieldText(Field::CurrentRecord), QStringLiteral("1"));
     // Next only while there is a next record to show.
     QCOMPARE(control<QToolButton>(loader.mainWindow(), "Next")->isHidden(), counted <= 1);
     QVERIFY(control<QToolButton>(loader.mainWindow(), "Prev")->isHidden());
@@ -284,7 +281,7 @@ void TestDataFiles::roundTripFullSet()
     // Saving the loaded set again gives the same bytes.
     const QString again = here(QStringLiteral("again.bin"));
     loader.prompts.expectSaveFile(again);
-    loader.mainWindow().saveAllData();
+    loader.mainWindow().files().saveAllData();
     KELPRA_VERIFY_PROMPTS(loader.prompts);
     QCOMPARE(readFile(again), saved);
 }
@@ -314,26 +311,26 @@ void TestDataFiles::roundTripSingleRecord()
     saver.store().set_display_index(displayIndex);
     setStation(saver.mainWindow(), stationTexts());
     saver.prompts.expectSaveFile(path);
-    saver.mainWindow().saveData();
+    saver.mainWindow().files().saveData();
     KELPRA_VERIFY_PROMPTS(saver.prompts);
     const QByteArray saved = readFile(path);
     QCOMPARE(saved.left(3 + rec.size() + 2), QByteArray("0\r\n") + rec + "\r\n");
 
     AppFixture loader;
     loader.prompts.expectOpenFile(path);
-    loader.mainWindow().openData();
+    loader.mainWindow().files().openData();
     KELPRA_VERIFY_PROMPTS(loader.prompts);
     QCOMPARE(loader.store().slot(1), rec);
     QVERIFY(control<QToolButton>(loader.mainWindow(), "Next")->isHidden());
     QVERIFY(control<QToolButton>(loader.mainWindow(), "Prev")->isHidden());
-    for (Field counter : {Field::Label22, Field::current, Field::total})
+    for (Field counter : {Field::ReceivedCount, Field::CurrentRecord, Field::TotalRecords})
         QCOMPARE(loader.mainWindow().fieldText(counter), QStringLiteral("1"));
     QCOMPARE(station(loader.mainWindow()), stationTexts());
     QCOMPARE(decodedFields(loader.mainWindow(), 1), decodedFields(saver.mainWindow(), displayIndex));
 
     const QString again = here(QStringLiteral("again.bin"));
     loader.prompts.expectSaveFile(again);
-    loader.mainWindow().saveData();
+    loader.mainWindow().files().saveData();
     QCOMPARE(readFile(again), saved);
 }
 
@@ -347,18 +344,18 @@ void TestDataFiles::countsUpTo255LedRecords()
 
     AppFixture f;
     f.prompts.expectOpenFile(here(QStringLiteral("ff.bin")));
-    f.mainWindow().openData();
+    f.mainWindow().files().openData();
     KELPRA_VERIFY_PROMPTS(f.prompts);
     QCOMPARE(f.store().record_count(), 5);
-    QCOMPARE(f.mainWindow().fieldText(Field::Label22), QStringLiteral("5"));
-    QCOMPARE(f.mainWindow().fieldText(Field::total), QStringLiteral("5"));
+    QCOMPARE(f.mainWindow().fieldText(Field::ReceivedCount), QStringLiteral("5"));
+    QCOMPARE(f.mainWindow().fieldText(Field::TotalRecords), QStringLiteral("5"));
     for (int i = 6; i <= 16; ++i)
         QCOMPARE(f.store().slot(i).left(64), record('\xff'));
     for (int step = 2; step <= 5; ++step) {
         QVERIFY(!control<QToolButton>(f.mainWindow(), "Next")->isHidden());
-        f.mainWindow().nextRecord();
+        f.mainWindow().session().next();
     }
-    QCOMPARE(f.mainWindow().fieldText(Field::current), QStringLiteral("5"));
+    QCOMPARE(f.mainWindow().fieldText(Field::CurrentRecord), QStringLiteral("5"));
     QVERIFY(control<QToolButton>(f.mainWindow(), "Next")->isHidden());
 }
 
@@ -391,7 +388,7 @@ void TestDataFiles::nextNeverPassesTheCount()
 
     AppFixture f;
     f.prompts.expectOpenFile(path);
-    f.mainWindow().openData();
+    f.mainWindow().files().openData();
     KELPRA_VERIFY_PROMPTS(f.prompts);
     QCOMPARE(f.store().record_count(), counted);
     QToolButton *next = control<QToolButton>(f.mainWindow(), "Next");
@@ -400,9 +397,9 @@ void TestDataFiles::nextNeverPassesTheCount()
     while (!next->isHidden() && f.store().display_index() < 16)
         next->click();
     QCOMPARE(f.store().display_index(), last);
-    QCOMPARE(f.mainWindow().fieldText(Field::current), QString::number(last));
+    QCOMPARE(f.mainWindow().fieldText(Field::CurrentRecord), QString::number(last));
     // Even when asked for while hidden, Next stays on the last record held.
-    f.mainWindow().nextRecord();
+    f.mainWindow().session().next();
     QCOMPARE(f.store().display_index(), last);
     QVERIFY(next->isHidden());
     KELPRA_VERIFY_PROMPTS(f.prompts);
@@ -417,12 +414,12 @@ void TestDataFiles::emptySingleRecordFile()
     AppFixture f;
     f.prompts.expectOpenFile(path);
     f.prompts.expectInformation(QStringLiteral("Record 1 holds no data."));
-    f.mainWindow().openData();
+    f.mainWindow().files().openData();
     KELPRA_VERIFY_PROMPTS(f.prompts);
     QVERIFY(f.store().slot(1).isEmpty());
     for (Field field : callDisplayFields())
         QVERIFY2(f.mainWindow().fieldText(field).isEmpty(), fieldName(field));
-    QVERIFY(f.mainWindow().fieldText(Field::ECCCheck).isEmpty());
+    QVERIFY(f.mainWindow().fieldText(Field::ErrorCheckVerdict).isEmpty());
     QVERIFY(!f.mainWindow().distressShown());
 }
 
@@ -437,7 +434,7 @@ void TestDataFiles::singleLoadEmptiesDownloadedSlots()
     fill(f, downloaded);
     f.store().set_display_index(9);
     f.prompts.expectOpenFile(here(QStringLiteral("one.bin")));
-    f.mainWindow().openData();
+    f.mainWindow().files().openData();
     KELPRA_VERIFY_PROMPTS(f.prompts);
     // Nothing of the downloaded set is left to be saved as this file's.
     QCOMPARE(f.store().record_count(), 1);
@@ -445,7 +442,7 @@ void TestDataFiles::singleLoadEmptiesDownloadedSlots()
     QCOMPARE(f.store().slot(1), record('Z'));
     for (int i = 2; i <= 16; ++i)
         QVERIFY(f.store().slot(i).isEmpty());
-    for (Field counter : {Field::Label22, Field::current, Field::total})
+    for (Field counter : {Field::ReceivedCount, Field::CurrentRecord, Field::TotalRecords})
         QCOMPARE(f.mainWindow().fieldText(counter), QStringLiteral("1"));
 }
 
@@ -502,17 +499,12 @@ void TestDataFiles::refusedFileLosesNothing()
     for (int i = 1; i <= 16; ++i)
         downloaded << sampleRecord(i);
     fill(f, downloaded);
-    f.store().set_display_index(4);
+    QVERIFY(f.session().showRecordAt(4));
     setStation(f.mainWindow(), stationTexts());
-    for (Field counter : {Field::Label22, Field::total})
-        f.mainWindow().setFieldText(counter, QStringLiteral("16"));
-    f.mainWindow().setFieldText(Field::current, QStringLiteral("4"));
-    control<QToolButton>(f.mainWindow(), "Next")->setVisible(true);
-    control<QToolButton>(f.mainWindow(), "Prev")->setVisible(true);
 
     f.prompts.expectOpenFile(path);
     f.prompts.expectError(error);
-    f.mainWindow().openData();
+    f.mainWindow().files().openData();
     KELPRA_VERIFY_PROMPTS(f.prompts);
 
     QCOMPARE(f.store().slot(0), sampleIdentificationLine());
@@ -520,9 +512,9 @@ void TestDataFiles::refusedFileLosesNothing()
         QCOMPARE(f.store().slot(i), sampleRecord(i));
     QCOMPARE(f.store().record_count(), 16);
     QCOMPARE(f.store().display_index(), 4);
-    QCOMPARE(f.mainWindow().fieldText(Field::Label22), QStringLiteral("16"));
-    QCOMPARE(f.mainWindow().fieldText(Field::current), QStringLiteral("4"));
-    QCOMPARE(f.mainWindow().fieldText(Field::total), QStringLiteral("16"));
+    QCOMPARE(f.mainWindow().fieldText(Field::ReceivedCount), QStringLiteral("16"));
+    QCOMPARE(f.mainWindow().fieldText(Field::CurrentRecord), QStringLiteral("4"));
+    QCOMPARE(f.mainWindow().fieldText(Field::TotalRecords), QStringLiteral("16"));
     QVERIFY(!control<QToolButton>(f.mainWindow(), "Next")->isHidden());
     QVERIFY(!control<QToolButton>(f.mainWindow(), "Prev")->isHidden());
     QCOMPARE(station(f.mainWindow()), stationTexts());
@@ -538,8 +530,8 @@ void TestDataFiles::saveErrorIsShown()
     f.prompts.expectError(QStringLiteral("Invalid filename."));
     f.prompts.expectSaveFile(here(QStringLiteral("plain/alldata.bin")));
     f.prompts.expectError(QStringLiteral("Invalid filename."));
-    f.mainWindow().saveData();
-    f.mainWindow().saveAllData();
+    f.mainWindow().files().saveData();
+    f.mainWindow().files().saveAllData();
     KELPRA_VERIFY_PROMPTS(f.prompts);
 }
 
@@ -569,7 +561,7 @@ void TestDataFiles::saveWarnsOfWhatCannotComeBack()
     f.prompts.expectSaveFile(path);
     if (!warning.isEmpty())
         f.prompts.expectInformation(warning);
-    f.mainWindow().saveAllData();
+    f.mainWindow().files().saveAllData();
     KELPRA_VERIFY_PROMPTS(f.prompts);
     // Written all the same, every byte as held.
     QByteArray expected = "1\r\n";
@@ -580,7 +572,7 @@ void TestDataFiles::saveWarnsOfWhatCannotComeBack()
     // The box tells the truth: the set comes back unchanged exactly when none was shown.
     AppFixture loader;
     loader.prompts.expectOpenFile(path);
-    loader.mainWindow().openData();
+    loader.mainWindow().files().openData();
     KELPRA_VERIFY_PROMPTS(loader.prompts);
     bool same = true;
     for (int i = 0; i < records.size(); ++i)
@@ -625,21 +617,21 @@ void TestDataFiles::saveDetailsRoundTrip()
                                 "\xcd\xe5\xe2\xf1\xea\xe8\xe9 1\r\n\xc8\xe2\xe0\xed\xee\xe2 \xc8.\r\n";
     {
         AppFixture f;
-        f.mainWindow().setFieldText(Field::CCompany, QString::fromUtf8("\xd0\x9e\xd0\x9e\xd0\x9e \xd0\x9c\xd0\xbe\xd1\x80\xd1\x81\xd0\xb2\xd1\x8f\xd0\xb7\xd1\x8c"));
-        f.mainWindow().setFieldText(Field::CAddress, QString::fromUtf8("\xd0\x9d\xd0\xb5\xd0\xb2\xd1\x81\xd0\xba\xd0\xb8\xd0\xb9 1"));
+        f.mainWindow().setFieldText(Field::ControllerCompany, QString::fromUtf8("\xd0\x9e\xd0\x9e\xd0\x9e \xd0\x9c\xd0\xbe\xd1\x80\xd1\x81\xd0\xb2\xd1\x8f\xd0\xb7\xd1\x8c"));
+        f.mainWindow().setFieldText(Field::ControllerAddress, QString::fromUtf8("\xd0\x9d\xd0\xb5\xd0\xb2\xd1\x81\xd0\xba\xd0\xb8\xd0\xb9 1"));
         f.mainWindow().setFieldText(Field::Engineer, QString::fromUtf8("\xd0\x98\xd0\xb2\xd0\xb0\xd0\xbd\xd0\xbe\xd0\xb2 \xd0\x98."));
-        f.mainWindow().saveDetails();
+        f.mainWindow().files().saveDetails();
         KELPRA_VERIFY_PROMPTS(f.prompts);
         QCOMPARE(readFile(here(QStringLiteral("details.txt"))), expected);
     }
     AppFixture next;
-    next.mainWindow().saveDetails();
+    next.mainWindow().files().saveDetails();
     QCOMPARE(readFile(here(QStringLiteral("details.txt"))), expected);
 
     // All four empty: four empty lines.
     for (const CaptionedField &field : kControllerFields)
         next.mainWindow().setFieldText(field.field, QString());
-    next.mainWindow().saveDetails();
+    next.mainWindow().files().saveDetails();
     QCOMPARE(readFile(here(QStringLiteral("details.txt"))), QByteArray("\r\n\r\n\r\n\r\n"));
     KELPRA_VERIFY_PROMPTS(next.prompts);
 }
@@ -647,11 +639,11 @@ void TestDataFiles::saveDetailsRoundTrip()
 void TestDataFiles::saveDetailsFollowsCurrentDirectory()
 {
     AppFixture f;
-    f.mainWindow().setFieldText(Field::CCompany, QStringLiteral("Moved"));
+    f.mainWindow().setFieldText(Field::ControllerCompany, QStringLiteral("Moved"));
     const QString start = QDir::currentPath();
     QVERIFY(QDir().mkpath(here(QStringLiteral("later"))));
     QVERIFY(QDir::setCurrent(here(QStringLiteral("later"))));
-    f.mainWindow().saveDetails();
+    f.mainWindow().files().saveDetails();
     const QByteArray written = readFile(here(QStringLiteral("details.txt")));
     QDir::setCurrent(start);
     QCOMPARE(written, QByteArray("Moved\r\n\r\n\r\n\r\n"));
@@ -665,11 +657,11 @@ void TestDataFiles::saveDetailsError()
     QVERIFY(QDir().mkpath(here(QStringLiteral("details.txt"))));
     AppFixture f;
     QVERIFY(f.prompts.shown.isEmpty());
-    f.mainWindow().setFieldText(Field::CCompany, QStringLiteral("Co"));
+    f.mainWindow().setFieldText(Field::ControllerCompany, QStringLiteral("Co"));
     f.prompts.expectError(QStringLiteral("File access denied."));
-    f.mainWindow().saveDetails();
+    f.mainWindow().files().saveDetails();
     KELPRA_VERIFY_PROMPTS(f.prompts);
-    QCOMPARE(f.mainWindow().fieldText(Field::CCompany), QStringLiteral("Co"));
+    QCOMPARE(f.mainWindow().fieldText(Field::ControllerCompany), QStringLiteral("Co"));
 }
 
 QTEST_MAIN(TestDataFiles)

@@ -39,14 +39,10 @@ const QList<Field> kDistressFields = rowFields(kDistressRows);
 // Puts the sample set into the store as "Emulation" does, record 1 on display.
 void fillWithSamples(AppFixture &f, int recordCount = 16)
 {
-    f.store().setSlot(0, sampleIdentificationLine());
+    QList<QByteArray> slots{sampleIdentificationLine()};
     for (int slot = 1; slot <= 16; ++slot)
-        f.store().setSlot(slot, sampleRecord(slot));
-    f.store().set_record_count(recordCount);
-    f.store().set_display_index(1);
-    control<QLabel>(f.mainWindow(), "current")->setText(QStringLiteral("1"));
-    control<QToolButton>(f.mainWindow(), "Prev")->setVisible(false);
-    control<QToolButton>(f.mainWindow(), "Next")->setVisible(true);
+        slots << sampleRecord(slot);
+    test::SessionAccess::hold(f.session(), slots, recordCount);
 }
 
 // Sample record 1 with its second format specifier symbol (position 40) replaced.
@@ -110,11 +106,11 @@ void TestDecodeNavigation::messagesBeforeAnyData()
     AppFixture f;
     MainWindow &w = f.mainWindow();
     f.prompts.expectInformation(kNoData);
-    w.nextRecord();
+    w.session().next();
     f.prompts.expectInformation(kNoData);
-    w.previousRecord();
+    w.session().previous();
     f.prompts.expectInformation(kNoDataToDecode);
-    w.decodeMessage();
+    w.session().decodeMessage();
     KELPRA_VERIFY_PROMPTS(f.prompts);
     QCOMPARE(f.prompts.shown.size(), 3);
 
@@ -122,8 +118,8 @@ void TestDecodeNavigation::messagesBeforeAnyData()
     QVERIFY(!control<QToolButton>(w, "Next")->isHidden());
     QVERIFY(control<QToolButton>(w, "Prev")->isHidden());
     QVERIFY(control<QFrame>(w, "Distress")->isHidden());
-    QCOMPARE(w.fieldText(Field::current), QString());
-    QCOMPARE(w.fieldText(Field::Label16), QString());
+    QCOMPARE(w.fieldText(Field::CurrentRecord), QString());
+    QCOMPARE(w.fieldText(Field::Identification), QString());
     QCOMPARE(w.statusText(), kStartHint);
     for (Field name : callDisplayFields())
         QVERIFY2(w.fieldText(name).isEmpty(), fieldName(name));
@@ -154,13 +150,13 @@ void TestDecodeNavigation::decodeMessageShowsRecordOnDisplay()
     KELPRA_VERIFY_PROMPTS(f.prompts);
     QVERIFY(f.prompts.shown.isEmpty());
 
-    QCOMPARE(w.fieldText(Field::Label16), QStringLiteral("GMDSS TESTER S/N 001 rev 1.324"));
+    QCOMPARE(w.fieldText(Field::Identification), QStringLiteral("GMDSS TESTER S/N 001 rev 1.324"));
     compareFields(w, kSlot1);
     QVERIFY(control<QFrame>(w, "Distress")->isHidden());
     QCOMPARE(w.statusText(), kSaveHint);
     // It moves nothing.
     QCOMPARE(f.store().display_index(), 1);
-    QCOMPARE(w.fieldText(Field::current), QStringLiteral("1"));
+    QCOMPARE(w.fieldText(Field::CurrentRecord), QStringLiteral("1"));
     QVERIFY(control<QToolButton>(w, "Prev")->isHidden());
     QVERIFY(!control<QToolButton>(w, "Next")->isHidden());
 }
@@ -171,7 +167,7 @@ void TestDecodeNavigation::decodeMessageShowsDistressAlert()
     fillWithSamples(f);
     MainWindow &w = f.mainWindow();
     f.store().set_display_index(3);
-    w.decodeMessage();
+    w.session().decodeMessage();
     KELPRA_VERIFY_PROMPTS(f.prompts);
     QVERIFY(!control<QFrame>(w, "Distress")->isHidden());
     compareFields(w, kSlot3);
@@ -181,14 +177,14 @@ void TestDecodeNavigation::decodeMessageShowsDistressAlert()
 
     // Slot 4: other coordinates, subsequent communication, ECC and verdict.
     f.store().set_display_index(4);
-    w.decodeMessage();
-    compareFields(w, {{Field::Frequency, "12577.0 kHZ"},
-                      {Field::DCdigits, "99 99 99 99 99 "},
-                      {Field::DCmeaning, "No information"},
-                      {Field::SCdigit, "109"},
-                      {Field::SCmeaning, "J3E telephony"},
-                      {Field::ECCD, "48"},
-                      {Field::ECCCDheck, "Bad"}});
+    w.session().decodeMessage();
+    compareFields(w, {{Field::ReceivedFrequency, "12577.0 kHZ"},
+                      {Field::PositionDigits, "99 99 99 99 99 "},
+                      {Field::PositionMeaning, "No information"},
+                      {Field::SubsequentDigits, "109"},
+                      {Field::SubsequentMeaning, "J3E telephony"},
+                      {Field::DistressErrorCheck, "48"},
+                      {Field::DistressErrorCheckVerdict, "Bad"}});
     KELPRA_VERIFY_PROMPTS(f.prompts);
 }
 
@@ -199,28 +195,28 @@ void TestDecodeNavigation::fifteenTimesNextThenBack()
     AppFixture f;
     fillWithSamples(f);
     MainWindow &w = f.mainWindow();
-    w.decodeMessage();
+    w.session().decodeMessage();
 
     for (int step = 1; step <= 15; ++step) {
         const int slot = step + 1;
         QVERIFY2(!control<QToolButton>(w, "Next")->isHidden(), qPrintable(QString::number(slot)));
         QTest::mouseClick(control<QToolButton>(w, "Next"), Qt::LeftButton);
         QCOMPARE(f.store().display_index(), slot);
-        QCOMPARE(w.fieldText(Field::current), QString::number(slot));
+        QCOMPARE(w.fieldText(Field::CurrentRecord), QString::number(slot));
         QVERIFY(!control<QToolButton>(w, "Prev")->isHidden());
         QCOMPARE(control<QToolButton>(w, "Next")->isHidden(), slot == 16);
         QCOMPARE(control<QFrame>(w, "Distress")->isHidden(), !isDistressSlot(slot));
         QCOMPARE(w.statusText(), kSaveHint);
         compareFields(w, decodeRecord(sampleRecord(slot), QLocale::system().decimalPoint()).fields());
     }
-    QCOMPARE(w.fieldText(Field::current), QStringLiteral("16"));
+    QCOMPARE(w.fieldText(Field::CurrentRecord), QStringLiteral("16"));
     QVERIFY(control<QToolButton>(w, "Next")->isHidden());
 
     for (int slot = 15; slot >= 1; --slot) {
         QVERIFY(!control<QToolButton>(w, "Prev")->isHidden());
         QTest::mouseClick(control<QToolButton>(w, "Prev"), Qt::LeftButton);
         QCOMPARE(f.store().display_index(), slot);
-        QCOMPARE(w.fieldText(Field::current), QString::number(slot));
+        QCOMPARE(w.fieldText(Field::CurrentRecord), QString::number(slot));
         QVERIFY(!control<QToolButton>(w, "Next")->isHidden());
         QCOMPARE(control<QToolButton>(w, "Prev")->isHidden(), slot == 1);
         QCOMPARE(control<QFrame>(w, "Distress")->isHidden(), !isDistressSlot(slot));
@@ -238,11 +234,11 @@ void TestDecodeNavigation::nextStopsAtRecordCount()
     fillWithSamples(f, 5);
     MainWindow &w = f.mainWindow();
     for (int slot = 2; slot <= 5; ++slot) {
-        w.nextRecord();
+        w.session().next();
         QCOMPARE(control<QToolButton>(w, "Next")->isHidden(), slot == 5);
     }
     QCOMPARE(f.store().display_index(), 5);
-    w.previousRecord();
+    w.session().previous();
     QVERIFY(!control<QToolButton>(w, "Next")->isHidden());
     QCOMPARE(f.store().display_index(), 4);
     KELPRA_VERIFY_PROMPTS(f.prompts);
@@ -254,13 +250,13 @@ void TestDecodeNavigation::nextShowsPrevAndPrevHidesIt()
     fillWithSamples(f);
     MainWindow &w = f.mainWindow();
     QVERIFY(control<QToolButton>(w, "Prev")->isHidden());
-    w.nextRecord();
+    w.session().next();
     QVERIFY(!control<QToolButton>(w, "Prev")->isHidden());
-    QCOMPARE(w.fieldText(Field::current), QStringLiteral("2"));
-    w.previousRecord();
+    QCOMPARE(w.fieldText(Field::CurrentRecord), QStringLiteral("2"));
+    w.session().previous();
     QVERIFY(control<QToolButton>(w, "Prev")->isHidden());
     QVERIFY(!control<QToolButton>(w, "Next")->isHidden());
-    QCOMPARE(w.fieldText(Field::current), QStringLiteral("1"));
+    QCOMPARE(w.fieldText(Field::CurrentRecord), QStringLiteral("1"));
     compareFields(w, kSlot1);
     KELPRA_VERIFY_PROMPTS(f.prompts);
 }
@@ -274,23 +270,23 @@ void TestDecodeNavigation::label16Rules()
     MainWindow &w = f.mainWindow();
     const QString sample = QStringLiteral("GMDSS TESTER S/N 001 rev 1.324");
 
-    QVERIFY(w.fieldText(Field::Label16).isEmpty());
-    w.nextRecord();
-    QCOMPARE(w.fieldText(Field::Label16), sample);
+    QVERIFY(w.fieldText(Field::Identification).isEmpty());
+    w.session().next();
+    QCOMPARE(w.fieldText(Field::Identification), sample);
 
     // A file was loaded while Label16 shows the sample line.
     f.store().setSlot(0, "GMDSS TESTER S/N (SAVED DATA) rev 2.5");
-    w.nextRecord();
-    QCOMPARE(w.fieldText(Field::Label16), sample);
-    w.previousRecord();
-    QCOMPARE(w.fieldText(Field::Label16), sample);
-    w.decodeMessage();
-    QCOMPARE(w.fieldText(Field::Label16), QStringLiteral("GMDSS TESTER S/N (SAVED DATA) rev 2.5"));
+    w.session().next();
+    QCOMPARE(w.fieldText(Field::Identification), sample);
+    w.session().previous();
+    QCOMPARE(w.fieldText(Field::Identification), sample);
+    w.session().decodeMessage();
+    QCOMPARE(w.fieldText(Field::Identification), QStringLiteral("GMDSS TESTER S/N (SAVED DATA) rev 2.5"));
 
     // Prev leaves an empty Label16 empty.
-    w.setFieldText(Field::Label16, QString());
-    w.previousRecord();
-    QVERIFY(w.fieldText(Field::Label16).isEmpty());
+    w.setFieldText(Field::Identification, QString());
+    w.session().previous();
+    QVERIFY(w.fieldText(Field::Identification).isEmpty());
     KELPRA_VERIFY_PROMPTS(f.prompts);
 }
 
@@ -319,14 +315,14 @@ void TestDecodeNavigation::eachCommandEmptiesTheCallDisplay()
         f.store().set_display_index(3);
     for (Field name : callDisplayFields())
         w.setFieldText(name, QStringLiteral("stale ") + fieldKey(name));
-    w.setFieldText(Field::ECCCheck, QStringLiteral("stale verdict"));
+    w.setFieldText(Field::ErrorCheckVerdict, QStringLiteral("stale verdict"));
 
     if (command == QLatin1String("Next"))
-        w.nextRecord();
+        w.session().next();
     else if (command == QLatin1String("Prev"))
-        w.previousRecord();
+        w.session().previous();
     else
-        w.decodeMessage();
+        w.session().decodeMessage();
 
     QCOMPARE(f.store().display_index(), 3);
     QVERIFY(!control<QFrame>(w, "Distress")->isHidden());
@@ -334,7 +330,7 @@ void TestDecodeNavigation::eachCommandEmptiesTheCallDisplay()
         QVERIFY2(w.fieldText(name).isEmpty(), fieldName(name));
     compareFields(w, kSlot3);
     // The call verdict label is not among the cleared fields: it keeps its text, hidden.
-    QCOMPARE(w.fieldText(Field::ECCCheck), QStringLiteral("stale verdict"));
+    QCOMPARE(w.fieldText(Field::ErrorCheckVerdict), QStringLiteral("stale verdict"));
     KELPRA_VERIFY_PROMPTS(f.prompts);
 }
 
@@ -345,18 +341,18 @@ void TestDecodeNavigation::callAfterDistressAndBack()
     fillWithSamples(f);
     MainWindow &w = f.mainWindow();
     f.store().set_display_index(2);
-    w.nextRecord(); // 3, distress
+    w.session().next(); // 3, distress
     QVERIFY(!control<QFrame>(w, "Distress")->isHidden());
-    w.previousRecord(); // 2, call
+    w.session().previous(); // 2, call
     QVERIFY(control<QFrame>(w, "Distress")->isHidden());
-    compareFields(w, {{Field::FSdigit, "120"},
-                      {Field::CatDigit, "108"},
-                      {Field::CatMeaning, "Safety"},
-                      {Field::FTMeaning, "Test"},
-                      {Field::FS1digit, "126 126 126 "},
-                      {Field::FS1meaning, "No information"},
-                      {Field::ECCCheck, "Bad"}});
-    compareFields(w, {{Field::DCmeaning, kSlot3.value(Field::DCmeaning)}, {Field::ECCCDheck, "Ok"}});
+    compareFields(w, {{Field::FormatDigits, "120"},
+                      {Field::CategoryDigits, "108"},
+                      {Field::CategoryMeaning, "Safety"},
+                      {Field::FirstCommandMeaning, "Test"},
+                      {Field::Message1Digits, "126 126 126 "},
+                      {Field::Message1Meaning, "No information"},
+                      {Field::ErrorCheckVerdict, "Bad"}});
+    compareFields(w, {{Field::PositionMeaning, kSlot3.value(Field::PositionMeaning)}, {Field::DistressErrorCheckVerdict, "Ok"}});
     KELPRA_VERIFY_PROMPTS(f.prompts);
 }
 
@@ -370,14 +366,14 @@ void TestDecodeNavigation::formatMismatchInCall()
     bool checked = false;
     f.prompts.expectInformation(kFormatError, [&] {
         checked = true;
-        QCOMPARE(w.fieldText(Field::FSdigit), QStringLiteral("120"));
-        QCOMPARE(w.fieldText(Field::FSMeaning), QStringLiteral("Individual stations"));
-        QCOMPARE(w.fieldText(Field::MNO), QStringLiteral("13107"));
-        QVERIFY(w.fieldText(Field::MMSIMeaning).isEmpty());
-        QVERIFY(w.fieldText(Field::EOS2).isEmpty());
+        QCOMPARE(w.fieldText(Field::FormatDigits), QStringLiteral("120"));
+        QCOMPARE(w.fieldText(Field::FormatMeaning), QStringLiteral("Individual stations"));
+        QCOMPARE(w.fieldText(Field::MeasurementNumber), QStringLiteral("13107"));
+        QVERIFY(w.fieldText(Field::AddressMeaning).isEmpty());
+        QVERIFY(w.fieldText(Field::EndOfSequence2).isEmpty());
         QVERIFY(control<QFrame>(w, "Distress")->isHidden());
     });
-    w.nextRecord();
+    w.session().next();
     QVERIFY(checked);
     KELPRA_VERIFY_PROMPTS(f.prompts);
     // Decoding then completes; the fields show position 39.
@@ -395,12 +391,12 @@ void TestDecodeNavigation::formatMismatchInDistress()
     f.prompts.expectInformation(kFormatError, [&] {
         checked = true;
         QVERIFY(!control<QFrame>(w, "Distress")->isHidden());
-        QCOMPARE(w.fieldText(Field::FSDdigit), QStringLiteral("112"));
-        QCOMPARE(w.fieldText(Field::FSDmeaning), QStringLiteral("Distress"));
-        QVERIFY(w.fieldText(Field::SelfMMSIDmeaning).isEmpty());
-        QVERIFY(w.fieldText(Field::FSdigit).isEmpty());
+        QCOMPARE(w.fieldText(Field::DistressFormatDigits), QStringLiteral("112"));
+        QCOMPARE(w.fieldText(Field::DistressFormatMeaning), QStringLiteral("Distress"));
+        QVERIFY(w.fieldText(Field::DistressSelfMeaning).isEmpty());
+        QVERIFY(w.fieldText(Field::FormatDigits).isEmpty());
     });
-    w.decodeMessage();
+    w.session().decodeMessage();
     QVERIFY(checked);
     KELPRA_VERIFY_PROMPTS(f.prompts);
     compareFields(w, kSlot3);
@@ -412,11 +408,11 @@ void TestDecodeNavigation::formatMismatchIsShownOnce()
     fillWithSamples(f);
     f.store().setSlot(1, withSecondFormatSpecifier(1, 112)); // 120 then 112: still a call
     f.prompts.expectInformation(kFormatError);
-    f.mainWindow().decodeMessage();
+    f.mainWindow().session().decodeMessage();
     KELPRA_VERIFY_PROMPTS(f.prompts);
     QCOMPARE(f.prompts.shown.size(), 1);
     QVERIFY(control<QFrame>(f.mainWindow(), "Distress")->isHidden());
-    QCOMPARE(f.mainWindow().fieldText(Field::FSdigit), QStringLiteral("120"));
+    QCOMPARE(f.mainWindow().fieldText(Field::FormatDigits), QStringLiteral("120"));
 }
 
 void TestDecodeNavigation::clearRoutinesLeaveVerdictLabels()
@@ -427,16 +423,16 @@ void TestDecodeNavigation::clearRoutinesLeaveVerdictLabels()
     for (Field name : everything)
         w.setFieldText(name, QStringLiteral("x"));
 
-    w.clearCallFields();
+    w.session().clearCallDisplay();
     for (Field name : everything) {
         const bool cleared = callDisplayFields().contains(name);
         QVERIFY2(w.fieldText(name).isEmpty() == cleared, fieldName(name));
     }
-    QCOMPARE(w.fieldText(Field::ECCCheck), QStringLiteral("x"));
-    QCOMPARE(w.fieldText(Field::Label16), QStringLiteral("x"));
-    QCOMPARE(w.fieldText(Field::ECCCDheck), QStringLiteral("x"));
-    QCOMPARE(w.fieldText(Field::RadioType), QStringLiteral("x"));
-    QCOMPARE(w.fieldText(Field::CCompany), QStringLiteral("x"));
+    QCOMPARE(w.fieldText(Field::ErrorCheckVerdict), QStringLiteral("x"));
+    QCOMPARE(w.fieldText(Field::Identification), QStringLiteral("x"));
+    QCOMPARE(w.fieldText(Field::DistressErrorCheckVerdict), QStringLiteral("x"));
+    QCOMPARE(w.fieldText(Field::RadioModel), QStringLiteral("x"));
+    QCOMPARE(w.fieldText(Field::ControllerCompany), QStringLiteral("x"));
     KELPRA_VERIFY_PROMPTS(f.prompts);
 }
 
@@ -449,10 +445,10 @@ void TestDecodeNavigation::distressDecodeClearsItsFieldsItself()
     MainWindow &w = f.mainWindow();
     for (Field name : kDistressFields)
         w.setFieldText(name, QStringLiteral("stale"));
-    w.setFieldText(Field::ECCCDheck, QStringLiteral("stale"));
-    w.showRecord(4);
+    w.setFieldText(Field::DistressErrorCheckVerdict, QStringLiteral("stale"));
+    test::SessionAccess::decode(f.session(), 4);
     compareFields(w, decodeRecord(sampleRecord(4)).rows);
-    QCOMPARE(w.fieldText(Field::ECCCDheck), QStringLiteral("Bad"));
+    QCOMPARE(w.fieldText(Field::DistressErrorCheckVerdict), QStringLiteral("Bad"));
     for (Field name : kDistressFields)
         QVERIFY2(w.fieldText(name) != QLatin1String("stale"), fieldName(name));
     KELPRA_VERIFY_PROMPTS(f.prompts);
@@ -465,10 +461,10 @@ void TestDecodeNavigation::byteIdenticalSlotsShowIdenticalFields()
     MainWindow &w = f.mainWindow();
     for (auto pair : QList<QPair<int, int>>{{2, 7}, {4, 9}, {5, 15}, {6, 16}}) {
         f.store().set_display_index(pair.first);
-        w.decodeMessage();
+        w.session().decodeMessage();
         const FieldTexts first = w.fieldTexts();
         f.store().set_display_index(pair.second);
-        w.decodeMessage();
+        w.session().decodeMessage();
         QCOMPARE(w.fieldTexts(), first);
     }
     KELPRA_VERIFY_PROMPTS(f.prompts);
@@ -483,10 +479,10 @@ void TestDecodeNavigation::kilohertzUsesTheLocaleSeparator()
     bytes[54] = 25;
     bytes[55] = 77;
     f.store().setSlot(1, bytes);
-    f.mainWindow().decodeMessage();
-    QCOMPARE(f.mainWindow().fieldText(Field::FS1meaning),
+    f.mainWindow().session().decodeMessage();
+    QCOMPARE(f.mainWindow().fieldText(Field::Message1Meaning),
              QStringLiteral("1257") + QLocale::system().decimalPoint() + QStringLiteral("7 kHz"));
-    QCOMPARE(f.mainWindow().fieldText(Field::FS2meaning), QStringLiteral("VHF CH - 0006"));
+    QCOMPARE(f.mainWindow().fieldText(Field::Message2Meaning), QStringLiteral("VHF CH - 0006"));
     KELPRA_VERIFY_PROMPTS(f.prompts);
 }
 
@@ -498,20 +494,20 @@ void TestDecodeNavigation::shortRecordFillsOnlyWhatItHolds()
     fillWithSamples(f);
     MainWindow &w = f.mainWindow();
     f.store().setSlot(1, sampleRecord(1).left(46));
-    w.decodeMessage();
+    w.session().decodeMessage();
     KELPRA_VERIFY_PROMPTS(f.prompts);
-    compareFields(w, {{Field::MNO, "13107"},
-                      {Field::Date, "15.12.06 24:35"},
-                      {Field::RSSI, "128"},
-                      {Field::FSdigit, "120"},
-                      {Field::MMSIdigit, "20 13 23 54 50 "},
-                      {Field::CatMeaning, "Routine"},
-                      {Field::SelfMMSIdigit, ""},
-                      {Field::SelfMMSI, ""},
-                      {Field::FS1meaning, ""},
-                      {Field::EOS2, ""},
-                      {Field::ECC, ""},
-                      {Field::ECCCheck, "Ok"}});
+    compareFields(w, {{Field::MeasurementNumber, "13107"},
+                      {Field::MeasurementDate, "15.12.06 24:35"},
+                      {Field::SignalLevel, "128"},
+                      {Field::FormatDigits, "120"},
+                      {Field::AddressDigits, "20 13 23 54 50 "},
+                      {Field::CategoryMeaning, "Routine"},
+                      {Field::SelfIdDigits, ""},
+                      {Field::SelfIdMeaning, ""},
+                      {Field::Message1Meaning, ""},
+                      {Field::EndOfSequence2, ""},
+                      {Field::ErrorCheck, ""},
+                      {Field::ErrorCheckVerdict, "Ok"}});
     QVERIFY(!w.distressShown());
 }
 
@@ -532,21 +528,21 @@ void TestDecodeNavigation::emptySlotIsNoCall()
     MainWindow &w = f.mainWindow();
     f.store().setSlot(before + 1, QByteArray());
     f.store().set_display_index(before);
-    w.decodeMessage();
+    w.session().decodeMessage();
     f.prompts.expectInformation(QStringLiteral("Record %1 holds no data.").arg(before + 1));
-    w.nextRecord();
+    w.session().next();
     KELPRA_VERIFY_PROMPTS(f.prompts);
     QCOMPARE(f.store().display_index(), before + 1);
-    QCOMPARE(w.fieldText(Field::current), QString::number(before + 1));
+    QCOMPARE(w.fieldText(Field::CurrentRecord), QString::number(before + 1));
     QVERIFY(!w.distressShown());
     for (Field name : callDisplayFields())
         QVERIFY2(w.fieldText(name).isEmpty(), fieldName(name));
-    QVERIFY(w.fieldText(Field::ECCCheck).isEmpty());
+    QVERIFY(w.fieldText(Field::ErrorCheckVerdict).isEmpty());
     QCOMPARE(w.statusText(), kSaveHint);
 
     // "Decode message" on it says the same again.
     f.prompts.expectInformation(QStringLiteral("Record %1 holds no data.").arg(before + 1));
-    w.decodeMessage();
+    w.session().decodeMessage();
     KELPRA_VERIFY_PROMPTS(f.prompts);
 }
 
@@ -559,7 +555,7 @@ void TestDecodeNavigation::label16IsPlainTextWithoutPadding()
     MainWindow &w = f.mainWindow();
     const QByteArray line = QByteArray("<b>GMDSS TESTER</b> S/N 7") + QByteArray(5, '\0') + "  " + QByteArray(3, '\0');
     f.store().setSlot(0, line);
-    w.decodeMessage();
+    w.session().decodeMessage();
     KELPRA_VERIFY_PROMPTS(f.prompts);
     auto *label = control<QLabel>(w, "Label16");
     QCOMPARE(label->textFormat(), Qt::PlainText);
@@ -568,7 +564,7 @@ void TestDecodeNavigation::label16IsPlainTextWithoutPadding()
 
     // Next fills an empty Label16 the same way.
     label->clear();
-    w.nextRecord();
+    w.session().next();
     QCOMPARE(label->text(), QStringLiteral("<b>GMDSS TESTER</b> S/N 7"));
 }
 
@@ -582,7 +578,7 @@ void TestDecodeNavigation::tabSkipsCallRowsUnderTheDistressPanel()
     w.show();
     QVERIFY(QTest::qWaitForWindowActive(&w));
     f.store().set_display_index(3);
-    w.decodeMessage();
+    w.session().decodeMessage();
     QVERIFY(w.distressShown());
 
     const auto tabThroughWindow = [&]() -> QSet<QString> {
@@ -605,7 +601,7 @@ void TestDecodeNavigation::tabSkipsCallRowsUnderTheDistressPanel()
         QVERIFY2(!reached.contains(fieldKey(name)), fieldName(name));
 
     f.store().set_display_index(1);
-    w.decodeMessage();
+    w.session().decodeMessage();
     reached = tabThroughWindow();
     QVERIFY(reached.contains(QStringLiteral("FSdigit")));
     for (Field name : kDistressFields)
@@ -650,7 +646,7 @@ void TestDecodeNavigation::checkRowsShowTheVerdict()
     };
     for (const auto &c : cases) {
         f.store().set_display_index(c.slot);
-        w.decodeMessage();
+        w.session().decodeMessage();
         const QString where = QStringLiteral("record %1: [%2] [%3]").arg(c.slot).arg(c.row->text(), c.row->toolTip());
         QVERIFY2(c.row->text().startsWith(c.verdict + QLatin1Char(' ')), qPrintable(where));
         QVERIFY2(c.row->text().contains(c.ecc), qPrintable(where));
@@ -662,7 +658,7 @@ void TestDecodeNavigation::checkRowsShowTheVerdict()
     }
     // Every finding is in the tooltip, one per line.
     f.store().set_display_index(1);
-    w.decodeMessage();
+    w.session().decodeMessage();
     const CallCheck expected = checkRecord(sampleRecord(1));
     QCOMPARE(call->toolTip().split(QLatin1Char('\n')).size(), expected.findings.size());
     for (const CheckFinding &finding : expected.findings)
@@ -670,7 +666,7 @@ void TestDecodeNavigation::checkRowsShowTheVerdict()
 
     f.store().setSlot(2, QByteArray());
     f.prompts.expectInformation(QStringLiteral("Record 2 holds no data."));
-    w.nextRecord();
+    w.session().next();
     KELPRA_VERIFY_PROMPTS(f.prompts);
     for (QLabel *row : {call, distress})
         QVERIFY(row->text().isEmpty() && row->toolTip().isEmpty());

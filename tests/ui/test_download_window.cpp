@@ -54,7 +54,7 @@ QByteArray newRecord(int k) { return sampleRecord(17 - k); }
 
 bool idle(AppFixture &f)
 {
-    return f.downloadWindow().Download->isEnabled()
+    return control<QPushButton>(f.downloadWindow(), "Download")->isEnabled()
         && f.downloadWindow().exchange().state() == DownloadExchange::State::Idle && f.prompts.pending() == 0;
 }
 
@@ -86,7 +86,7 @@ FieldTexts callFields(AppFixture &f)
     FieldTexts fields = f.mainWindow().fieldTexts();
     for (Field name : distressDisplayFields())
         fields.remove(name);
-    fields.remove(Field::ECCCDheck);
+    fields.remove(Field::DistressErrorCheckVerdict);
     return fields;
 }
 
@@ -133,11 +133,11 @@ void TestDownloadWindow::completeDownloadShowsItsFirstRecord()
     f.prompts.expectInformation(DownloadExchange::kDownloadOk, [&] {
         newWhileOpen = f.store().slot(1) == expectedReply(1, 100, newRecord(1));
     });
-    f.downloadWindow().Download->click();
+    control<QPushButton>(f.downloadWindow(), "Download")->click();
     QVERIFY(f.downloadWindow().isHidden());
-    QVERIFY(!f.downloadWindow().Download->isEnabled() && !f.downloadWindow().InitPort->isEnabled());
+    QVERIFY(!control<QPushButton>(f.downloadWindow(), "Download")->isEnabled() && !control<QPushButton>(f.downloadWindow(), "InitPort")->isEnabled());
     QCOMPARE(f.mainWindow().statusText(), DownloadExchange::kDecodeHint);
-    QCOMPARE(f.mainWindow().fieldText(Field::total), QString());   // counters only once it is complete
+    QCOMPARE(f.mainWindow().fieldText(Field::TotalRecords), QString());   // counters only once it is complete
 
     QTRY_VERIFY_WITH_TIMEOUT(idle(f), 10000);
     KELPRA_VERIFY_PROMPTS(f.prompts);
@@ -146,22 +146,22 @@ void TestDownloadWindow::completeDownloadShowsItsFirstRecord()
         QCOMPARE(f.store().slot(k), expectedReply(k, 100, newRecord(k)));
     QCOMPARE(f.store().record_count(), 16);
     QCOMPARE(f.store().display_index(), 1);
-    QCOMPARE(f.mainWindow().fieldText(Field::Label22), QStringLiteral("16"));
-    QCOMPARE(f.mainWindow().fieldText(Field::current), QStringLiteral("1"));
-    QCOMPARE(f.mainWindow().fieldText(Field::total), QStringLiteral("16"));
+    QCOMPARE(f.mainWindow().fieldText(Field::ReceivedCount), QStringLiteral("16"));
+    QCOMPARE(f.mainWindow().fieldText(Field::CurrentRecord), QStringLiteral("1"));
+    QCOMPARE(f.mainWindow().fieldText(Field::TotalRecords), QStringLiteral("16"));
     QVERIFY(mainControl(f, "Prev")->isHidden() && !mainControl(f, "Next")->isHidden());
     QCOMPARE(f.mainWindow().statusText(), kSaveHint);   // decoded once "Download Ok" was dismissed
-    QVERIFY(f.mainWindow().fieldText(Field::Label16).startsWith(QLatin1String("GMDSS TESTER")));
-    QVERIFY(!f.downloadWindow().ApdComPort1->isOpen());
-    QCOMPARE(f.downloadWindow().ApdComPort1->portNumber(), 42);
-    QCOMPARE(f.downloadWindow().ProgressBar1->value(), 17);
-    QVERIFY(f.downloadWindow().InitPort->isEnabled());
+    QVERIFY(f.mainWindow().fieldText(Field::Identification).startsWith(QLatin1String("GMDSS TESTER")));
+    QVERIFY(!f.downloadWindow().port().isOpen());
+    QCOMPARE(f.downloadWindow().port().portNumber(), 42);
+    QCOMPARE(control<QProgressBar>(f.downloadWindow(), "ProgressBar1")->value(), 17);
+    QVERIFY(control<QPushButton>(f.downloadWindow(), "InitPort")->isEnabled());
     QVERIFY(QFile::exists("APD.TRC") && QFile::exists("APD.LOG"));
 
     // The fields are those of record 1 of the new set: stepping away and back decodes it again.
     const FieldTexts shown = f.mainWindow().fieldTexts();
     const FieldTexts shownCall = callFields(f);
-    QVERIFY(!shown.value(Field::FSdigit).isEmpty());
+    QVERIFY(!shown.value(Field::FormatDigits).isEmpty());
     qobject_cast<QToolButton *>(mainControl(f, "Next"))->click();
     QVERIFY(f.mainWindow().fieldTexts() != shown);
     qobject_cast<QToolButton *>(mainControl(f, "Prev"))->click();
@@ -169,20 +169,20 @@ void TestDownloadWindow::completeDownloadShowsItsFirstRecord()
 
     // Again, after "Emulation" and a step to record 3: the same port without the picker,
     // the bar from 0, and record 1 of the new set shown at the end, not of the sample set.
-    f.downloadWindow().Button1->click();
+    control<QPushButton>(f.downloadWindow(), "Button1")->click();
     qobject_cast<QToolButton *>(mainControl(f, "Next"))->click();
     qobject_cast<QToolButton *>(mainControl(f, "Next"))->click();
-    QCOMPARE(f.mainWindow().fieldText(Field::current), QStringLiteral("3"));
+    QCOMPARE(f.mainWindow().fieldText(Field::CurrentRecord), QStringLiteral("3"));
     const QByteArrayList sampleShown = heldAndShown(f);
     QFile::remove("APD.TRC");
     QFile::remove("APD.LOG");
     f.prompts.clear();
     f.prompts.expectInformation(DownloadExchange::kDownloadOk);
-    f.downloadWindow().Download->click();
-    QCOMPARE(f.downloadWindow().ProgressBar1->value(), 0);
+    control<QPushButton>(f.downloadWindow(), "Download")->click();
+    QCOMPARE(control<QProgressBar>(f.downloadWindow(), "ProgressBar1")->value(), 0);
     QCOMPARE(heldAndShown(f), sampleShown);   // nothing changes while it runs
     // "Emulation" while it runs places the sample set at once; the download then replaces it.
-    f.downloadWindow().Button1->click();
+    control<QPushButton>(f.downloadWindow(), "Button1")->click();
     QCOMPARE(f.store().slot(1), sampleRecord(1));
     QTRY_VERIFY_WITH_TIMEOUT(idle(f), 10000);
     KELPRA_VERIFY_PROMPTS(f.prompts);
@@ -218,7 +218,7 @@ void TestDownloadWindow::failedDownloadLeavesEverythingAsItWas()
     QVERIFY(!set.path.isEmpty());
     AppFixture f;
     // Held before: the sample set, at record 5, with a station field typed in.
-    f.downloadWindow().Button1->click();
+    control<QPushButton>(f.downloadWindow(), "Button1")->click();
     for (int i = 0; i < 4; ++i)
         qobject_cast<QToolButton *>(mainControl(f, "Next"))->click();
     f.mainWindow().setFieldText(Field::VesselName, QStringLiteral("Kelpie"));
@@ -244,9 +244,9 @@ void TestDownloadWindow::failedDownloadLeavesEverythingAsItWas()
     const QRegularExpression pattern(
         QRegularExpression::anchoredPattern(QString(cause).replace("%1", QRegularExpression::escape(set.path))));
     QVERIFY2(pattern.match(lines.at(1)).hasMatch(), qPrintable(lines.at(1)));
-    QVERIFY(!f.downloadWindow().ApdComPort1->isOpen());
-    QCOMPARE(f.downloadWindow().ApdComPort1->portNumber(), 0);
-    QVERIFY(f.downloadWindow().Download->isEnabled() && f.downloadWindow().InitPort->isEnabled());
+    QVERIFY(!f.downloadWindow().port().isOpen());
+    QCOMPARE(f.downloadWindow().port().portNumber(), 0);
+    QVERIFY(control<QPushButton>(f.downloadWindow(), "Download")->isEnabled() && control<QPushButton>(f.downloadWindow(), "InitPort")->isEnabled());
 }
 
 void TestDownloadWindow::emulationDuringFailedDownloadStays()
@@ -257,14 +257,14 @@ void TestDownloadWindow::emulationDuringFailedDownloadStays()
     f.prompts.expectInformation(DownloadExchange::kNoAnswer + "\nReply 4 of 17 incomplete (40 bytes).");
     f.prompts.expectPickPort(kPort);   // reopened at once and left open
     f.downloadWindow().startDownload();
-    f.downloadWindow().Button1->click();
+    control<QPushButton>(f.downloadWindow(), "Button1")->click();
     const QByteArrayList sample = heldAndShown(f);
     QCOMPARE(f.store().slot(0), sampleIdentificationLine());
     QTRY_VERIFY_WITH_TIMEOUT(idle(f), 10000);
     KELPRA_VERIFY_PROMPTS(f.prompts);
     QCOMPARE(heldAndShown(f), sample);
-    QVERIFY(f.downloadWindow().ApdComPort1->isOpen());
-    QCOMPARE(f.downloadWindow().ApdComPort1->portNumber(), 42);
+    QVERIFY(f.downloadWindow().port().isOpen());
+    QCOMPARE(f.downloadWindow().port().portNumber(), 42);
 }
 
 void TestDownloadWindow::initPortReopensThroughPicker_data()
@@ -285,13 +285,13 @@ void TestDownloadWindow::initPortReopensThroughPicker()
     TestSet set({});
     qputenv("KELPRA_COM43", "/dev/kelpra-no-such-device");
     AppFixture f;
-    f.downloadWindow().ApdComPort1->setPortNumber(42);
-    QVERIFY(!f.downloadWindow().ApdComPort1->open());
+    f.downloadWindow().port().setPortNumber(42);
+    QVERIFY(!f.downloadWindow().port().open());
     f.prompts.expectPickPort(answer);
-    f.downloadWindow().InitPort->click();
+    control<QPushButton>(f.downloadWindow(), "InitPort")->click();
     KELPRA_VERIFY_PROMPTS(f.prompts);
-    QCOMPARE(f.downloadWindow().ApdComPort1->isOpen(), open);
-    QCOMPARE(f.downloadWindow().ApdComPort1->portNumber(), number);
+    QCOMPARE(f.downloadWindow().port().isOpen(), open);
+    QCOMPARE(f.downloadWindow().port().portNumber(), number);
     qunsetenv("KELPRA_COM43");
 }
 

@@ -33,8 +33,8 @@ private Q_SLOTS:
     void everyNamedControlExists();
     void editFieldsAreEditableSingleLine();
     void toolBarHintsAndHiddenDecodeButton();
-    void mirroredCommandsClickTheirControl_data();
-    void mirroredCommandsClickTheirControl();
+    void mirroredCommandsRunOneCommand_data();
+    void mirroredCommandsRunOneCommand();
     void exitCommandsCloseTheMainWindow_data();
     void exitCommandsCloseTheMainWindow();
     void downloadWindowIsShownOnceWithoutBlocking();
@@ -56,8 +56,8 @@ void TestMainWindow::startUpState()
     QCOMPARE(w.statusText(), QStringLiteral("Please download the data from tester or load it from file."));
     QCOMPARE(control<QDateEdit>(w, "DateTimePicker1")->date(), QDate::currentDate());
     QVERIFY(control<QDateEdit>(w, "DateTimePicker1")->calendarPopup());
-    for (Field name : {Field::Label16, Field::Label22, Field::current, Field::total, Field::ECCCheck,
-                       Field::ECCCDheck})
+    for (Field name : {Field::Identification, Field::ReceivedCount, Field::CurrentRecord, Field::TotalRecords, Field::ErrorCheckVerdict,
+                       Field::DistressErrorCheckVerdict})
         QVERIFY2(w.fieldText(name).isEmpty(), fieldName(name));
     QCOMPARE(f.store().display_index(), 1);
     QCOMPARE(f.store().record_count(), 0);
@@ -137,7 +137,7 @@ void TestMainWindow::editFieldsAreEditableSingleLine()
     }
     // Typed text stays as typed.
     QTest::keyClicks(control<QLineEdit>(f.mainWindow(), "FSdigit"), QStringLiteral("typed"));
-    QCOMPARE(f.mainWindow().fieldText(Field::FSdigit), QStringLiteral("typed"));
+    QCOMPARE(f.mainWindow().fieldText(Field::FormatDigits), QStringLiteral("typed"));
 }
 
 void TestMainWindow::toolBarHintsAndHiddenDecodeButton()
@@ -160,39 +160,45 @@ void TestMainWindow::toolBarHintsAndHiddenDecodeButton()
     }
 }
 
-void TestMainWindow::mirroredCommandsClickTheirControl_data()
+void TestMainWindow::mirroredCommandsRunOneCommand_data()
 {
-    QTest::addColumn<QString>("trigger");
-    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("button");
     QTest::newRow("Open data") << "Open1" << "SpeedButton1";
     QTest::newRow("Save data") << "Save1" << "SpeedButton2";
     QTest::newRow("Save all data") << "Saveall1" << "SpeedButton3";
     QTest::newRow("Save report") << "Saveprintinfo1" << "SpeedButton4";
     QTest::newRow("Print report") << "Print1" << "SpeedButton5";
-    QTest::newRow("Download data menu") << "Downloaddata1" << "Button2";
-    QTest::newRow("Download data button") << "SpeedButton6" << "Button2";
-    QTest::newRow("Decode message menu") << "Decodemessage1" << "Button1";
-    QTest::newRow("Decode message button") << "SpeedButton7" << "Button1";
+    QTest::newRow("Download data button") << "Downloaddata1" << "SpeedButton6";
+    QTest::newRow("Download data on the panel") << "Downloaddata1" << "Button2";
+    QTest::newRow("Decode message button") << "Decodemessage1" << "SpeedButton7";
+    QTest::newRow("Decode message on the panel") << "Decodemessage1" << "Button1";
     QTest::newRow("About software") << "Aboutprogram1" << "SpeedButton8";
+    QTest::newRow("Exit") << "Exit2" << "SpeedButton10";
+    QTest::newRow("Previous record") << "PreviousRecord" << "Prev";
+    QTest::newRow("Next record") << "NextRecord" << "Next";
+    QTest::newRow("Save details") << "SaveDetails" << "BitBtn1";
 }
 
-void TestMainWindow::mirroredCommandsClickTheirControl()
+// A menu item and the buttons that offer the same command run one action, whether the
+// button is shown or not.
+void TestMainWindow::mirroredCommandsRunOneCommand()
 {
-    QFETCH(QString, trigger);
-    QFETCH(QString, target);
+    QFETCH(QString, command);
+    QFETCH(QString, button);
+    test::WorkingDirectory here;   // "Save details" writes details.txt
     AppFixture f;
     f.prompts.allowAny(test::ScriptedPrompts::Kind::Information);
     f.prompts.allowAny(test::ScriptedPrompts::Kind::OpenFile);
     f.prompts.allowAny(test::ScriptedPrompts::Kind::SaveFile);
     f.prompts.allowAny(test::ScriptedPrompts::Kind::PrintPreview);
-    auto *button = f.mainWindow().findChild<QAbstractButton *>(target);
-    QVERIFY(button);
-    QSignalSpy clicked(button, &QAbstractButton::clicked);
-    if (auto *action = f.mainWindow().findChild<QAction *>(trigger))
-        action->trigger();
-    else
-        f.mainWindow().findChild<QAbstractButton *>(trigger)->click();
-    QCOMPARE(clicked.count(), 1);
+    auto *action = control<QAction>(f.mainWindow(), qPrintable(command));
+    auto *b = control<QAbstractButton>(f.mainWindow(), qPrintable(button));
+    if (auto *tool = qobject_cast<QToolButton *>(b))
+        QCOMPARE(tool->defaultAction(), action);
+    QSignalSpy triggered(action, &QAction::triggered);
+    b->click();
+    QCOMPARE(triggered.count(), 1);
 }
 
 void TestMainWindow::exitCommandsCloseTheMainWindow_data()

@@ -23,20 +23,12 @@ using kelpra::test::ScriptedPrompts;
 
 namespace {
 
-// Sample record 3 as the window shows it after decoding (a distress alert).
-void showDistressAlert(MainWindow &w)
+// Sample record 3 on display: a distress alert.
+void showDistressAlert(AppFixture &f)
 {
-    w.setFieldText(Field::Date, "15.12.06 24:35");
-    w.setFieldText(Field::Frequency, "156.525 MHZ");
-    w.setFieldText(Field::RSSI, "128");
-    w.setFieldText(Field::FSDdigit, "112");
-    w.setFieldText(Field::FSDmeaning, "Distress");
-    w.setFieldText(Field::NATUREdigit, "107");
-    w.setFieldText(Field::NATUREmeaning, "Undesignated distress");
-    w.setFieldText(Field::EOSD1, "127");
-    w.setFieldText(Field::ECCD, "57");
-    w.setFieldText(Field::EOSD2, "127 127");
-    control<QFrame>(w, "Distress")->setVisible(true);
+    f.session().loadSampleSet();
+    QVERIFY(f.session().showRecordAt(3));
+    QVERIFY(f.mainWindow().distressShown());
 }
 
 // Renders what the preview was handed into a PDF and reads its words back.
@@ -87,7 +79,7 @@ void TestReports::saveReportWritesChosenVariant()
     AppFixture f;
     MainWindow &w = f.mainWindow();
     if (distress)
-        showDistressAlert(w);
+        showDistressAlert(f);
     w.setFieldText(Field::VesselName, QString::fromUtf8("\xD0\x9A\xD0\xB0\xD0\xBF\xD0\xB8\xD1\x82\xD0\xB0\xD0\xBD"));
     const QString status = w.statusText();
 
@@ -99,7 +91,7 @@ void TestReports::saveReportWritesChosenVariant()
     old.close();
 
     f.prompts.expectSaveFile(path);
-    w.saveReport();
+    w.reports().saveReport();
     KELPRA_VERIFY_PROMPTS(f.prompts);
 
     const ScriptedPrompts::Shown &dialog = f.prompts.shown.first();
@@ -120,7 +112,7 @@ void TestReports::saveReportCancelled()
 {
     AppFixture f;
     f.prompts.expectSaveFile(QString());
-    f.mainWindow().saveReport();
+    f.mainWindow().reports().saveReport();
     KELPRA_VERIFY_PROMPTS(f.prompts);
     QCOMPARE(f.prompts.shown.size(), 1);   // the dialog and nothing after it
     QVERIFY(QDir::current().entryList(QDir::Files | QDir::NoDotAndDotDot).filter(".txt").isEmpty());
@@ -149,13 +141,13 @@ void TestReports::saveReportFileErrors()
     AppFixture f;
     f.prompts.expectSaveFile(path.contains("%1") ? path.arg(dir.path()) : path);
     f.prompts.expectError(message);
-    f.mainWindow().saveReport();
+    f.mainWindow().reports().saveReport();
     KELPRA_VERIFY_PROMPTS(f.prompts);
 
     // The program goes on: the next report is written.
     const QString good = dir.filePath("good.txt");
     f.prompts.expectSaveFile(good);
-    f.mainWindow().saveReport();
+    f.mainWindow().reports().saveReport();
     KELPRA_VERIFY_PROMPTS(f.prompts);
     QCOMPARE(readFile(good).count("\r\n"), 37);
 }
@@ -164,12 +156,12 @@ void TestReports::printReportPreviewsFilledPage()
 {
     AppFixture f;
     MainWindow &w = f.mainWindow();
-    const ProtocolPage &page = w.protocolPage();
+    const ProtocolPage &page = w.reports().protocolPage();
     QTemporaryDir dir;
     w.setFieldText(Field::Engineer, "I. Petrov");
 
     // A distress alert first, from the menu item.
-    showDistressAlert(w);
+    showDistressAlert(f);
     PdfText distressPdf;
     f.prompts.expectPrintPreview([&](const std::function<void(QPrinter *)> &paint) {
         distressPdf = previewedPage(paint, dir.filePath("distress.pdf"));
@@ -186,20 +178,19 @@ void TestReports::printReportPreviewsFilledPage()
     QCOMPARE(rowWords(distressPdf, 245.5).join(' '), QStringLiteral("Radioengineer: I. Petrov"));
 
     // Then a call: every call caption is back, the distress values are gone.
-    control<QFrame>(w, "Distress")->setVisible(false);
-    w.setFieldText(Field::ECC, "76");
+    QVERIFY(f.session().showRecordAt(1));
     PdfText callPdf;
     f.prompts.expectPrintPreview([&](const std::function<void(QPrinter *)> &paint) {
         callPdf = previewedPage(paint, dir.filePath("call.pdf"));
     });
-    w.printReport();
+    w.reports().printReport();
     KELPRA_VERIFY_PROMPTS(f.prompts);
     QVERIFY2(callPdf.error.isEmpty(), qPrintable(callPdf.error));
-    QCOMPARE(rowWords(callPdf, 93.1).join(' '), QStringLiteral("Category:"));
-    QCOMPARE(rowWords(callPdf, 124.9).join(' '), QStringLiteral("Frequency or pos.no FS2:"));
+    QCOMPARE(rowWords(callPdf, 93.1).join(' '), QStringLiteral("Category: 100 Routine"));
     QCOMPARE(rowWords(callPdf, 137.6).join(' '), QStringLiteral("ECC: 76"));
-    QCOMPARE(rowWords(callPdf, 143.9).join(' '), QStringLiteral("End of sequence:"));
-    QCOMPARE(page.label("QRLabel37").text, QString());
+    QVERIFY(rowWords(callPdf, 124.9).join(' ').startsWith(QStringLiteral("Frequency or pos.no FS2:")));
+    QVERIFY(rowWords(callPdf, 143.9).join(' ').startsWith(QStringLiteral("End of sequence:")));
+    QCOMPARE(page.label("QRLabel37").text, QStringLiteral("120"));   // the call's format specifier, not 112
 }
 
 QTEST_MAIN(TestReports)

@@ -4,7 +4,7 @@
 //
 // usage: kelpra-bench-download [--runs N] [--record-size N] [--testset PATH]
 
-#include "data/measurement_store.h"
+#include "data/wire.h"
 #include "link/serial_port.h"
 #include "link/download_exchange.h"
 
@@ -27,11 +27,13 @@ public:
     {
         endedNs = clock.nsecsElapsed();
         outcome = result.message();
+        replies = result.replies();
     }
 
     QElapsedTimer clock;
     qint64 endedNs = -1;
     QString outcome;
+    QList<QByteArray> replies;
 };
 
 double median(QList<double> v)
@@ -75,9 +77,8 @@ int main(int argc, char **argv)
     port.setPortMap(PortMap::overridesOnly({{1, device}}));
     port.setPortNumber(1);
     QtExchangeTimer deadline, replyEnd;
-    MeasurementStore store;
     BenchObserver observer;
-    DownloadExchange exchange(port, deadline, replyEnd, store, observer);
+    DownloadExchange exchange(port, deadline, replyEnd, observer);
     // Where the time goes, per reply: the pause timer's lateness and the wait from a
     // command until the last byte of its reply beyond the reply's own line time.
     qint64 lastByteNs = 0, commandNs = 0;
@@ -89,8 +90,8 @@ int main(int argc, char **argv)
     };
     replyEnd.onTimeout = [&] {
         const qint64 firedNs = observer.clock.nsecsElapsed();
-        timerLateMs << (firedNs - lastByteNs) / 1e6 - DownloadExchange::kReplyPauseMs;
-        const double lineMs = exchange.buffer().size() * 10.0 * 1000.0 / 19200.0;
+        timerLateMs << (firedNs - lastByteNs) / 1e6 - wire::kReplyPauseMs;
+        const double lineMs = exchange.buffer().size() * wire::kByteNs / 1e6;
         replyLateMs << (lastByteNs - commandNs) / 1e6 - lineMs;
         exchange.replyEnded();
         commandNs = observer.clock.nsecsElapsed();
@@ -100,8 +101,7 @@ int main(int argc, char **argv)
     int failed = 0;
     for (int run = 0; run < runs; ++run) {
         observer.endedNs = -1;
-        for (int k = 0; k < MeasurementStore::kSlotCount; ++k)
-            store.setSlot(k, {});
+        observer.replies.clear();
         observer.clock.start();
         commandNs = 0;
         exchange.download();
@@ -114,10 +114,9 @@ int main(int argc, char **argv)
             continue;
         }
         qint64 bytes = 0;
-        for (int k = 0; k < MeasurementStore::kSlotCount; ++k)
-            bytes += store.slot(k).size();
-        const double limitMs = bytes * 10.0 * 1000.0 / 19200.0
-                               + DownloadExchange::kReplyCount * DownloadExchange::kReplyPauseMs;
+        for (const QByteArray &reply : observer.replies)
+            bytes += reply.size();
+        const double limitMs = bytes * wire::kByteNs / 1e6 + wire::kReplyCount * wire::kReplyPauseMs;
         const double ms = observer.endedNs / 1e6;
         millis << ms;
         ratios << ms / limitMs;

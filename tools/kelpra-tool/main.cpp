@@ -2,8 +2,8 @@
 // and for laptops with no display. Every command runs the same core as the window.
 #include "tool_json.h"
 
-#include "data/measurement_store.h"
 #include "data/text8.h"
+#include "data/wire.h"
 #include "dsc/call_check.h"
 #include "dsc/record_decoder.h"
 #include "files/data_file.h"
@@ -15,6 +15,7 @@
 #include "page/protocol_page.h"
 #include "page/protocol_pdf.h"
 #include "report/text_report.h"
+#include "session/session.h"
 
 #include <QCommandLineParser>
 #include <QGuiApplication>
@@ -54,14 +55,13 @@ struct Failure {
 
 // A data file loaded the way "Open data" loads it, with the record to look at.
 struct OpenedRecord {
-    MeasurementStore store;
-    DataFile file;
+    Session session;
     int record = 1;
     DecodedRecord decoding;
 };
 
-// Loads a data file into a store as "Open data" does.
-std::optional<Failure> loadDataFile(const QString &path, DataFile *file, MeasurementStore *store)
+// Loads a data file into a session as "Open data" does.
+std::optional<Failure> loadDataFile(const QString &path, Session *session)
 {
     QByteArray bytes;
     if (auto error = readDataFileBytes(path, &bytes))
@@ -69,44 +69,37 @@ std::optional<Failure> loadDataFile(const QString &path, DataFile *file, Measure
     DataFileParse parse = parseDataFile(bytes);
     if (!parse.file)
         return Failure{kFailure, path + QStringLiteral(": ") + withFullStop(parse.error)};
-    *file = *parse.file;
-    applyDataFile(*file, *store);
+    session->openFile(*parse.file, path);
     return std::nullopt;
 }
 
 std::optional<Failure> openRecord(const QString &path, int record, OpenedRecord *out)
 {
-    if (auto failure = loadDataFile(path, &out->file, &out->store))
+    if (auto failure = loadDataFile(path, &out->session))
         return failure;
-    // The records the window lets the user move to: record 1 of a single-record file,
-    // records 1 to record_count of a full set.
-    const int last = out->file.kind == DataFileKind::SingleRecord ? 1 : qMax(1, out->store.record_count());
-    if (record < 1 || record > last)
+    // The records the window lets the user move to.
+    const int last = qMax(1, out->session.viewableRecords());
+    if (!out->session.showRecordAt(record))
         return Failure{kFailure, QStringLiteral("%1: record %2 is not in the file (it holds record%3 1%4).")
                                      .arg(path)
                                      .arg(record)
                                      .arg(last == 1 ? QString() : QStringLiteral("s"))
                                      .arg(last == 1 ? QString() : QStringLiteral(" to %1").arg(last))};
     out->record = record;
-    out->store.set_display_index(record);
-    out->decoding = decodeRecord(out->store.slot(record), QLocale::system().decimalPoint());
+    out->decoding = decodeRecord(out->session.store().slot(record), QLocale::system().decimalPoint());
     // An empty slot is no call: nothing to decode, report or print.
     if (out->decoding.empty())
         return Failure{kFailure, QStringLiteral("%1: %2").arg(path, emptyRecordMessage(record))};
     return std::nullopt;
 }
 
-// The field texts "Save report" and "Print report" read: the decoded fields of the record,
-// the station lines of the file, and the engineer from details.txt in the current directory.
-FieldTexts reportFields(const OpenedRecord &opened)
+// The field texts "Save report" and "Print report" read: the record on display with the
+// station lines of the file, and the controller lines from details.txt in the current
+// directory, as the window has them after start-up.
+FieldTexts reportFields(OpenedRecord &opened)
 {
-    FieldTexts fields = opened.decoding.fields();
-    for (size_t i = 0; i < kStationFields.size(); ++i)
-        fields.insert(kStationFields[i].field, opened.file.station[i]);
-    const DetailsLoad details = loadDetailsFile(detailsFilePath());
-    for (size_t i = 0; i < kControllerFields.size(); ++i)
-        fields.insert(kControllerFields[i].field, details.lines[i]);
-    return fields;
+    opened.session.setControllerLines(loadDetailsFile(detailsFilePath()).lines);
+    return opened.session.texts();
 }
 
 // Parses a command's options; returns the exit code when the command must stop here.
@@ -200,7 +193,7 @@ int decodeCommand(const QStringList &args)
                       + tool::jsonObject(fields) + ", \"messages\": [";
     for (int i = 0; i < opened.decoding.messages().size(); ++i)
         json += (i ? ", " : "") + tool::jsonString(opened.decoding.messages().at(i));
-    json += "], \"check\": " + tool::jsonCheck(checkRecord(opened.store.slot(opened.record))) + "}\n";
+    json += "], \"check\": " + tool::jsonCheck(checkRecord(opened.session.store().slot(opened.record))) + "}\n";
     writeOut(json);
     return kOk;
 }
@@ -237,18 +230,17 @@ int checkCommand(const QStringList &args)
                                                 "when one does, 2 when the file cannot be read."),
                                  1))
         return *stop;
-    DataFile file;
-    MeasurementStore store;
-    if (auto failure = loadDataFile(parser.positionalArguments().constFirst(), &file, &store)) {
+    Session session;
+    if (auto failure = loadDataFile(parser.positionalArguments().constFirst(), &session)) {
         printErr(QStringLiteral("kelpra-tool: ") + failure->message);
         return failure->code;
     }
     // The records held: record 1 of a single-record file, 1 to record_count of a full set.
-    const int last = file.kind == DataFileKind::SingleRecord ? 1 : store.record_count();
+    const int last = session.viewableRecords();
     QByteArray out = parser.isSet(json) ? QByteArray("[") : QByteArray();
     bool anyFails = false;
     for (int record = 1; record <= last; ++record) {
-        const CallCheck check = checkRecord(store.slot(record));
+        const CallCheck check = checkRecord(session.store().slot(record));
         anyFails = anyFails || check.verdict == CheckVerdict::Fail;
         if (parser.isSet(json))
             out += (record > 1 ? ",\n " : "") + tool::jsonCheck(check, record);
@@ -276,7 +268,7 @@ int reportCommand(const QStringList &args)
                                                       "details.txt in the current directory."),
                                        nullptr, &opened))
         return *stop;
-    const QByteArray report = textReport(reportFields(opened), opened.decoding.distress());
+    const QByteArray report = textReport(reportFields(opened), opened.session.distressShown());
     if (!parser.isSet(output)) {
         writeOut(report);
         return kOk;
@@ -309,7 +301,7 @@ int printPdfCommand(const QStringList &args)
         return kFailure;
     }
     ProtocolPage page;
-    fillProtocolPage(page, reportFields(opened), opened.decoding.distress());
+    fillProtocolPage(page, reportFields(opened), opened.session.distressShown());
     // The same PDF as the window's "Export protocol as PDF".
     if (!writeProtocolPdf(page, &file)) {
         printErr(QStringLiteral("kelpra-tool: %1: the page could not be laid out.").arg(path));
@@ -325,7 +317,10 @@ int printPdfCommand(const QStringList &args)
 // The download as a console shows it: progress on standard error, no window to update.
 class ConsoleObserver : public DownloadObserver {
 public:
-    void progress(int received) override { printErr(QStringLiteral("reply %1 of 17 received").arg(received)); }
+    void progress(int received) override
+    {
+        printErr(QStringLiteral("reply %1 of %2 received").arg(received).arg(wire::kReplyCount));
+    }
     void finished(const DownloadOutcome &result) override
     {
         outcome = result;
@@ -385,13 +380,11 @@ int downloadCommand(const QStringList &args)
     SerialPort link;
     link.setPortMap(map);
     link.setPortNumber(number);
-    link.setPicker([](const QStringList &) { return std::optional<QString>(); });
 
-    MeasurementStore store;
     QtExchangeTimer deadline;
     QtExchangeTimer replyEnd;
     ConsoleObserver observer;
-    DownloadExchange exchange(link, deadline, replyEnd, store, observer);
+    DownloadExchange exchange(link, deadline, replyEnd, observer);
     QTimer::singleShot(0, [&] { exchange.download(); });
     QCoreApplication::exec();
 
@@ -404,12 +397,14 @@ int downloadCommand(const QStringList &args)
         return kFailure;
     }
     printErr(observer.outcome->message()); // "Download Ok", after the progress lines
-    QByteArray identification = store.slot(0);
+    Session session;
+    session.acceptDownload(observer.outcome->replies(), wire::portName(number), *device);
+    QByteArray identification = session.store().slot(0);
     const int end = identification.indexOf('\0');
     if (end >= 0)
         identification.truncate(end);
     writeOut(fromText8(identification).trimmed().toUtf8() + '\n');
-    const BuiltDataFile built = buildFullSetFile(store, StationLines{});
+    const BuiltDataFile built = session.fullSetFile();
     file.write(built.bytes);
     if (auto error = file.commit()) {
         printErr(QStringLiteral("kelpra-tool: %1: %2").arg(parser.value(output), withFullStop(*error)));

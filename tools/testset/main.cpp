@@ -5,9 +5,10 @@
 // 19200 bit/s line (10 bits a byte). Faults can be switched on to exercise the program's
 // error paths. What it does goes to stderr.
 
-#include "data/sample_set.h"
+#include "data/wire.h"
 #include "files/data_file.h"
 #include "files/file_io.h"
+#include "testset/virtual_test_set.h"
 
 #include <QByteArray>
 #include <QList>
@@ -29,16 +30,13 @@
 
 namespace {
 
+using kelpra::VirtualTestSet;
+
 constexpr qint64 kNsPerMs = 1000000;
-// 10 bits per byte at 19200 bit/s.
-constexpr qint64 kByteNs = 10LL * 1000000000LL / 19200;
-constexpr int kMinReply = 64;
-constexpr int kShortLength = 40;
 // How long the line must have been read empty before a hang-up without a next command:
 // the kernel drops what the other end has not read yet, and on a loaded machine bytes may
 // sit in the pseudo-terminal's buffers, not yet counted as waiting, for a while.
 constexpr qint64 kDrainedNs = 1000 * kNsPerMs;
-const QByteArray kStray("\xFF\x00\xFF", 3);
 
 volatile std::sig_atomic_t g_stop = 0;
 void onSignal(int) { g_stop = 1; }
@@ -63,16 +61,9 @@ void say(const char *fmt, ...)
     std::fputc('\n', stderr);
 }
 
-enum class Fault { None, Silent, Short, Slow, Stray, Hangup };
-
 struct Options {
     QString recordsFile;
-    int recordSize = kMinReply;
-    int turnaroundMs = 2;
-    Fault fault = Fault::None;
-    int faultRecord = 1;
-    int delayMs = 300;
-    int strayGapMs = 40;
+    VirtualTestSet::Options set;
     double maxSeconds = 0;
 };
 
@@ -102,23 +93,26 @@ bool parseOptions(int argc, char **argv, Options &o)
         } else if (a == "--records" && (v = value())) {
             o.recordsFile = QString::fromLocal8Bit(v);
         } else if (a == "--record-size" && (v = value())) {
-            o.recordSize = std::max(kMinReply, std::atoi(v));
+            o.set.recordSize = std::max(int(kelpra::wire::kRecordLength), std::atoi(v));
         } else if (a == "--turnaround" && (v = value())) {
-            o.turnaroundMs = std::max(0, std::atoi(v));
+            o.set.turnaroundNs = std::max(0, std::atoi(v)) * kNsPerMs;
         } else if (a == "--fault" && (v = value())) {
-            const std::string f = v;
-            if (f == "silent") o.fault = Fault::Silent;
-            else if (f == "short") o.fault = Fault::Short;
-            else if (f == "slow") o.fault = Fault::Slow;
-            else if (f == "stray") o.fault = Fault::Stray;
-            else if (f == "hangup") o.fault = Fault::Hangup;
-            else return false;
+            const std::optional<VirtualTestSet::Fault> fault = VirtualTestSet::faultByName(QString::fromLatin1(v));
+            if (!fault)
+                return false;
+            // A pseudo-terminal cannot make the other end's writes or reads fail.
+            if (*fault == VirtualTestSet::Fault::WriteError || *fault == VirtualTestSet::Fault::ReadError) {
+                std::fprintf(stderr, "kelpra-testset: --fault %s exists only on the tests' simulated line; "
+                                     "use hangup on a pseudo-terminal\n", v);
+                return false;
+            }
+            o.set.fault = *fault;
         } else if (a == "--fault-record" && (v = value())) {
-            o.faultRecord = std::atoi(v);
+            o.set.faultReply = std::atoi(v);
         } else if (a == "--delay" && (v = value())) {
-            o.delayMs = std::max(0, std::atoi(v));
+            o.set.slowTurnaroundNs = std::max(0, std::atoi(v)) * kNsPerMs;
         } else if (a == "--stray-gap" && (v = value())) {
-            o.strayGapMs = std::max(0, std::atoi(v));
+            o.set.strayGapNs = std::max(0, std::atoi(v)) * kNsPerMs;
         } else if (a == "--max-seconds" && (v = value())) {
             o.maxSeconds = std::atof(v);
         } else {
@@ -131,7 +125,7 @@ bool parseOptions(int argc, char **argv, Options &o)
 // The records of a data file saved by the program (either kind), read as "Open data"
 // reads them, so that the virtual test set plays back exactly what a user saved, records
 // holding 13, 10 included.
-bool loadRecords(const QString &path, QList<QByteArray> &records)
+bool loadRecords(const QString &path, std::optional<QList<QByteArray>> &records)
 {
     QByteArray all;
     if (const std::optional<QString> error = kelpra::readDataFileBytes(path, &all)) {
@@ -144,35 +138,31 @@ bool loadRecords(const QString &path, QList<QByteArray> &records)
         return false;
     }
     records = parsed.file->records;
-    say("%lld records from %s", static_cast<long long>(records.size()), qPrintable(path));
+    say("%lld records from %s", static_cast<long long>(records->size()), qPrintable(path));
     return true;
 }
 
-struct Out {
-    qint64 due;
-    int byte; // -1: hang up here
-};
-
+// Drives the virtual test set on the master side of a pseudo-terminal: the program's
+// commands come in as they are read, and each byte of the replies goes out when it is due.
 class TestSet {
 public:
-    TestSet(const Options &o, int master, int slave) : o_(o), master_(master), slave_(slave) {}
-
-    QList<QByteArray> records; // from --records; empty: the sample set
+    TestSet(VirtualTestSet &set, double maxSeconds, int master, int slave)
+        : set_(set), maxSeconds_(maxSeconds), master_(master), slave_(slave) {}
 
     int run()
     {
-        const qint64 end = o_.maxSeconds > 0 ? g_start + qint64(o_.maxSeconds * 1e9) : 0;
-        QByteArray input;
+        const qint64 end = maxSeconds_ > 0 ? g_start + qint64(maxSeconds_ * 1e9) : 0;
+        std::deque<VirtualTestSet::Output> &out = set_.output();
         while (!g_stop) {
             qint64 t = now();
             if (end && t >= end) {
                 say("--max-seconds reached");
                 break;
             }
-            while (!out_.empty() && out_.front().due <= t) {
-                const Out item = out_.front();
-                if (item.byte < 0) {
-                    out_.pop_front();
+            while (!out.empty() && out.front().dueNs <= t) {
+                const VirtualTestSet::Output item = out.front();
+                if (item.hangUp) {
+                    out.pop_front();
                     hangupPending_ = true;
                     drainedSince_ = 0;
                     continue;
@@ -185,7 +175,7 @@ public:
                     say("write failed: %s", std::strerror(errno));
                     return 1;
                 }
-                out_.pop_front();
+                out.pop_front();
             }
             t = now();
             if (hangupPending_ && (hangupNow_ || drained(t))) {
@@ -193,8 +183,8 @@ public:
                 return 0;
             }
             qint64 wait = hangupPending_ ? kNsPerMs : 100 * kNsPerMs;
-            if (!out_.empty())
-                wait = std::min(wait, std::max<qint64>(0, out_.front().due - t));
+            if (!out.empty())
+                wait = std::min(wait, std::max<qint64>(0, out.front().dueNs - t));
             if (end)
                 wait = std::min(wait, std::max<qint64>(0, end - t));
             timespec ts{static_cast<time_t>(wait / 1000000000LL), static_cast<long>(wait % 1000000000LL)};
@@ -210,8 +200,7 @@ public:
                 char buf[256];
                 const ssize_t n = ::read(master_, buf, sizeof buf);
                 if (n > 0) {
-                    input.append(buf, n);
-                    handle(input, now());
+                    handle(QByteArray(buf, static_cast<int>(n)), now());
                 } else if (n < 0 && errno != EAGAIN && errno != EINTR) {
                     // Nobody holds the other end (cannot happen while we keep it open).
                     usleep(10000);
@@ -228,7 +217,7 @@ private:
     bool drained(qint64 t)
     {
         int waiting = 0;
-        if (!out_.empty() || ::ioctl(slave_, FIONREAD, &waiting) != 0 || waiting > 0) {
+        if (!set_.output().empty() || ::ioctl(slave_, FIONREAD, &waiting) != 0 || waiting > 0) {
             drainedSince_ = 0;
             return false;
         }
@@ -237,97 +226,23 @@ private:
         return t - drainedSince_ >= kDrainedNs;
     }
 
-    void handle(QByteArray &input, qint64 received)
+    void handle(const QByteArray &input, qint64 received)
     {
-        if (hangupPending_ && !input.isEmpty()) {
+        if (hangupPending_) {
             // The next command shows that the reply before the hang-up has been taken in.
             say("command after the last reply");
             hangupNow_ = true;
-            input.clear();
             return;
         }
-        while (!input.isEmpty()) {
-            const char c = input.at(0);
-            if ((c == 'D' || c == 'B') && input.size() < 2)
-                return; // rest of the command still on its way
-            if (c == 'D' && input.at(1) == 'L') {
-                input.remove(0, 2);
-                say("command DL");
-                reply(0, received);
-            } else if (c == 'B') {
-                const int k = static_cast<quint8>(input.at(1));
-                input.remove(0, 2);
-                say("command B %d", k);
-                if (k >= 1 && k <= 16)
-                    reply(k, received);
-                else
-                    say("no record %d, no answer", k);
-            } else {
-                say("ignored byte 0x%02X", static_cast<quint8>(c));
-                input.remove(0, 1);
-            }
-        }
+        set_.receive(input, received);
+        for (const QString &line : set_.takeLog())
+            say("%s", qPrintable(line));
     }
 
-    QByteArray replyFor(int k) const
-    {
-        QByteArray bytes;
-        if (k == 0) {
-            bytes = kelpra::sampleIdentificationLine();
-            if (bytes.size() < o_.recordSize)
-                bytes.append(QByteArray(o_.recordSize - bytes.size(), ' '));
-            return bytes;
-        }
-        if (!o_.recordsFile.isEmpty())
-            bytes = k <= records.size() ? records[k - 1] : QByteArray();
-        else
-            bytes = kelpra::sampleRecord(k);
-        if (bytes.size() < o_.recordSize)
-            bytes.append(QByteArray(o_.recordSize - bytes.size(), '\0'));
-        return bytes;
-    }
-
-    void reply(int k, qint64 received)
-    {
-        if (o_.fault == Fault::Silent) {
-            say("silent: no answer");
-            return;
-        }
-        QByteArray bytes = replyFor(k);
-        const bool target = k == o_.faultRecord;
-        if (o_.fault == Fault::Short && target)
-            bytes.truncate(kShortLength);
-        const qint64 turnaround = (o_.fault == Fault::Slow ? o_.delayMs : o_.turnaroundMs) * kNsPerMs;
-        // Absolute deadlines: a late wake-up does not push the following bytes back.
-        qint64 due = std::max(received + turnaround, lastDue_ + kByteNs);
-        for (char c : bytes) {
-            out_.push_back({due, static_cast<quint8>(c)});
-            lastDue_ = due;
-            due += kByteNs;
-        }
-        say("reply %d: %lld bytes over %.1f ms", k, static_cast<long long>(bytes.size()),
-            double(bytes.size() * kByteNs) / 1e6);
-        if (target && o_.fault == Fault::Stray) {
-            due = lastDue_ + o_.strayGapMs * kNsPerMs;
-            for (char c : kStray) {
-                out_.push_back({due, static_cast<quint8>(c)});
-                lastDue_ = due;
-                due += kByteNs;
-            }
-            say("stray: %lld bytes %d ms after reply %d", static_cast<long long>(kStray.size()), o_.strayGapMs, k);
-        }
-        if (target && o_.fault == Fault::Hangup) {
-            // After the last byte has been read (see drained()), or at the next command.
-            out_.push_back({lastDue_, -1});
-            say("hangup after reply %d", k);
-        }
-    }
-
-    const Options &o_;
+    VirtualTestSet &set_;
+    double maxSeconds_;
     int master_;
     int slave_;
-    std::deque<Out> out_;
-    qint64 lastDue_ = 0;
     bool hangupPending_ = false;
     bool hangupNow_ = false;
     qint64 drainedSince_ = 0;
@@ -344,8 +259,7 @@ int main(int argc, char **argv)
         return 2;
     }
 
-    QList<QByteArray> records;
-    if (!options.recordsFile.isEmpty() && !loadRecords(options.recordsFile, records))
+    if (!options.recordsFile.isEmpty() && !loadRecords(options.recordsFile, options.set.records))
         return 2;
 
     int master = -1;
@@ -375,8 +289,8 @@ int main(int argc, char **argv)
     std::fflush(stdout);
     say("listening on %s", name);
 
-    TestSet set(options, master, slave);
-    set.records = records;
+    VirtualTestSet virtualSet(options.set);
+    TestSet set(virtualSet, options.maxSeconds, master, slave);
     const int rc = set.run();
     ::close(master);
     ::close(slave);

@@ -44,7 +44,7 @@ void checkReports(const FieldTexts &fields, bool distress)
     require(report.size() == plain.size(), "report length depends on line ends in fields");
     require(plain.count("\r\n") == (distress ? 35 : 37), "report line count");
     require(plain.endsWith("\r\n"), "report without its last line end");
-    for (Field name : {Field::RadioType, Field::VesselName, Field::Engineer, Field::Date})
+    for (Field name : {Field::RadioModel, Field::VesselName, Field::Engineer, Field::MeasurementDate})
         require(report.contains(fields.value(name)), "field missing from the report");
 
     // One page for every record, as the window keeps one: each filling must rewrite all
@@ -52,15 +52,15 @@ void checkReports(const FieldTexts &fields, bool distress)
     static ProtocolPage page;
     fillProtocolPage(page, fields, distress);
     const auto text = [&](Field name) { return fromText8(fields.value(name)); };
-    require(page.text("QRLabel3") == text(Field::RadioType), "page: RadioType");
-    require(page.text("QRLabel33") == text(Field::Date), "page: Date");
-    require(page.text("QRLabel37") == text(distress ? Field::FSDdigit : Field::FSdigit), "page: format specifier");
+    require(page.text("QRLabel3") == text(Field::RadioModel), "page: RadioType");
+    require(page.text("QRLabel33") == text(Field::MeasurementDate), "page: Date");
+    require(page.text("QRLabel37") == text(distress ? Field::DistressFormatDigits : Field::FormatDigits), "page: format specifier");
     require(page.text("QRLabel48") == text(Field::VesselName), "page: VesselName");
     require(page.text("QRLabel53") == text(Field::Engineer), "page: Engineer");
     require(page.text("QRLabel14")
                 == QLatin1String(distress ? "Self MMSI:" : "MMSI:"),
             "page: row caption of the wrong variant");
-    require(page.text("QRLabel47") == (distress ? QString() : text(Field::EOS2)), "page: row 11");
+    require(page.text("QRLabel47") == (distress ? QString() : text(Field::EndOfSequence2)), "page: row 11");
 }
 
 } // namespace
@@ -92,13 +92,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                 "format mismatch");
         require(decoding.messages().isEmpty() != decoding.formatMismatch, "message without a mismatch");
         if (!decoding.empty()) {
-            for (Field name : {Field::Date, Field::MNO, Field::Frequency, Field::RSSI})
+            for (Field name : {Field::MeasurementDate, Field::MeasurementNumber, Field::ReceivedFrequency, Field::SignalLevel})
                 require(fields.contains(name), "header field missing");
-            require(fields.value(Field::MNO)
+            require(fields.value(Field::MeasurementNumber)
                         == (record.size() >= 2 ? QByteArray::number(256 * recordByte(record, 1) + recordByte(record, 2))
                                                : QByteArray()),
                     "MNO");
-            require(fields.value(Field::Frequency) == (record.size() >= 28 ? record.mid(17, 11) : QByteArray()),
+            require(fields.value(Field::ReceivedFrequency) == (record.size() >= 28 ? record.mid(17, 11) : QByteArray()),
                     "Frequency not bytes 18 to 28");
         }
         for (size_t i = 0; i < kStationFields.size(); ++i)

@@ -1,19 +1,17 @@
-// "Save report" and "Print report" of the main window.
-#include "ui/main_window.h"
-#include "ui/prompts.h"
+#include "ui/report_commands.h"
 
-#include "data/measurement_store.h"
+#include "data/text8.h"
 #include "files/file_io.h"
-#include "page/protocol_page.h"
 #include "page/protocol_pdf.h"
 #include "report/text_report.h"
+#include "session/session.h"
+#include "ui/prompts.h"
 
 #include <QDate>
 #include <QFileInfo>
-#include <QFrame>
-#include <QRegularExpression>
 #include <QPainter>
 #include <QPrinter>
+#include <QRegularExpression>
 
 namespace kelpra {
 
@@ -44,35 +42,40 @@ QString proposedPdfName(const QString &vessel, const QString &measured)
 
 } // namespace
 
-void MainWindow::saveReport()
+void ReportCommands::showError(const QString &errorText)
+{
+    prompts_.error(withFullStop(errorText));
+}
+
+void ReportCommands::saveReport()
 {
     // Set up afresh every time: the data-file commands share this dialog.
-    const QString path = prompts().saveFileName(FileDialogSetup{QStringLiteral("*.txt"), QStringLiteral("txt"),
-                                                                QStringLiteral("test_results")});
+    const QString path = prompts_.saveFileName(
+        FileDialogSetup{QStringLiteral("*.txt"), QStringLiteral("txt"), QStringLiteral("test_results")});
     if (path.isEmpty())
         return;
-    const QByteArray report = textReport(fieldTexts(), distressShown());
+    const QByteArray report = textReport(session_.texts(), session_.distressShown());
     if (const auto error = writeWholeFile(path, report)) {
         showError(*error);
         return;
     }
-    showFileMessage(QStringLiteral("Report saved to %1").arg(QFileInfo(path).fileName()), path);
+    session_.setFileNote(QStringLiteral("Report saved to %1").arg(QFileInfo(path).fileName()), path);
 }
 
-ProtocolPage MainWindow::filledPage()
+ProtocolPage ReportCommands::filledPage() const
 {
     ProtocolPage page;
-    fillProtocolPage(page, fieldTexts(), distressShown());
-    refreshSampleNote();
-    page.setSampleMark(store_.fromSampleSet());
+    fillProtocolPage(page, session_.texts(), session_.distressShown());
+    page.setSampleMark(session_.sampleData());
     return page;
 }
 
-void MainWindow::exportProtocolPdf()
+void ReportCommands::exportProtocolPdf()
 {
-    const QString path = prompts().saveFileName(FileDialogSetup{
-        QStringLiteral("*.pdf"), QStringLiteral("pdf"),
-        proposedPdfName(fieldText(Field::VesselName), fieldText(Field::Date))});
+    const QString path = prompts_.saveFileName(
+        FileDialogSetup{QStringLiteral("*.pdf"), QStringLiteral("pdf"),
+                        proposedPdfName(fromText8(session_.text(Field::VesselName)),
+                                        fromText8(session_.text(Field::MeasurementDate)))});
     if (path.isEmpty())
         return;
     AtomicFileWriter file(path);
@@ -90,17 +93,16 @@ void MainWindow::exportProtocolPdf()
         showError(*error);
         return;
     }
-    showFileMessage(QStringLiteral("Protocol exported to %1").arg(QFileInfo(path).fileName()), path);
+    session_.setFileNote(QStringLiteral("Protocol exported to %1").arg(QFileInfo(path).fileName()), path);
 }
 
-void MainWindow::printReport()
+void ReportCommands::printReport()
 {
-    ProtocolPage &page = page_;
-    page = filledPage();
+    page_ = filledPage();
     // The preview keeps its own copy: it may repaint (zoom, page set-up, printing) after
     // a later printout has refilled the page.
-    const ProtocolPage snapshot = page;
-    prompts().printPreview([snapshot](QPrinter *printer) {
+    const ProtocolPage snapshot = page_;
+    prompts_.printPreview([snapshot](QPrinter *printer) {
         QPainter painter(printer);
         renderProtocolPage(painter, snapshot);
     });

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "data/fields.h"
+
+#include <QByteArray>
+#include <QMap>
+
+class QLabel;
+class QLineEdit;
+class QWidget;
+
+namespace kelpra {
+
+class Session;
+
+// The session's texts in a panel's controls: an edit field for each editable field, whose
+// every edit reaches the session as it is typed, and labels for the fields the user
+// cannot type into. Controls carry the field's control name as their objectName.
+class FieldViews {
+public:
+    explicit FieldViews(Session &session) : session_(session) {}
+
+    QLineEdit *addEdit(Field field, QWidget *parent);
+    QLabel *addLabel(Field field, QWidget *parent);
+
+    // Shows the session's texts; a control already showing its text is left alone, so the
+    // cursor of the field being typed in stays where it is.
+    void refresh() const;
+
+private:
+    Session &session_;
+    QMap<Field, QLineEdit *> edits_;
+    QMap<Field, QLabel *> labels_;
+};
+
+} // namespace kelpra
