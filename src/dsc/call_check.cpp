@@ -304,6 +304,19 @@ void Judgement::judgeCommand(const Command &command)
                 .arg(value));
 }
 
+// What puts a quadrant digit and whole degrees of latitude and longitude off the earth.
+QStringList offEarth(int quadrant, int latitude, int longitude)
+{
+    QStringList wrong;
+    if (quadrant > 3)
+        wrong << QStringLiteral("quadrant digit %1").arg(quadrant);
+    if (latitude > 90)
+        wrong << QStringLiteral("latitude %1 degrees").arg(latitude);
+    if (longitude > 180)
+        wrong << QStringLiteral("longitude %1 degrees").arg(longitude);
+    return wrong;
+}
+
 // Ten digits: the quadrant, then the latitude (two) and longitude (three) of the area's
 // reference point, then its extent, which any digits may give.
 void Judgement::judgeArea(int first)
@@ -311,16 +324,7 @@ void Judgement::judgeArea(int first)
     if (symbolsInvalid(first, 5, "geographic area", true))
         return;
     const QString digits = digitString(symbols(first, 5));
-    QStringList wrong;
-    const int quadrant = digits.mid(0, 1).toInt();
-    const int latitude = digits.mid(1, 2).toInt();
-    const int longitude = digits.mid(3, 3).toInt();
-    if (quadrant > 3)
-        wrong << QStringLiteral("quadrant digit %1").arg(quadrant);
-    if (latitude > 90)
-        wrong << QStringLiteral("latitude %1 degrees").arg(latitude);
-    if (longitude > 180)
-        wrong << QStringLiteral("longitude %1 degrees").arg(longitude);
+    const QStringList wrong = offEarth(digits.mid(0, 1).toInt(), digits.mid(1, 2).toInt(), digits.mid(3, 3).toInt());
     if (!wrong.isEmpty())
         add("area-invalid",
             QStringLiteral("The geographic area %1 has no reference point on earth: %2.").arg(digits, joined(wrong)));
@@ -333,23 +337,17 @@ void Judgement::judgePosition(int first)
     const QString digits = digitString(symbols(first, 5));
     if (digits == QLatin1String("9999999999"))
         return; // no position
-    QStringList wrong;
-    const int quadrant = digits.mid(0, 1).toInt();
     const int latDegrees = digits.mid(1, 2).toInt();
     const int latMinutes = digits.mid(3, 2).toInt();
     const int lonDegrees = digits.mid(5, 3).toInt();
     const int lonMinutes = digits.mid(8, 2).toInt();
-    if (quadrant > 3)
-        wrong << QStringLiteral("quadrant digit %1").arg(quadrant);
-    if (latDegrees > 90)
-        wrong << QStringLiteral("latitude %1 degrees").arg(latDegrees);
-    else if (latMinutes > 59)
+    QStringList wrong = offEarth(digits.mid(0, 1).toInt(), latDegrees, lonDegrees);
+    // The minutes count too: 90 degrees 01 minutes is past the pole.
+    if (latMinutes > 59)
         wrong << QStringLiteral("latitude minutes %1").arg(latMinutes);
     else if (latDegrees == 90 && latMinutes > 0)
         wrong << QStringLiteral("latitude 90 degrees %1 minutes").arg(twoDigits(latMinutes));
-    if (lonDegrees > 180)
-        wrong << QStringLiteral("longitude %1 degrees").arg(lonDegrees);
-    else if (lonMinutes > 59)
+    if (lonMinutes > 59)
         wrong << QStringLiteral("longitude minutes %1").arg(lonMinutes);
     else if (lonDegrees == 180 && lonMinutes > 0)
         wrong << QStringLiteral("longitude 180 degrees %1 minutes").arg(twoDigits(lonMinutes));
