@@ -1,10 +1,12 @@
 #include "call_check.h"
 
+#include "flag_states.h"
 #include "vocabulary.h"
 
 #include <QMap>
 
 #include <algorithm>
+#include <iterator>
 
 namespace kelpra {
 
@@ -14,15 +16,22 @@ constexpr int kVerdictPosition = 16;
 constexpr int kFormatPosition = 39;
 constexpr int kFormatRepeat = 40;
 constexpr int kFirstAfterFormat = 41;
+// A download never delivers less; a shorter record is damaged, not a call cut by the test set.
+constexpr int kShortestDownload = 64;
+// Where the window's ECC rows read the error-check character.
+constexpr int kCallEccRow = 61;
+constexpr int kAlertEccRow = 56;
 constexpr int kNoTimeSymbol = 88;
-constexpr int kNoFrequencySymbol = 126;
+constexpr int kNoInformation = 126;
+constexpr int kCallerPosition = 55;
 
 struct CodeInfo {
     const char *code;
     CheckSeverity severity;
 };
 
-// Every finding, in the order a record lists them: failures first.
+// Every finding, in the order a record lists them: failures first. Only what a receiver
+// would surely reject fails; what this check cannot be sure of warns.
 constexpr CodeInfo kCodes[] = {
     {"record-short", CheckSeverity::Failure},
     {"format-mismatch", CheckSeverity::Failure},
@@ -30,16 +39,35 @@ constexpr CodeInfo kCodes[] = {
     {"category-unknown", CheckSeverity::Failure},
     {"telecommand-unknown", CheckSeverity::Failure},
     {"symbol-invalid", CheckSeverity::Failure},
+    {"message-invalid", CheckSeverity::Failure},
     {"eos-invalid", CheckSeverity::Failure},
     {"eos-mismatch", CheckSeverity::Failure},
     {"ecc-mismatch", CheckSeverity::Failure},
+    {"call-cut", CheckSeverity::Warning},
+    {"closing-cut", CheckSeverity::Warning},
+    {"expansion-unchecked", CheckSeverity::Warning},
     {"verdict-disagrees", CheckSeverity::Warning},
-    {"mmsi-check-digit", CheckSeverity::Warning},
+    {"eos-unexpected", CheckSeverity::Warning},
+    {"telecommand-obsolete", CheckSeverity::Warning},
+    {"subsequent-unexpected", CheckSeverity::Warning},
     {"mid-unallocated", CheckSeverity::Warning},
+    {"area-invalid", CheckSeverity::Warning},
     {"position-invalid", CheckSeverity::Warning},
     {"time-invalid", CheckSeverity::Warning},
     {"nature-unknown", CheckSeverity::Warning},
 };
+
+// The first telecommands ITU-R M.493-15 still assigns; the vocabulary names a few more
+// that older editions had.
+constexpr int kAssignedFirstTelecommands[] = {100, 101, 103, 104, 105, 106, 109, 110, 112, 113, 115, 118, 121, 126};
+// What a distress alert, acknowledgement or relay may propose for the traffic after it.
+constexpr int kDistressSubsequent[] = {100, 109, 113, 126};
+
+template <std::size_t N>
+bool among(const int (&values)[N], int value)
+{
+    return std::find(std::begin(values), std::end(values), value) != std::end(values);
+}
 
 bool isEos(int symbol)
 {
@@ -64,11 +92,20 @@ QString twoDigits(int value)
     return QString::fromLatin1(twoDigitForm(value));
 }
 
-// One telecommand-like symbol of a layout, with the table that gives it a meaning.
+QString digitString(const QList<int> &symbols)
+{
+    QString digits;
+    for (int s : symbols)
+        digits += twoDigits(s);
+    return digits;
+}
+
+// One telecommand-like symbol of a layout.
 struct Command {
+    enum Role { First, Second, Subsequent };
     int position;
     const char *name;
-    bool second;
+    Role role;
 };
 
 // Where each field of a call lies; 0 for a field the layout does not have.
@@ -82,17 +119,9 @@ struct Layout {
     int nature = 0;
     int position = 0;
     int time = 0;
-    int frequency = 0;   // six symbols, two halves of three
-    int telephone = 0;   // 123: the first symbol between the frequency and the EOS
+    int message = 0;     // the first symbol of message 2 (frequencies or a position); 0 in a distress layout
     QList<Command> commands;
-    int eos = 0;
-};
-
-// A field that holds digits: five identity symbols, the position, the time, a frequency.
-struct DigitField {
-    int first;
-    int count;
-    const char *name;
+    int eos = 0;         // 0 when the record ends before message 2 does
 };
 
 class Judgement {
@@ -104,6 +133,8 @@ public:
 private:
     int size() const { return static_cast<int>(record_.size()); }
     bool reaches(int position) const { return position >= 1 && position <= size(); }
+    // A field of the layout that the record holds whole.
+    bool holds(int first, int count) const { return first > 0 && reaches(first + count - 1); }
     int at(int position) const { return static_cast<unsigned char>(record_.at(position - 1)); }
     QList<int> symbols(int first, int count) const
     {
@@ -112,15 +143,29 @@ private:
             out.append(at(p));
         return out;
     }
+    bool digitsAt(int first, int count) const
+    {
+        for (int p = first; p < first + count; ++p) {
+            if (at(p) >= 100)
+                return false;
+        }
+        return true;
+    }
 
     void add(const char *code, const QString &detail) { details_[QString::fromLatin1(code)].append(detail); }
 
     std::optional<Layout> layout(QString *shortText) const;
+    int endOfMessage(int start, int format) const;
     bool symbolsInvalid(int first, int count, const char *name, bool digits);
     void judgeIdentity(int first, const char *name, std::optional<StationIdentity> *out);
+    void judgeCommand(const Command &command);
+    void judgeArea(int first);
     void judgePosition(int first);
     void judgeTime(int first);
-    void judgeFrequency(int first);
+    void judgeMessage(int first, int eos, int firstTelecommand);
+    bool frequenciesFit(int first, int eos) const;
+    void judgeEos(int position, int format);
+    void judgeClosing(int eos);
     QString findingText(const QString &code, const QStringList &details) const;
     void finish(CallCheck &check) const;
 
@@ -129,13 +174,26 @@ private:
     QMap<QString, QStringList> details_;
 };
 
+// Message 2 ends at its EOS: the first symbol from `start` on that no form of message 2
+// holds. 0 when the record ends first.
+int Judgement::endOfMessage(int start, int format) const
+{
+    for (int p = start; reaches(p); ++p) {
+        const int s = at(p);
+        const bool inMessage = s < 100 || s == kNoInformation || (format == 123 && (s == 105 || s == 106));
+        if (!inMessage)
+            return p;
+    }
+    return 0;
+}
+
 // The layout the format specifier, category and first telecommand choose; none for an
-// unknown format, or, with `shortText` saying why, for a record that ends before its ECC.
+// unknown format, or, with `shortText` saying why, for a record that ends before the fields
+// that choose it.
 std::optional<Layout> Judgement::layout(QString *shortText) const
 {
     const int format = at(kFormatPosition);
     Layout l;
-    // A field that decides the layout lies before the ECC: a record without it is short.
     auto need = [&](int position) {
         if (reaches(position))
             return true;
@@ -148,7 +206,7 @@ std::optional<Layout> Judgement::layout(QString *shortText) const
         l.nature = 46;
         l.position = 47;
         l.time = 52;
-        l.commands = {{54, "subsequent communication", false}};
+        l.commands = {{54, "subsequent communication", Command::Subsequent}};
         l.eos = 55;
     } else if (format == 116) {
         if (!need(41))
@@ -159,16 +217,15 @@ std::optional<Layout> Judgement::layout(QString *shortText) const
             return std::nullopt;
         if (at(41) == 112 && (at(47) == 110 || at(47) == 112)) {
             l.kind = at(47) == 110 ? CallKind::DistressAcknowledgement : CallKind::DistressRelay;
-            l.commands = {{47, "telecommand", false}, {61, "subsequent communication", false}};
+            l.commands = {{47, "telecommand", Command::First}, {61, "subsequent communication", Command::Subsequent}};
             l.distressed = 48;
             l.nature = 53;
             l.position = 54;
             l.time = 59;
             l.eos = 62;
         } else {
-            l.commands = {{47, "first telecommand", false}, {48, "second telecommand", true}};
-            l.frequency = 49;
-            l.eos = 55;
+            l.commands = {{47, "first telecommand", Command::First}, {48, "second telecommand", Command::Second}};
+            l.message = 49;
         }
     } else if (format == 120 || format == 114 || format == 102 || format == 123) {
         if (format == 102)
@@ -183,41 +240,21 @@ std::optional<Layout> Judgement::layout(QString *shortText) const
             return std::nullopt;
         if (at(46) == 112 && (at(52) == 110 || at(52) == 112)) {
             l.kind = at(52) == 110 ? CallKind::DistressAcknowledgement : CallKind::DistressRelay;
-            l.commands = {{52, "first telecommand", false}, {66, "subsequent communication", false}};
+            l.commands = {{52, "first telecommand", Command::First}, {66, "subsequent communication", Command::Subsequent}};
             l.distressed = 53;
             l.nature = 58;
             l.position = 59;
             l.time = 64;
             l.eos = 67;
         } else {
-            l.commands = {{52, "first telecommand", false}, {53, "second telecommand", true}};
-            l.frequency = 54;
-            l.eos = 60;
-            if (format == 123) {
-                // A telephone number may come between the frequency and the EOS.
-                int p = 60;
-                while (reaches(p) && !isEos(at(p)))
-                    ++p;
-                if (!reaches(p)) {
-                    *shortText = QStringLiteral("The record ends at position %1 with no end-of-sequence symbol "
-                                                "from position 60 on.")
-                                     .arg(size());
-                    return std::nullopt;
-                }
-                if (p > 60)
-                    l.telephone = 60;
-                l.eos = p;
-            }
+            l.commands = {{52, "first telecommand", Command::First}, {53, "second telecommand", Command::Second}};
+            l.message = 54;
         }
     } else {
         return std::nullopt; // an unknown format: no layout, and `shortText` stays empty
     }
-    if (!reaches(l.eos + 1)) {
-        *shortText = QStringLiteral("The record ends at position %1, before the error-check character at position %2.")
-                         .arg(size())
-                         .arg(l.eos + 1);
-        return std::nullopt;
-    }
+    if (l.message)
+        l.eos = endOfMessage(l.message, format);
     return l;
 }
 
@@ -241,39 +278,79 @@ void Judgement::judgeIdentity(int first, const char *name, std::optional<Station
     if (symbolsInvalid(first, 5, name, true))
         return;
     const StationIdentity &id = **out;
-    if (id.tenthDigit != 0)
-        add("mmsi-check-digit",
-            QStringLiteral("the %1 %2 ends in %3").arg(QLatin1String(name), id.mmsi).arg(id.tenthDigit));
-    if (id.mid && (*id.mid < 201 || *id.mid > 775))
+    if (id.mid && id.country.isEmpty())
         add("mid-unallocated",
             QStringLiteral("the %1 %2 (%3) carries MID %4").arg(QLatin1String(name), id.mmsi, id.type).arg(*id.mid));
+}
+
+// A subsequent communication gets at most one finding: unknown, then obsolete, then unexpected.
+void Judgement::judgeCommand(const Command &command)
+{
+    if (symbolsInvalid(command.position, 1, command.name, false))
+        return;
+    const int value = at(command.position);
+    const bool second = command.role == Command::Second;
+    const QByteArray meaning = second ? second_telecommand_meaning(value) : first_telecommand_meaning(value);
+    const QString what = QStringLiteral("the %1 %2").arg(QLatin1String(command.name)).arg(value);
+    const bool assigned = second ? (value <= 113 || value == kNoInformation) : among(kAssignedFirstTelecommands, value);
+    if (meaning.isEmpty())
+        add("telecommand-unknown", what);
+    else if (!assigned)
+        add("telecommand-obsolete", what + QStringLiteral(" (%1)").arg(QString::fromLatin1(meaning)));
+    else if (command.role == Command::Subsequent && !among(kDistressSubsequent, value))
+        add("subsequent-unexpected",
+            QStringLiteral("The subsequent communication %1 is not one a distress call proposes: F3E/G3E or J3E "
+                           "telephony, F1B/J2B FEC or no information.")
+                .arg(value));
+}
+
+// What puts a quadrant digit and whole degrees of latitude and longitude off the earth.
+QStringList offEarth(int quadrant, int latitude, int longitude)
+{
+    QStringList wrong;
+    if (quadrant > 3)
+        wrong << QStringLiteral("quadrant digit %1").arg(quadrant);
+    if (latitude > 90)
+        wrong << QStringLiteral("latitude %1 degrees").arg(latitude);
+    if (longitude > 180)
+        wrong << QStringLiteral("longitude %1 degrees").arg(longitude);
+    return wrong;
+}
+
+// Ten digits: the quadrant, then the latitude (two) and longitude (three) of the area's
+// reference point, then its extent, which any digits may give.
+void Judgement::judgeArea(int first)
+{
+    if (symbolsInvalid(first, 5, "geographic area", true))
+        return;
+    const QString digits = digitString(symbols(first, 5));
+    const QStringList wrong = offEarth(digits.mid(0, 1).toInt(), digits.mid(1, 2).toInt(), digits.mid(3, 3).toInt());
+    if (!wrong.isEmpty())
+        add("area-invalid",
+            QStringLiteral("The geographic area %1 has no reference point on earth: %2.").arg(digits, joined(wrong)));
 }
 
 void Judgement::judgePosition(int first)
 {
     if (symbolsInvalid(first, 5, "position", true))
         return;
-    QString digits;
-    for (int s : symbols(first, 5))
-        digits += twoDigits(s);
+    const QString digits = digitString(symbols(first, 5));
     if (digits == QLatin1String("9999999999"))
         return; // no position
-    QStringList wrong;
-    const int quadrant = digits.mid(0, 1).toInt();
     const int latDegrees = digits.mid(1, 2).toInt();
     const int latMinutes = digits.mid(3, 2).toInt();
     const int lonDegrees = digits.mid(5, 3).toInt();
     const int lonMinutes = digits.mid(8, 2).toInt();
-    if (quadrant > 3)
-        wrong << QStringLiteral("quadrant digit %1").arg(quadrant);
-    if (latDegrees > 90)
-        wrong << QStringLiteral("latitude %1 degrees").arg(latDegrees);
+    QStringList wrong = offEarth(digits.mid(0, 1).toInt(), latDegrees, lonDegrees);
+    // The minutes count too: 90 degrees 01 minutes is past the pole.
     if (latMinutes > 59)
         wrong << QStringLiteral("latitude minutes %1").arg(latMinutes);
-    if (lonDegrees > 180)
-        wrong << QStringLiteral("longitude %1 degrees").arg(lonDegrees);
+    else if (latDegrees == 90 && latMinutes > 0)
+        wrong << QStringLiteral("latitude 90 degrees %1 minutes").arg(twoDigits(latMinutes));
     if (lonMinutes > 59)
         wrong << QStringLiteral("longitude minutes %1").arg(lonMinutes);
+    else if (lonDegrees == 180 && lonMinutes > 0)
+        wrong << QStringLiteral("longitude 180 degrees %1 minutes").arg(twoDigits(lonMinutes));
     if (!wrong.isEmpty())
         add("position-invalid",
             QStringLiteral("The position %1 is not a place on earth: %2.").arg(digits, joined(wrong)));
@@ -292,16 +369,104 @@ void Judgement::judgeTime(int first)
             QStringLiteral("The time %1:%2 is not a time of day.").arg(twoDigits(hours), twoDigits(minutes)));
 }
 
-void Judgement::judgeFrequency(int first)
+// Two frequencies, each "no information" (126 three times) or digits: three symbols, four
+// when its text begins with 4 (a frequency in 10 Hz steps).
+bool Judgement::frequenciesFit(int first, int eos) const
 {
-    for (int half = first; half < first + 6; half += 3) {
-        const QList<int> s = symbols(half, 3);
-        const bool noInformation =
-            s[0] == kNoFrequencySymbol && s[1] == kNoFrequencySymbol && s[2] == kNoFrequencySymbol;
-        // Once a field has an invalid symbol, the other half adds nothing.
-        if (!noInformation && symbolsInvalid(half, 3, "frequency", true))
-            return;
+    int p = first;
+    for (int half = 0; half < 2; ++half) {
+        if (p < eos && at(p) == kNoInformation) {
+            if (p + 3 > eos || at(p + 1) != kNoInformation || at(p + 2) != kNoInformation)
+                return false;
+            p += 3;
+            continue;
+        }
+        const int count = p < eos && at(p) >= 40 && at(p) <= 49 ? 4 : 3;
+        if (p + count > eos || !digitsAt(p, count))
+            return false;
+        p += count;
     }
+    return p == eos;
+}
+
+// Message 2, from `first` up to the EOS, holds only digits and 126 (and 105, 106 in 123).
+void Judgement::judgeMessage(int first, int eos, int firstTelecommand)
+{
+    const int count = eos - first;
+    if (at(kFormatPosition) == 123)
+        return; // the semi-automatic layout is not settled enough to judge
+    // The reply to a position request: the position, 126, and perhaps the time of the position.
+    if (firstTelecommand == 121 && (count == 6 || count == 8) && digitsAt(first, 5)
+        && at(first + 5) == kNoInformation && (count == 6 || digitsAt(first + 6, 2))) {
+        judgePosition(first);
+        if (count == 8)
+            judgeTime(first + 6);
+        return;
+    }
+    if (count == 6 && at(first) == kCallerPosition) {
+        if (digitsAt(first + 1, 5)) {
+            judgePosition(first + 1);
+            return;
+        }
+    } else if (frequenciesFit(first, eos)) {
+        return;
+    }
+    add("message-invalid", QStringLiteral("The frequency or position part of the call has %1 symbols and fits no "
+                                          "form of ITU-R M.493.")
+                               .arg(count));
+}
+
+// The EOS alone, wherever it stands: a byte above 127 there is no EOS, not a symbol of
+// another field.
+void Judgement::judgeEos(int position, int format)
+{
+    const int eos = at(position);
+    if (!isEos(eos)) {
+        add("eos-invalid", QStringLiteral("the end-of-sequence symbol at position %1 is %2").arg(position).arg(eos));
+        return;
+    }
+    const bool individual = format == 120 || format == 123;
+    if (individual && eos == 127)
+        add("eos-unexpected", QStringLiteral("The end-of-sequence symbol is 127, but a call of format %1 ends in 117 "
+                                             "(acknowledgement requested) or 122 (acknowledgement).")
+                                  .arg(format));
+    else if (!individual && eos != 127)
+        add("eos-unexpected",
+            QStringLiteral("The end-of-sequence symbol is %1, but a call of format %2 ends in 127.").arg(eos).arg(format));
+}
+
+// The two symbols after the ECC repeat the EOS, unless an expansion message follows.
+void Judgement::judgeClosing(int eosPosition)
+{
+    const int eos = at(eosPosition);
+    const int first = eosPosition + 2;
+    if (reaches(first) && at(first) != eos && at(first) >= 100 && at(first) <= 106) {
+        add("expansion-unchecked", QStringLiteral("The symbol after the error-check character is %1, an expansion "
+                                                  "specifier of ITU-R M.821: what follows is not checked.")
+                                       .arg(at(first)));
+        return;
+    }
+    bool differs = false;
+    for (int p = first; p <= first + 1 && reaches(p); ++p) {
+        if (at(p) > 127 && at(p) != eos)
+            add("eos-invalid", QStringLiteral("the closing symbol at position %1 is %2").arg(p).arg(at(p)));
+        else
+            differs = differs || at(p) != eos;
+    }
+    if (!reaches(first + 1))
+        add("closing-cut", QStringLiteral("The record ends at position %1, before both closing symbols after the "
+                                          "error-check character: the test set did not keep the end of the call.")
+                               .arg(size()));
+    if (!differs)
+        return;
+    if (reaches(first + 1))
+        add("eos-mismatch", QStringLiteral("The closing symbols %1 %2 differ from the end-of-sequence symbol %3.")
+                                .arg(at(first))
+                                .arg(at(first + 1))
+                                .arg(eos));
+    else
+        add("eos-mismatch",
+            QStringLiteral("The closing symbol %1 differs from the end-of-sequence symbol %2.").arg(at(first)).arg(eos));
 }
 
 QString Judgement::findingText(const QString &code, const QStringList &details) const
@@ -314,10 +479,16 @@ QString Judgement::findingText(const QString &code, const QStringList &details) 
     if (code == QLatin1String("telecommand-unknown"))
         return sentence(joined(details))
                + (n == 1 ? QStringLiteral(" has no meaning.") : QStringLiteral(" have no meaning."));
-    if (code == QLatin1String("mmsi-check-digit"))
-        return sentence(joined(details)) + QStringLiteral("; a correct call sends 0 as the tenth digit.");
+    if (code == QLatin1String("telecommand-obsolete"))
+        return sentence(joined(details))
+               + (n == 1 ? QStringLiteral(" is no longer assigned in ITU-R M.493.")
+                         : QStringLiteral(" are no longer assigned in ITU-R M.493."));
+    if (code == QLatin1String("eos-invalid"))
+        return sentence(joined(details)) + QStringLiteral(", not 117, 122 or 127.");
     if (code == QLatin1String("mid-unallocated"))
-        return sentence(joined(details)) + QStringLiteral(", outside the allocated 201 to 775.");
+        return sentence(joined(details))
+               + (n == 1 ? QStringLiteral(", a MID the ITU has not allocated.")
+                         : QStringLiteral(", MIDs the ITU has not allocated."));
     return details.join(QLatin1Char(' '));
 }
 
@@ -365,66 +536,74 @@ CallCheck Judgement::run()
         return check;
     }
     const Layout &l = *found;
+    const int eccPosition = l.eos ? l.eos + 1 : 0;
+    // A record that ends before its ECC: damaged when shorter than any download, otherwise
+    // a call longer than the test set keeps, judged as far as it goes.
+    const bool cut = !reaches(eccPosition);
+    if (cut && size() < kShortestDownload) {
+        add("record-short", l.eos ? QStringLiteral("The record ends at position %1, before the error-check "
+                                                   "character at position %2.")
+                                        .arg(size())
+                                        .arg(eccPosition)
+                                  : QStringLiteral("The record ends at position %1 with no end-of-sequence symbol "
+                                                   "from position %2 on.")
+                                        .arg(size())
+                                        .arg(l.message));
+        finish(check);
+        return check;
+    }
     check.kind = l.kind;
+    if (cut)
+        add("call-cut", QStringLiteral("The test set kept %1 bytes; the call goes on past them, so its end cannot "
+                                       "be judged.")
+                            .arg(size()));
 
-    // Fields in the order of the call.
-    if (l.area)
-        symbolsInvalid(l.area, 5, "geographic area", true);
-    if (l.address)
+    // Fields in the order of the call, each as far as the record holds it.
+    if (holds(l.area, 5))
+        judgeArea(l.area);
+    if (holds(l.address, 5))
         judgeIdentity(l.address, "address", &check.address);
-    if (l.category && !symbolsInvalid(l.category, 1, "category", false) && category_meaning(at(l.category)).isEmpty())
+    if (holds(l.category, 1) && !symbolsInvalid(l.category, 1, "category", false)
+        && category_meaning(at(l.category)).isEmpty())
         add("category-unknown",
             QStringLiteral("Category %1 is not routine, safety, urgency or distress.").arg(at(l.category)));
-    judgeIdentity(l.self, "self-identification", &check.self);
-    if (l.distressed)
+    if (holds(l.self, 5))
+        judgeIdentity(l.self, "self-identification", &check.self);
+    if (holds(l.distressed, 5))
         judgeIdentity(l.distressed, "identity of the ship in distress", &check.distressed);
     for (const Command &command : l.commands) {
-        if (symbolsInvalid(command.position, 1, command.name, false))
-            continue;
-        const int value = at(command.position);
-        const bool known = command.second ? !second_telecommand_meaning(value).isEmpty()
-                                          : !first_telecommand_meaning(value).isEmpty();
-        if (!known)
-            add("telecommand-unknown", QStringLiteral("the %1 %2").arg(QLatin1String(command.name)).arg(value));
+        if (holds(command.position, 1))
+            judgeCommand(command);
     }
     // The nature table answers "No information" for every value it does not hold.
-    if (l.nature && !symbolsInvalid(l.nature, 1, "nature of distress", false)
+    if (holds(l.nature, 1) && !symbolsInvalid(l.nature, 1, "nature of distress", false)
         && nature_meaning(at(l.nature)) == nature_meaning(-1))
         add("nature-unknown", QStringLiteral("Nature of distress %1 has no meaning.").arg(at(l.nature)));
-    if (l.position)
+    if (holds(l.position, 5))
         judgePosition(l.position);
-    if (l.time)
+    if (holds(l.time, 2))
         judgeTime(l.time);
-    if (l.frequency)
-        judgeFrequency(l.frequency);
-    if (l.telephone)
-        symbolsInvalid(l.telephone, l.eos - l.telephone, "telephone number", false);
-
-    const int eos = at(l.eos);
-    if (!symbolsInvalid(l.eos, 1, "end of sequence", false) && !isEos(eos))
-        add("eos-invalid", QStringLiteral("The end-of-sequence symbol is %1, not 117, 122 or 127.").arg(eos));
+    if (l.message && l.eos)
+        judgeMessage(l.message, l.eos, at(l.commands.constFirst().position));
+    if (holds(l.eos, 1))
+        judgeEos(l.eos, format);
+    if (cut) {
+        finish(check);
+        return check;
+    }
 
     int computed = format;
     for (int p = kFirstAfterFormat; p <= l.eos; ++p)
         computed ^= at(p);
     check.computedEcc = computed;
-    check.receivedEcc = at(l.eos + 1);
-    symbolsInvalid(l.eos + 1, 1, "error-check character", false);
+    check.receivedEcc = at(eccPosition);
+    check.eccPosition = eccPosition;
+    symbolsInvalid(eccPosition, 1, "error-check character", false);
     if (!check.eccMatch())
         add("ecc-mismatch", QStringLiteral("The error-check character received is %1, but the symbols give %2.")
                                 .arg(*check.receivedEcc)
                                 .arg(computed));
-
-    symbolsInvalid(l.eos + 2, 2, "closing symbols", false);
-    if (!reaches(l.eos + 3))
-        add("eos-mismatch", QStringLiteral("The record ends at position %1, before both closing symbols after the "
-                                           "error-check character.")
-                                .arg(size()));
-    else if (at(l.eos + 2) != eos || at(l.eos + 3) != eos)
-        add("eos-mismatch", QStringLiteral("The closing symbols %1 %2 differ from the end-of-sequence symbol %3.")
-                                .arg(at(l.eos + 2))
-                                .arg(at(l.eos + 3))
-                                .arg(eos));
+    judgeClosing(l.eos);
 
     const char verdict = record_.at(kVerdictPosition - 1);
     if (verdict == '1' && !check.eccMatch())
@@ -498,7 +677,7 @@ StationIdentity identifyStation(const QList<int> &symbols)
         digits += twoDigits(s);
     }
     id.mmsi = digits.left(9);
-    id.tenthDigit = digits.size() >= 10 ? digits.at(9).digitValue() : -1;
+    id.equipment = digits.size() >= 10 ? digits.at(9).digitValue() : -1;
     id.type = QStringLiteral("unknown");
     for (const Prefix &prefix : kPrefixes) {
         if (!digits.startsWith(QLatin1String(prefix.digits)))
@@ -509,10 +688,45 @@ StationIdentity identifyStation(const QList<int> &symbols)
             const int region = digits.at(prefix.midFrom - 1).digitValue();
             if (region >= 2 && region <= 7)
                 id.region = QString::fromLatin1(kRegions[region - 2]);
+            if (const std::optional<FlagState> flag = flagState(*id.mid)) {
+                id.country = flag->country;
+                id.iso = flag->iso;
+            }
         }
         break;
     }
     return id;
+}
+
+QStringList checkDetailLines(const CallCheck &check)
+{
+    QStringList lines;
+    for (const CheckFinding &finding : check.findings)
+        lines << severityName(finding.severity) + QStringLiteral(": ") + finding.text;
+    // The window's ECC row shows one fixed position; say so when the call put its ECC elsewhere.
+    const int row = check.kind == CallKind::DistressAlert ? kAlertEccRow : kCallEccRow;
+    if (check.eccPosition && *check.eccPosition != row)
+        lines << QStringLiteral("ECC received at position %1; the ECC row shows position %2.")
+                     .arg(*check.eccPosition)
+                     .arg(row);
+    const QPair<const char *, const std::optional<StationIdentity> *> identities[] = {
+        {"Self", &check.self}, {"Address", &check.address}, {"In distress", &check.distressed}};
+    for (const auto &[role, identity] : identities) {
+        if (!*identity || (*identity)->type == QLatin1String("invalid"))
+            continue; // a symbol-invalid finding already names it
+        const StationIdentity &id = **identity;
+        QString line = QStringLiteral("%1 MMSI %2 \u2014 ").arg(QLatin1String(role), id.mmsi);
+        if (!id.country.isEmpty())
+            line += id.iso.isEmpty() ? id.country : QStringLiteral("%1 (%2)").arg(id.country, id.iso);
+        else if (id.mid)
+            line += QStringLiteral("MID %1 not allocated").arg(*id.mid);
+        else
+            line += id.type + QStringLiteral(", no flag state");
+        if (id.equipment != 0)
+            line += QStringLiteral(", equipment %1").arg(id.equipment);
+        lines << line;
+    }
+    return lines;
 }
 
 QString verdictName(CheckVerdict verdict)

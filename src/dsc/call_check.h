@@ -33,14 +33,20 @@ struct StationIdentity {
     // "ship", "coast", "group", ..., "unknown"; "invalid" when a symbol is 100 or more.
     QString type;
     QString mmsi;            // the first nine digits; empty for "invalid"
-    int tenthDigit = -1;     // 0 in a correct call; -1 for "invalid"
+    // The tenth digit: 0 when the call concerns the whole installation, otherwise the piece
+    // of equipment it is for (ITU-R M.1080); -1 for "invalid".
+    int equipment = -1;
     std::optional<int> mid;  // the Maritime Identification Digits, for types that carry them
     QString region;          // from the MID's first digit; empty when there is none
+    // The flag state of the MID; both empty when there is no MID or the ITU has not
+    // allocated it, `iso` also where the area has no ISO 3166 code.
+    QString country;
+    QString iso;
 
     bool operator==(const StationIdentity &other) const
     {
-        return type == other.type && mmsi == other.mmsi && tenthDigit == other.tenthDigit && mid == other.mid
-               && region == other.region;
+        return type == other.type && mmsi == other.mmsi && equipment == other.equipment && mid == other.mid
+               && region == other.region && country == other.country && iso == other.iso;
     }
 };
 
@@ -48,10 +54,12 @@ struct CallCheck {
     CheckVerdict verdict = CheckVerdict::Pass;
     CallKind kind = CallKind::Unknown;
     std::optional<int> format;       // S[39]; none when the record does not reach it
-    // The error-check character as received and as computed; none for a record too short
-    // for its layout and for an unknown format.
+    // The error-check character as received and as computed, and the position it was
+    // received at (61 in most calls, 56 in a distress alert, further on where message 2 is
+    // longer); none for a record that ends before it and for an unknown format.
     std::optional<int> receivedEcc;
     std::optional<int> computedEcc;
+    std::optional<int> eccPosition;
     std::optional<StationIdentity> self;
     std::optional<StationIdentity> address;     // the called station of 120, 114 and 123
     std::optional<StationIdentity> distressed;  // the ship in distress of a relay or acknowledgement
@@ -67,8 +75,13 @@ struct CallCheck {
 // symbols from position 33 on and the test set's ECC verdict at position 16.
 CallCheck checkRecord(const QByteArray &record);
 
-// Type, MMSI, MID and region of five identity symbols.
+// Type, MMSI, equipment digit, MID, region and flag state of five identity symbols.
 StationIdentity identifyStation(const QList<int> &symbols);
+
+// What the window's check row explains on demand, one line each: every finding as
+// "fail: ..." or "warn: ...", where the error-check character stands when the ECC row does
+// not show it, and the identities as "Self MMSI 238230000 — Croatia (HR)".
+QStringList checkDetailLines(const CallCheck &check);
 
 // The names scripts read: "pass"/"warn"/"fail", "warn"/"fail", "distress-alert", ...
 QString verdictName(CheckVerdict verdict);

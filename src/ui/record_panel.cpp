@@ -257,10 +257,7 @@ void RecordPanel::showCheck(QLabel *row, const CallCheck *check)
                + QStringLiteral(", computed ") + number(check->computedEcc);
         if (!check->findings.isEmpty())
             text += QStringLiteral("   ") + check->codes().join(QStringLiteral(", "));
-        QStringList sentences;
-        for (const CheckFinding &finding : check->findings)
-            sentences << severityName(finding.severity) + QStringLiteral(": ") + finding.text;
-        tip = sentences.join(QLatin1Char('\n'));
+        tip = checkDetailLines(*check).join(QLatin1Char('\n'));
     }
     // Set only what changed: a new style sheet lays the row out anew, on every keystroke.
     if (row->text() != text)

@@ -316,14 +316,17 @@ void TestKelpraTool::decodeCarriesTheCheck()
     const QJsonObject check = QJsonDocument::fromJson(call.out).object().value("check").toObject();
     QCOMPARE(check.keys(),
              (QStringList{"address", "distressed", "ecc", "findings", "format", "kind", "self", "verdict"}));
-    const QJsonObject self = check.value("self").toObject();
-    QCOMPARE(self.value("mmsi"), QJsonValue("999999999"));
-    QCOMPARE(self.value("type"), QJsonValue("aid-to-navigation"));
-    QVERIFY(isInteger(self.value("mid"), 999));
-    QVERIFY(self.value("region").isNull());
+    // An identity's members in this order; MID 999 has no flag state.
+    QVERIFY2(call.out.contains("\"self\": {\"mmsi\": \"999999999\", \"equipment\": 0, \"type\": "
+                               "\"aid-to-navigation\", \"mid\": 999, \"country\": null, \"iso\": null, "
+                               "\"region\": null}"),
+             call.out.constData());
     const QJsonObject address = check.value("address").toObject();
     QCOMPARE(address.value("mmsi"), QJsonValue("201323545"));
+    QVERIFY(isInteger(address.value("equipment"), 0));
     QVERIFY(isInteger(address.value("mid"), 201));
+    QCOMPARE(address.value("country"), QJsonValue("Albania"));
+    QCOMPARE(address.value("iso"), QJsonValue("AL"));
     QCOMPARE(address.value("region"), QJsonValue("Europe"));
     QVERIFY(check.value("distressed").isNull());
     QStringList codes;
@@ -395,17 +398,28 @@ void TestKelpraTool::checkExitCodes_data()
                                            127, 127});
     const QByteArray safety = receivedCall({116, 116, 108, 0, 23, 71, 0, 0, 109, 126, 4, 12, 50, 4, 12, 50, 127, 36,
                                             127, 127});
+    // The calling station's column is as wide as its widest MMSI and flag state.
     QTest::newRow("correct calls pass")
         << writeFullSet(QStringLiteral("correct.bin"), {alert, safety}) << 0
-        << QByteArray(" 1  distress-alert            255805997  ship                    pass\n"
-                      " 2  call                      002371000  coast                   pass\n");
+        << QByteArray(" 1  distress-alert            255805997 (Madeira)  ship                    pass\n"
+                      " 2  call                      002371000 (Greece)   coast                   pass\n");
     QByteArray brokenSafety = safety;
     brokenSafety[45] = char(100); // position 46, the self-identification's fifth symbol
     QTest::newRow("a failing record")
         << writeFullSet(QStringLiteral("broken.bin"), {alert, brokenSafety}) << 3
-        << QByteArray(" 1  distress-alert            255805997  ship                    pass\n"
-                      " 2  call                      -          invalid                 fail  symbol-invalid "
+        << QByteArray(" 1  distress-alert            255805997 (Madeira)  ship                    pass\n"
+                      " 2  call                      -                    invalid                 fail  symbol-invalid "
                       "ecc-mismatch verdict-disagrees\n");
+    // A flag state longer than "United States of America" is not aligned with the others.
+    QByteArray curacao = safety;
+    curacao[41] = char(30); // self 0 23 71 0 0 becomes 30 61 71 0 0: 306171000, MID 306
+    curacao[42] = char(61);
+    curacao[55] = char(curacao[55] ^ 30 ^ 23 ^ 61); // the ECC at position 56
+    QTest::newRow("a long flag state")
+        << writeFullSet(QStringLiteral("long.bin"), {alert, curacao}) << 0
+        << QByteArray(" 1  distress-alert            255805997 (Madeira)  ship                    pass\n"
+                      " 2  call                      306171000 (Cura\xc3\xa7" "ao; Sint Maarten (Dutch part); Bonaire, "
+                      "Sint Eustatius and Saba)  ship                    pass\n");
     const QString noRecord = QDir::current().absoluteFilePath(QStringLiteral("no_record.bin"));
     QVERIFY(!writeWholeFile(noRecord, buildSingleRecordFile(QByteArray(), StationLines{}).bytes));
     QTest::newRow("single-record file without its record")

@@ -641,7 +641,8 @@ void TestDecodeNavigation::checkRowsShowTheVerdict()
          "The error-check character received is 76, but the symbols give 35."},
         {3, distress, call, "fail", "#c62828", "ECC received 57, computed 75",
          "The error-check character received is 57, but the symbols give 75."},
-        {2, call, distress, "pass", "#1a7f37", "ECC received 0, computed 0", QString()},
+        {2, call, distress, "pass", "#1a7f37", "ECC received 0, computed 0",
+         QStringLiteral("Self MMSI 325142000 \u2014 Dominica (DM)")},
         {5, call, distress, "warn", "#a86400", "", "999"},
     };
     for (const auto &c : cases) {
@@ -651,16 +652,15 @@ void TestDecodeNavigation::checkRowsShowTheVerdict()
         QVERIFY2(c.row->text().startsWith(c.verdict + QLatin1Char(' ')), qPrintable(where));
         QVERIFY2(c.row->text().contains(c.ecc), qPrintable(where));
         QVERIFY2(c.row->styleSheet().contains(c.colour), qPrintable(where));
-        QVERIFY2(c.sentence.isEmpty() ? c.row->toolTip().isEmpty() : c.row->toolTip().contains(c.sentence),
-                 qPrintable(where));
+        QVERIFY2(c.row->toolTip().contains(c.sentence), qPrintable(where));
         QVERIFY2(c.other->text().isEmpty() && c.other->toolTip().isEmpty(), qPrintable(where));
         QCOMPARE(c.row->isVisibleTo(&w), true);
     }
-    // Every finding is in the tooltip, one per line.
+    // Every finding and identity is in the tooltip, one per line.
     f.store().set_display_index(1);
     w.session().decodeMessage();
     const CallCheck expected = checkRecord(sampleRecord(1));
-    QCOMPARE(call->toolTip().split(QLatin1Char('\n')).size(), expected.findings.size());
+    QCOMPARE(call->toolTip().split(QLatin1Char('\n')), checkDetailLines(expected));
     for (const CheckFinding &finding : expected.findings)
         QVERIFY2(call->toolTip().contains(finding.text), qPrintable(finding.text));
 

@@ -22,6 +22,7 @@
 #include <QLocale>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 
@@ -198,15 +199,26 @@ int decodeCommand(const QStringList &args)
     return kOk;
 }
 
-// One line of `check`: record number, kind, self MMSI and type, verdict, finding codes.
-QByteArray checkLine(int record, const CallCheck &check)
+// The calling station of a `check` line: its MMSI, followed by its flag state when known.
+QString checkStation(const CallCheck &check)
 {
-    const QString mmsi = check.self && !check.self->mmsi.isEmpty() ? check.self->mmsi : QStringLiteral("-");
+    if (!check.self || check.self->mmsi.isEmpty())
+        return QStringLiteral("-");
+    if (check.self->country.isEmpty())
+        return check.self->mmsi;
+    return QStringLiteral("%1 (%2)").arg(check.self->mmsi, check.self->country);
+}
+
+// One line of `check`: record number, kind, calling station and type, verdict, finding
+// codes. The station column is `stationWidth` wide, so that the columns of a file line up;
+// a longer station pushes the rest of its own line to the right.
+QByteArray checkLine(int record, const CallCheck &check, int stationWidth)
+{
     const QString type = check.self ? check.self->type : QStringLiteral("-");
     QString line = QStringLiteral("%1  %2  %3  %4  %5")
                        .arg(record, 2)
                        .arg(kindName(check.kind), -24)
-                       .arg(mmsi, -9)
+                       .arg(checkStation(check), -stationWidth)
                        .arg(type, -22)
                        .arg(verdictName(check.verdict), -4);
     if (!check.findings.isEmpty())
@@ -237,15 +249,25 @@ int checkCommand(const QStringList &args)
     }
     // The records held: record 1 of a single-record file, 1 to record_count of a full set.
     const int last = session.viewableRecords();
-    QByteArray out = parser.isSet(json) ? QByteArray("[") : QByteArray();
+    QList<CallCheck> checks;
+    // An MMSI, widened for the flag states of the file up to "United States of America".
+    int stationWidth = 9;
+    constexpr int kWidestAligned = 36;
     bool anyFails = false;
     for (int record = 1; record <= last; ++record) {
-        const CallCheck check = checkRecord(session.store().slot(record));
-        anyFails = anyFails || check.verdict == CheckVerdict::Fail;
+        checks.append(checkRecord(session.store().slot(record)));
+        const int width = static_cast<int>(checkStation(checks.constLast()).size());
+        if (width <= kWidestAligned)
+            stationWidth = std::max(stationWidth, width);
+        anyFails = anyFails || checks.constLast().verdict == CheckVerdict::Fail;
+    }
+    QByteArray out = parser.isSet(json) ? QByteArray("[") : QByteArray();
+    for (int record = 1; record <= last; ++record) {
+        const CallCheck &check = checks.at(record - 1);
         if (parser.isSet(json))
             out += (record > 1 ? ",\n " : "") + tool::jsonCheck(check, record);
         else
-            out += checkLine(record, check);
+            out += checkLine(record, check, stationWidth);
     }
     if (parser.isSet(json))
         out += "]\n";

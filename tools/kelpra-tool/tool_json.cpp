@@ -55,8 +55,11 @@ QByteArray jsonIdentity(const std::optional<StationIdentity> &id)
 {
     if (!id)
         return "null";
-    return "{\"mmsi\": " + jsonNullableString(id->mmsi) + ", \"type\": " + jsonString(id->type)
-           + ", \"mid\": " + jsonInteger(id->mid) + ", \"region\": " + jsonNullableString(id->region) + '}';
+    const QByteArray equipment = id->equipment >= 0 ? QByteArray::number(id->equipment) : QByteArray("null");
+    return "{\"mmsi\": " + jsonNullableString(id->mmsi) + ", \"equipment\": " + equipment
+           + ", \"type\": " + jsonString(id->type) + ", \"mid\": " + jsonInteger(id->mid)
+           + ", \"country\": " + jsonNullableString(id->country) + ", \"iso\": " + jsonNullableString(id->iso)
+           + ", \"region\": " + jsonNullableString(id->region) + '}';
 }
 
 } // namespace

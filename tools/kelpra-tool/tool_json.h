@@ -20,8 +20,8 @@ QByteArray jsonString(const QString &text);
 QByteArray jsonObject(const QList<QPair<QString, QString>> &members);
 
 // The "check" object of a record: verdict, kind, format, ecc, self, address, distressed and
-// findings, with integers, booleans and null where a value does not apply. With `record`,
-// a "record" member leads.
+// findings, with integers, booleans and null where a value does not apply; an identity holds
+// mmsi, equipment, type, mid, country, iso and region. With `record`, a "record" member leads.
 QByteArray jsonCheck(const CallCheck &check, std::optional<int> record = std::nullopt);
 
 } // namespace kelpra::tool
