@@ -86,7 +86,7 @@ void MainWindow::saveData()
     const QString path = prompts_.saveFileName(binSaveDialog(QStringLiteral("data")));
     if (path.isEmpty())
         return;
-    const BuiltDataFile built = buildSingleRecordFile(record, stationLinesOf(*this));
+    const BuiltDataFile built = buildSingleRecordFile(record, stationLinesOf(*this), store_.fromSampleSet());
     if (const std::optional<QString> error = writeWholeFile(path, built.bytes)) {
         showError(*error);
         return;
