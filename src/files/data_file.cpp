@@ -395,10 +395,11 @@ struct LengthReading {
 LengthReading readByLengths(const QByteArray &region, const IntegrityLine &line, DataFileKind kind, bool pairsAsLf)
 {
     LengthReading reading;
-    qsizetype pos = region.indexOf(kLineEnd);
-    if (pos < 0)
+    // The first line, as the kind was told from it: up to its first LF, which ends CR LF.
+    qsizetype pos = region.indexOf('\n');
+    if (pos < 1 || region.at(pos - 1) != '\r')
         return reading;
-    pos += 2;
+    pos += 1;
     reading.original = region.left(pos);
     DataFile &file = reading.file;
     file.kind = kind;
