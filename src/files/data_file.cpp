@@ -1,5 +1,7 @@
 #include "data_file.h"
 
+#include "crc32.h"
+#include "file_io.h"
 #include "data/measurement_store.h"
 
 #include <limits>
@@ -12,6 +14,12 @@ namespace {
 const QByteArray kLineEnd("\r\n");
 const QByteArray kDataEnd("dataend");
 constexpr int kStationLineCount = 8;
+const QByteArray kIntegrityTag("kelpra-integrity ");
+constexpr char kIntegrityVersion[] = "1";
+const QByteArray kSampleFlag("sample");
+// A slot that a load filled, written whole: the 100-byte line buffer, then CR LF.
+constexpr int kLineBuffer = 100;
+constexpr int kWholeSlot = kLineBuffer + 2;
 
 // The first line as a whole number: optional blanks around an optionally signed run of
 // decimal digits that fits an int.
@@ -44,7 +52,26 @@ std::optional<int> parseInteger(const QByteArray &line)
 
 DataFileParse incomplete(const QString &why)
 {
-    return {std::nullopt, QStringLiteral("Not a complete data file: ") + why};
+    DataFileParse parse;
+    parse.error = QStringLiteral("Not a complete data file: ") + why;
+    return parse;
+}
+
+DataFileParse loaded(const DataFile &file)
+{
+    DataFileParse parse;
+    parse.file = file;
+    return parse;
+}
+
+DataFileParse countDoesNotFit(int n)
+{
+    return incomplete(QStringLiteral("the file says it holds %1 records, but its lines do not form them.").arg(n));
+}
+
+QString named(const QString &fileName)
+{
+    return fileName.isEmpty() ? QStringLiteral("The file") : fileName;
 }
 
 // The lines from `from` on, split at every CR LF. A last piece without CR LF is a line too,
@@ -161,6 +188,48 @@ std::optional<QList<QByteArray>> splitRecords(const QList<QByteArray> &lines, in
     return splitByLength(lines, n, true);
 }
 
+// The records region of a full set written by a program that saved the slots a load had
+// filled whole: every slot is the 100-byte line buffer (the record, its CR LF, then what an
+// earlier line left there) followed by CR LF. Nothing when the region has another shape.
+std::optional<QList<QByteArray>> slotsWrittenWhole(const QList<QByteArray> &lines, int n)
+{
+    if (n < 1)
+        return std::nullopt;
+    QByteArray region;
+    for (const QByteArray &line : lines)
+        region += line + kLineEnd;
+    if (region.size() != qsizetype(n) * kWholeSlot)
+        return std::nullopt;
+    QList<QByteArray> records;
+    for (int i = 0; i < n; ++i) {
+        const QByteArray piece = region.mid(qsizetype(i) * kWholeSlot, kWholeSlot);
+        const qsizetype end = piece.indexOf(kLineEnd);
+        if (!piece.endsWith(kLineEnd) || end < kRecordLength || end + 2 > kLineBuffer)
+            return std::nullopt;
+        records.append(piece.left(end));
+    }
+    return records;
+}
+
+// True when a record of the split was joined from two or more lines that are each a whole
+// record long: the count does not fit the lines (a count changed from 16 to 6 glues records
+// 7 to 16 onto record 6). One long line with a short rest is a record holding 13, 10 after
+// its 64th byte, which files written before the integrity line may hold, and reads as it was.
+bool joinsWholeRecords(const QList<QByteArray> &lines, const QList<QByteArray> &records)
+{
+    qsizetype t = 0;
+    for (const QByteArray &record : records) {
+        const qsizetype spans = record.count(kLineEnd) + 1;
+        int whole = 0;
+        for (qsizetype i = t; i < t + spans; ++i)
+            whole += lines[i].size() >= kRecordLength;
+        if (spans > 1 && whole > 1)
+            return true;
+        t += spans;
+    }
+    return false;
+}
+
 DataFileParse parseFullSet(const QList<QByteArray> &lines)
 {
     struct Layout {
@@ -177,15 +246,21 @@ DataFileParse parseFullSet(const QList<QByteArray> &lines)
         if (!count || *count < 0 || *count > MeasurementStore::kRecordSlots)
             continue;
         const QList<QByteArray> recordLines = lines.mid(0, dataEndAt);
-        const std::optional<QList<QByteArray>> records = splitRecords(recordLines, *count);
+        std::optional<QList<QByteArray>> records = slotsWrittenWhole(recordLines, *count);
         if (!records) {
-            if (recordLines.size() < *count)
-                return incomplete(QStringLiteral("it announces %1 records, but only %2 lines come before \"dataend\"")
-                                      .arg(*count)
-                                      .arg(recordLines.size()));
-            return incomplete(QStringLiteral("its %1 lines before \"dataend\" cannot be read as the %2 records it announces")
-                                  .arg(recordLines.size())
-                                  .arg(*count));
+            records = splitRecords(recordLines, *count);
+            if (!records) {
+                if (recordLines.size() < *count)
+                    return incomplete(QStringLiteral("it announces %1 records, but only %2 lines come before \"dataend\"")
+                                          .arg(*count)
+                                          .arg(recordLines.size()));
+                return incomplete(
+                    QStringLiteral("its %1 lines before \"dataend\" cannot be read as the %2 records it announces")
+                        .arg(recordLines.size())
+                        .arg(*count));
+            }
+            if (joinsWholeRecords(recordLines, *records))
+                return countDoesNotFit(*count);
         }
         DataFile file;
         file.kind = DataFileKind::FullSet;
@@ -194,7 +269,7 @@ DataFileParse parseFullSet(const QList<QByteArray> &lines)
         const int skip = kStationLineCount - layout.stationLines; // RadioType, never written
         for (int i = 0; i < layout.stationLines; ++i)
             file.station[static_cast<size_t>(skip + i)] = lines[dataEndAt + 2 + i];
-        return {file, QString()};
+        return loaded(file);
     }
     if (sawDataEnd)
         return incomplete(QStringLiteral("the line after \"dataend\" is not a record count from 0 to 16"));
@@ -209,13 +284,244 @@ DataFileParse parseSingleRecord(const QList<QByteArray> &lines)
         return incomplete(QStringLiteral("after its first line it must hold a record and eight station lines, "
                                          "but it holds %1 lines")
                               .arg(lines.size()));
+    const qsizetype stationAt = lines.size() - kStationLineCount;
+    // A full set whose first line became "0" would come out as one record.
+    if (lines.mid(0, stationAt).contains(kDataEnd))
+        return countDoesNotFit(1);
     DataFile file;
     file.kind = DataFileKind::SingleRecord;
-    const qsizetype stationAt = lines.size() - kStationLineCount;
     file.records.append(joinLines(lines, 0, stationAt - 1));
     for (int i = 0; i < kStationLineCount; ++i)
         file.station[static_cast<size_t>(i)] = lines[stationAt + i];
-    return {file, QString()};
+    return loaded(file);
+}
+
+// ---- The integrity line ----
+
+// A decimal number of digits only, at most `max`.
+std::optional<qint64> decimal(const QByteArray &text, qint64 max)
+{
+    if (text.isEmpty() || text.size() > 10)
+        return std::nullopt;
+    qint64 value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    if (value > max)
+        return std::nullopt;
+    return value;
+}
+
+struct IntegrityLine {
+    qsizetype start = 0;   // where the line begins in the file
+    QByteArray signedText; // the text the checksum covers: up to the space before it
+    bool sample = false;
+    QList<qsizetype> lengths;
+    quint32 crc = 0;
+};
+
+struct LastLine {
+    enum What { None, Line, Damaged, Newer } what = None;
+    IntegrityLine line;
+    QByteArray version; // Newer: the version it names
+};
+
+// The file's last non-empty line, whatever its line end, read as an integrity line.
+LastLine lastLine(const QByteArray &bytes)
+{
+    LastLine last;
+    qsizetype end = bytes.size();
+    while (end > 0 && (bytes.at(end - 1) == '\r' || bytes.at(end - 1) == '\n'))
+        --end;
+    const qsizetype start = end > 0 ? bytes.lastIndexOf('\n', end - 1) + 1 : 0;
+    const QByteArray text = bytes.mid(start, end - start);
+    if (!text.startsWith(kIntegrityTag)) {
+        // A line cut off early, down to "kelpra".
+        if (text.size() >= 6 && kIntegrityTag.startsWith(text))
+            last.what = LastLine::Damaged;
+        return last;
+    }
+    last.what = LastLine::Damaged;
+    const QList<QByteArray> fields = text.split(' ');
+    // A newer version may lay out the rest differently.
+    if (fields.size() >= 2 && decimal(fields[1], std::numeric_limits<qint64>::max()) && fields[1] != kIntegrityVersion) {
+        last.what = LastLine::Newer;
+        last.version = fields[1];
+        return last;
+    }
+    if (fields.size() != 6 || fields[1] != kIntegrityVersion)
+        return last;
+    if (fields[2] != "-" && fields[2] != kSampleFlag)
+        return last;
+    const std::optional<qint64> n = decimal(fields[3], MeasurementStore::kRecordSlots);
+    if (!n)
+        return last;
+    const QList<QByteArray> lengths = *n == 0 ? QList<QByteArray>() : fields[4].split(',');
+    if (lengths.size() != *n || (*n == 0 && !fields[4].isEmpty()))
+        return last;
+    const QByteArray &crc = fields[5];
+    if (crc.size() != 8)
+        return last;
+    for (const char c : crc) {
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f')))
+            return last;
+    }
+    for (const QByteArray &length : lengths) {
+        const std::optional<qint64> l = decimal(length, kMaxDataFileBytes);
+        if (!l)
+            return last;
+        last.line.lengths.append(*l);
+    }
+    last.what = LastLine::Line;
+    last.line.start = start;
+    last.line.signedText = text.left(text.size() - crc.size());
+    last.line.sample = fields[2] == kSampleFlag;
+    last.line.crc = crc.toUInt(nullptr, 16);
+    return last;
+}
+
+// The part of a file before its integrity line, read by the lengths the line names.
+struct LengthReading {
+    enum Fit { Fits, RecordsDoNotFit, StationBlock } fit = RecordsDoNotFit;
+    QByteArray original; // the bytes as the writer wrote them, under this reading
+    DataFile file;
+    qsizetype stationLines = 0;
+};
+
+// Walks `region` (the file before its integrity line): the first line, each record of its
+// length followed by CR LF, then "dataend" and the count line of a full set and the eight
+// station lines, every line ended by CR LF. With `pairsAsLf`, a 13, 10 inside a record is
+// read as the 10 it was before a conversion made it CR LF.
+LengthReading readByLengths(const QByteArray &region, const IntegrityLine &line, DataFileKind kind, bool pairsAsLf)
+{
+    LengthReading reading;
+    // The first line, as the kind was told from it: up to its first LF, which ends CR LF.
+    qsizetype pos = region.indexOf('\n');
+    if (pos < 1 || region.at(pos - 1) != '\r')
+        return reading;
+    pos += 1;
+    reading.original = region.left(pos);
+    DataFile &file = reading.file;
+    file.kind = kind;
+    file.sample = line.sample;
+    for (const qsizetype length : line.lengths) {
+        QByteArray record;
+        if (!pairsAsLf) {
+            if (length > region.size() - pos)
+                return reading;
+            record = region.mid(pos, length);
+            pos += length;
+        } else {
+            record.reserve(length);
+            while (record.size() < length && pos < region.size()) {
+                const bool pair = region.at(pos) == '\r' && pos + 1 < region.size() && region.at(pos + 1) == '\n';
+                record.append(pair ? '\n' : region.at(pos));
+                pos += pair ? 2 : 1;
+            }
+            if (record.size() < length)
+                return reading;
+        }
+        if (region.mid(pos, 2) != kLineEnd)
+            return reading;
+        pos += 2;
+        reading.original += record + kLineEnd;
+        file.records.append(record);
+    }
+    const QByteArray rest = region.mid(pos);
+    reading.original += rest;
+    if (!rest.isEmpty() && !rest.endsWith(kLineEnd))
+        return reading;
+    QList<QByteArray> lines = crLfLines(rest, 0);
+    if (kind == DataFileKind::FullSet) {
+        // The records region ends where "dataend" begins.
+        if (lines.isEmpty() || lines.front() != kDataEnd)
+            return reading;
+        lines = lines.mid(qMin<qsizetype>(2, lines.size()));
+    }
+    reading.stationLines = lines.size();
+    if (lines.size() != kStationLineCount) {
+        reading.fit = LengthReading::StationBlock;
+        return reading;
+    }
+    for (int i = 0; i < kStationLineCount; ++i)
+        file.station[static_cast<size_t>(i)] = lines[i];
+    reading.fit = LengthReading::Fits;
+    return reading;
+}
+
+// Every LF read as the CR LF it was before a conversion made it LF. A CR LF found in the
+// converted file was CR, CR LF: a record ending in 13 before its line end.
+QByteArray everyLfAsCrLf(const QByteArray &bytes)
+{
+    QByteArray out;
+    out.reserve(bytes.size() + bytes.count('\n'));
+    for (const char c : bytes) {
+        if (c == '\n')
+            out.append('\r');
+        out.append(c);
+    }
+    return out;
+}
+
+DataFileParse integrityDamaged()
+{
+    return incomplete(QStringLiteral("its integrity line is damaged."));
+}
+
+DataFileParse parseWithIntegrity(const QByteArray &bytes, const IntegrityLine &line, DataFileKind kind,
+                                 const DataFileReading &options)
+{
+    if (kind == DataFileKind::SingleRecord && line.lengths.size() != 1)
+        return integrityDamaged();
+    const QByteArray region = bytes.left(line.start);
+    const auto checksum = [&line](const QByteArray &original) {
+        return crc32(line.signedText, crc32(original)) == line.crc;
+    };
+
+    DataFileParse parse;
+    // As written; the checksum alone says whether anything changed.
+    LengthReading reading = readByLengths(region, line, kind, false);
+    if (checksum(region)) {
+        if (reading.fit == LengthReading::StationBlock)
+            return incomplete(QStringLiteral("its station block holds %1 lines instead of eight.").arg(reading.stationLines));
+        if (reading.fit != LengthReading::Fits)
+            return integrityDamaged();
+        parse.file = reading.file;
+        parse.integrity = FileIntegrity::Verified;
+        return parse;
+    }
+    std::optional<LengthReading> firstFit;
+    if (reading.fit == LengthReading::Fits)
+        firstFit = reading;
+    // The conversions of a text-mode transfer, undone in turn.
+    for (const LineEndRepair repair : {LineEndRepair::LfToCrLf, LineEndRepair::CrLfToLf}) {
+        reading = repair == LineEndRepair::LfToCrLf ? readByLengths(region, line, kind, true)
+                                                    : readByLengths(everyLfAsCrLf(region), line, kind, false);
+        if (reading.fit != LengthReading::Fits)
+            continue;
+        if (checksum(reading.original)) {
+            parse.file = reading.file;
+            parse.integrity = FileIntegrity::Repaired;
+            parse.repair = repair;
+            parse.note = repairedFileNote(named(options.fileName));
+            return parse;
+        }
+        if (!firstFit)
+            firstFit = reading;
+    }
+    if (!firstFit)
+        return integrityDamaged();
+    parse.integrity = FileIntegrity::Changed;
+    if (!options.acceptChanged) {
+        parse.error = changedFileWarning(named(options.fileName));
+        parse.errorNamesFile = true;
+        return parse;
+    }
+    parse.file = firstFit->file;
+    parse.note = changedFileWarning(named(options.fileName));
+    return parse;
 }
 
 void appendLine(QByteArray &out, const QByteArray &line)
@@ -224,63 +530,23 @@ void appendLine(QByteArray &out, const QByteArray &line)
     out += kLineEnd;
 }
 
-void appendStation(QByteArray &out, const StationLines &station)
-{
-    for (const QByteArray &line : station)
-        appendLine(out, line);
-}
-
-// Loads what was built and, when it would not come back as it went in, names the records
-// that cause it (and the station block).
-QStringList roundTripWarnings(const QByteArray &bytes, const QList<QByteArray> &records,
-                              const StationLines &station, bool single)
-{
-    // A line end in a field moves every line after it; that alone is the cause then.
-    for (const QByteArray &line : station) {
-        if (line.contains(kLineEnd))
-            return {QStringLiteral("A station field holds a line end (13, 10): the file will not load back as "
-                                   "it was saved")};
-    }
-    QStringList warnings;
-    const DataFileParse back = parseDataFile(bytes);
-    const bool sameCount = back.file && back.file->records.size() == records.size();
-    QList<qsizetype> changed;
-    for (qsizetype i = 0; i < records.size(); ++i) {
-        if (!sameCount || back.file->records[i] != records[i])
-            changed << i;
-    }
-    if (!changed.isEmpty()) {
-        // A record that takes a neighbour's bytes is not to blame; the one whose 13, 10 can
-        // pass for its end is.
-        QList<qsizetype> culprits;
-        for (qsizetype i = 0; i < records.size(); ++i) {
-            if (records[i].indexOf(kLineEnd, kRecordLength) >= 0)
-                culprits << i;
-        }
-        for (const bool needPair : {true, false}) {
-            if (!culprits.isEmpty())
-                break;
-            for (const qsizetype i : changed) {
-                if (!needPair || records[i].contains(kLineEnd))
-                    culprits << i;
-            }
-        }
-        for (const qsizetype i : culprits) {
-            const QString which = single ? QStringLiteral("The record") : QStringLiteral("Record %1").arg(i + 1);
-            if (records[i].indexOf(kLineEnd, kRecordLength) >= 0)
-                warnings << QStringLiteral("%1 is longer than 64 bytes and holds the bytes 13, 10 after its 64th "
-                                           "byte: the data file will not give it back unchanged")
-                                .arg(which);
-            else
-                warnings << QStringLiteral("%1 holds the bytes 13, 10 where the data file cannot tell them from a "
-                                           "line end: it will not come back unchanged")
-                                .arg(which);
-        }
-    }
-    return warnings;
-}
-
 } // namespace
+
+QString repairedFileNote(const QString &fileName)
+{
+    return QStringLiteral("%1 had its line ends converted by another program; restored, the checksum matches.")
+        .arg(fileName);
+}
+
+QString changedFileWarning(const QString &fileName)
+{
+    return QStringLiteral("%1 was changed after it was saved: records may not be what was measured.").arg(fileName);
+}
+
+QString changedFileQuestion(const QString &fileName)
+{
+    return changedFileWarning(fileName) + QStringLiteral(" Open it anyway?");
+}
 
 int DataFile::countedRecords() const
 {
@@ -293,19 +559,42 @@ int DataFile::countedRecords() const
     return count;
 }
 
-DataFileParse parseDataFile(const QByteArray &bytes)
+DataFileParse parseDataFile(const QByteArray &bytes, const DataFileReading &reading)
 {
     // The kind is told by the first line alone, read as text up to its line end.
     const qsizetype firstEnd = bytes.indexOf('\n');
     const std::optional<int> first = parseInteger(firstEnd < 0 ? bytes : bytes.left(firstEnd));
-    if (!first)
-        return {std::nullopt, QStringLiteral("Invalid numeric input")};
+    if (!first) {
+        DataFileParse parse;
+        parse.error = QStringLiteral("Invalid numeric input");
+        return parse;
+    }
     if (firstEnd < 0)
         return incomplete(QStringLiteral("it ends after its first line"));
+    const DataFileKind kind = *first == 0 ? DataFileKind::SingleRecord : DataFileKind::FullSet;
+
+    const LastLine last = lastLine(bytes);
+    switch (last.what) {
+    case LastLine::Line:
+        return parseWithIntegrity(bytes, last.line, kind, reading);
+    case LastLine::Damaged:
+        return integrityDamaged();
+    case LastLine::Newer: {
+        DataFileParse parse;
+        parse.error = QStringLiteral("%1 was written by a newer version of Kelpra (integrity version %2).")
+                          .arg(named(reading.fileName), QString::fromLatin1(last.version));
+        parse.errorNamesFile = true;
+        return parse;
+    }
+    case LastLine::None:
+        break;
+    }
+
+    // An older file, or one from another program.
     if (firstEnd == 0 || bytes.at(firstEnd - 1) != '\r')
         return incomplete(QStringLiteral("its lines end in LF alone instead of CR LF, as after a transfer in text mode"));
     const QList<QByteArray> lines = crLfLines(bytes, firstEnd + 1);
-    return *first == 0 ? parseSingleRecord(lines) : parseFullSet(lines);
+    return kind == DataFileKind::SingleRecord ? parseSingleRecord(lines) : parseFullSet(lines);
 }
 
 void applyDataFile(const DataFile &file, MeasurementStore &store)
@@ -316,6 +605,8 @@ void applyDataFile(const DataFile &file, MeasurementStore &store)
     // A single record stands alone: nothing of an earlier set may be saved with it.
     store.set_record_count(file.kind == DataFileKind::SingleRecord ? 1 : file.countedRecords());
     store.set_display_index(1);
+    // Last: writing a slot ends the sample mark.
+    store.setFromSampleSet(file.sample);
 }
 
 int recordsToSave(const MeasurementStore &store)
@@ -327,31 +618,54 @@ int recordsToSave(const MeasurementStore &store)
     return 0;
 }
 
-BuiltDataFile buildSingleRecordFile(const QByteArray &record, const StationLines &station)
+BuiltDataFile buildDataFile(const DataFile &file)
 {
+    const bool single = file.kind == DataFileKind::SingleRecord;
+    const QList<QByteArray> records = single ? QList<QByteArray>{file.records.value(0)} : file.records;
     BuiltDataFile built;
-    appendLine(built.bytes, "0");
-    appendLine(built.bytes, record);
-    appendStation(built.bytes, station);
-    built.warnings = roundTripWarnings(built.bytes, {record}, station, true);
+    QByteArray &out = built.bytes;
+    appendLine(out, single ? "0" : "1");
+    QList<QByteArray> lengths;
+    for (const QByteArray &record : records) {
+        appendLine(out, record);
+        lengths << QByteArray::number(record.size());
+    }
+    if (!single) {
+        appendLine(out, kDataEnd);
+        appendLine(out, QByteArray::number(records.size()));
+    }
+    for (const QByteArray &line : file.station) {
+        appendLine(out, line);
+        // The lengths keep records whole; a station line has nothing of the kind.
+        if (line.contains(kLineEnd) && built.warnings.isEmpty())
+            built.warnings << QStringLiteral("A station field holds a line end (13, 10): the file will not load "
+                                             "back as it was saved");
+    }
+    const QByteArray signedText = kIntegrityTag + kIntegrityVersion + ' ' + (file.sample ? kSampleFlag : QByteArray("-"))
+                                  + ' ' + QByteArray::number(records.size()) + ' ' + lengths.join(',') + ' ';
+    out += signedText + QByteArray::number(crc32(signedText, crc32(out)), 16).rightJustified(8, '0') + kLineEnd;
     return built;
+}
+
+BuiltDataFile buildSingleRecordFile(const QByteArray &record, const StationLines &station, bool sample)
+{
+    DataFile file;
+    file.kind = DataFileKind::SingleRecord;
+    file.records = {record};
+    file.station = station;
+    file.sample = sample;
+    return buildDataFile(file);
 }
 
 BuiltDataFile buildFullSetFile(const MeasurementStore &store, const StationLines &station)
 {
-    const int n = recordsToSave(store);
-    QList<QByteArray> records;
-    BuiltDataFile built;
-    appendLine(built.bytes, "1");
-    for (int slot = 1; slot <= n; ++slot) {
-        records << store.slot(slot);
-        appendLine(built.bytes, records.back());
-    }
-    appendLine(built.bytes, kDataEnd);
-    appendLine(built.bytes, QByteArray::number(n));
-    appendStation(built.bytes, station);
-    built.warnings = roundTripWarnings(built.bytes, records, station, false);
-    return built;
+    DataFile file;
+    file.kind = DataFileKind::FullSet;
+    for (int slot = 1, n = recordsToSave(store); slot <= n; ++slot)
+        file.records << store.slot(slot);
+    file.station = station;
+    file.sample = store.fromSampleSet();
+    return buildDataFile(file);
 }
 
 } // namespace kelpra

@@ -265,6 +265,40 @@ std::optional<QString> writeWholeFile(const QString &path, const QByteArray &byt
     return writer.commit();
 }
 
+std::optional<QString> replaceFileNoFollow(const QString &path, const QByteArray &bytes)
+{
+    const QFileInfo info(path);
+    QByteArray temp = nativePath(info.absolutePath() + QLatin1String("/.") + info.fileName() + QLatin1String(".XXXXXX"));
+    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    if (fd < 0)
+        return fileErrorText(errno, path);
+    // mkostemp makes the file private; give it the mode a new file gets.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    int err = ::fchmod(fd, 0666 & ~mask) == 0 ? 0 : errno;
+    for (qsizetype done = 0; err == 0 && done < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, static_cast<size_t>(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            err = n < 0 ? errno : EIO;
+        else
+            done += n;
+    }
+    if (err == 0 && ::fsync(fd) != 0 && errno != EINVAL)
+        err = errno;
+    if (::close(fd) != 0 && err == 0 && errno != EINTR)
+        err = errno;
+    // rename() replaces the name itself, a link included, and never follows it.
+    if (err == 0 && ::rename(temp.constData(), nativePath(path).constData()) != 0)
+        err = errno;
+    if (err != 0) {
+        ::unlink(temp.constData());
+        return fileErrorText(err, path);
+    }
+    return std::nullopt;
+}
+
 std::optional<QString> readWholeFile(const QString &path, QByteArray *out)
 {
     const QByteArray native = nativePath(path);

@@ -70,6 +70,12 @@ private:
 // the previous file is still there, byte for byte.
 std::optional<QString> writeWholeFile(const QString &path, const QByteArray &bytes);
 
+// Puts a new file holding `bytes` in `path`'s place without ever writing through what is
+// there: a symbolic link (another user may plant one in a shared folder), a FIFO or a
+// device is itself replaced, never its target. The file is written beside it and renamed
+// over it. Returns the error text on failure, when `path` is as it was.
+std::optional<QString> replaceFileNoFollow(const QString &path, const QByteArray &bytes);
+
 // Reads the whole file. Returns the error text on failure and leaves *out untouched then.
 std::optional<QString> readWholeFile(const QString &path, QByteArray *out);
 

@@ -18,11 +18,16 @@ namespace {
 const QString kNoPortSelected = QStringLiteral("No port selected");
 
 // Replaces `name` in the working directory with `bytes`; the error text on failure, when
-// the previous file is still whole.
+// what was there is left as it was. A symbolic link found there (in a shared folder another
+// user may have planted it) is replaced by the file, never written through.
 QString writeFile(const QString &name, const QByteArray &bytes)
 {
-    if (const std::optional<QString> error = writeWholeFile(QDir::current().filePath(name), bytes))
-        return QStringLiteral("%1: %2").arg(name, *error);
+    const QString path = QDir::current().filePath(name);
+    if (const std::optional<QString> error = replaceFileNoFollow(path, bytes)) {
+        if (QFileInfo(path).isSymLink())
+            return QStringLiteral("%1 not written: it is a symbolic link that could not be replaced (%2)").arg(name, *error);
+        return QStringLiteral("%1 not written: %2").arg(name, *error);
+    }
     return {};
 }
 
@@ -218,8 +223,11 @@ void SerialPort::writeFiles()
     QStringList errors;
     if (!trace_.isEmpty()) {
         const QString e = writeFile(QStringLiteral("APD.TRC"), trace_.toText());
-        if (!e.isEmpty())
+        if (!e.isEmpty()) {
             errors << e;
+            // The trace is skipped; the log says why.
+            log_.add(LogKind::Error, e);
+        }
     }
     if (!log_.isEmpty()) {
         const QString e = writeFile(QStringLiteral("APD.LOG"), log_.toText(device_, QDateTime::currentDateTime()));

@@ -194,13 +194,13 @@ void Session::acceptDownload(const QList<QByteArray> &replies, const QString &po
     Q_EMIT changed();
 }
 
-void Session::openFile(const DataFile &file, const QString &path)
+void Session::openFile(const DataFile &file, const QString &path, bool changedFile)
 {
     applyDataFile(file, store_);
     const bool single = file.kind == DataFileKind::SingleRecord;
     const int held = single ? 1 : store_.record_count();
     applyNavigation(recordsReplaced(store_, held));
-    replaced(RecordOrigin{RecordOrigin::Kind::File, {}, path, QDateTime::currentDateTime(), held});
+    replaced(RecordOrigin{RecordOrigin::Kind::File, {}, path, QDateTime::currentDateTime(), held, changedFile});
     showRecord(1);
     for (size_t i = 0; i < kStationFields.size(); ++i)
         setField(kStationFields[i].field, file.station[i]);
@@ -262,6 +262,14 @@ void Session::allSaved(const QString &path)
     stationChanged_ = false;
     downloadUnsaved_ = false;
     setFileNote(QStringLiteral("All records saved to %1").arg(QFileInfo(path).fileName()), path);
+}
+
+QString Session::fileNote() const
+{
+    if (!origin_.changedFile)
+        return fileNote_;
+    const QString changed = QString::fromLatin1(kChangedFileNote);
+    return fileNote_.isEmpty() ? changed : fileNote_ + QStringLiteral(" \u2014 ") + changed;
 }
 
 void Session::setFileNote(const QString &note, const QString &path)

@@ -30,11 +30,14 @@ struct RecordOrigin {
     QString source;       // download: the device; file: its path
     QDateTime time;       // when the records arrived
     int records = 0;      // the records a loaded file held
+    // A file whose checksum differs, opened all the same: its records may not be what
+    // was measured.
+    bool changedFile = false;
 
     bool operator==(const RecordOrigin &other) const
     {
         return kind == other.kind && portName == other.portName && source == other.source
-               && time == other.time && records == other.records;
+               && time == other.time && records == other.records && changedFile == other.changedFile;
     }
 };
 
@@ -73,7 +76,8 @@ public:
     // The status line (the texts of the record commands).
     QString statusText() const { return status_; }
     // What the last file command did, or where the records held came from; and the file.
-    QString fileNote() const { return fileNote_; }
+    // While records of a changed file are held, it says so whatever came after.
+    QString fileNote() const;
     QString fileNotePath() const { return fileNotePath_; }
     QDate surveyDate() const { return surveyDate_; }
 
@@ -99,8 +103,9 @@ public:
     // record is decoded by a following decodeMessage(), once "Download Ok" has been read.
     void acceptDownload(const QList<QByteArray> &replies, const QString &portName, const QString &device,
                         const QDateTime &at = QDateTime::currentDateTime());
-    // A parsed data file, as "Open data" puts it into the store and the station fields.
-    void openFile(const DataFile &file, const QString &path);
+    // A parsed data file, as "Open data" puts it into the store and the station fields;
+    // `changed`: its checksum differs and the user chose to open it anyway.
+    void openFile(const DataFile &file, const QString &path, bool changed = false);
 
     // Typing: the text of one field as the user left it.
     void setText(Field field, const QByteArray &text);

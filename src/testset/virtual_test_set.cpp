@@ -55,7 +55,7 @@ QByteArray VirtualTestSet::replyFor(int k) const
     QByteArray bytes;
     char padding = '\0';
     if (k == 0) {
-        bytes = sampleIdentificationLine();
+        bytes = options_.identification.isEmpty() ? sampleIdentificationLine() : options_.identification;
         padding = ' ';
     } else if (!options_.records) {
         bytes = sampleRecord(k);

@@ -33,6 +33,7 @@ public:
     static inline const QByteArray kStrayBytes = QByteArray("\xFF\x00\xFF", 3);
 
     struct Options {
+        QByteArray identification;   // empty: the built-in sample set's line
         std::optional<QList<QByteArray>> records;   // records 1, 2, ...; none: the built-in sample set
         int recordSize = wire::kRecordLength;   // every reply is padded to this
         qint64 turnaroundNs = 2'000'000;

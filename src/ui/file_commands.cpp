@@ -50,12 +50,22 @@ void FileCommands::openData()
         return;
     }
     // The whole file is checked before anything changes, so a refused file loses nothing.
-    const DataFileParse parsed = parseDataFile(bytes);
+    const QString name = QFileInfo(path).fileName();
+    DataFileParse parsed = parseDataFile(bytes, DataFileReading{name, false});
+    if (!parsed.file && parsed.integrity == FileIntegrity::Changed) {
+        enum { Yes, No };
+        if (prompts_.ask(changedFileQuestion(name), {QStringLiteral("Yes"), QStringLiteral("No")}, No, No) != Yes)
+            return;
+        parsed = parseDataFile(bytes, DataFileReading{name, true});
+    }
     if (!parsed.file) {
-        showError(parsed.error);
+        prompts_.error(parsed.errorNamesFile ? parsed.error : withFullStop(parsed.error));
         return;
     }
-    session_.openFile(*parsed.file, path);
+    session_.openFile(*parsed.file, path, parsed.integrity == FileIntegrity::Changed);
+    // A repaired file is said to be so once it is on display.
+    if (parsed.integrity == FileIntegrity::Repaired)
+        prompts_.information(parsed.note);
 }
 
 void FileCommands::saveData()
@@ -66,7 +76,7 @@ void FileCommands::saveData()
     const QString path = prompts_.saveFileName(binSaveDialog(QStringLiteral("data")));
     if (path.isEmpty())
         return;
-    const BuiltDataFile built = buildSingleRecordFile(record, session_.stationLines());
+    const BuiltDataFile built = buildSingleRecordFile(record, session_.stationLines(), session_.sampleData());
     if (const std::optional<QString> error = writeWholeFile(path, built.bytes)) {
         showError(*error);
         return;

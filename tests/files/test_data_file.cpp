@@ -1,13 +1,17 @@
 #include "data/measurement_store.h"
 #include "data/sample_set.h"
 #include "data/text8.h"
+#include "files/crc32.h"
 #include "files/data_file.h"
 
+#include <QRandomGenerator>
 #include <QTest>
 
 using namespace kelpra;
 
 Q_DECLARE_METATYPE(kelpra::StationLines)
+Q_DECLARE_METATYPE(kelpra::FileIntegrity)
+Q_DECLARE_METATYPE(kelpra::LineEndRepair)
 
 namespace {
 
@@ -70,6 +74,33 @@ QByteArray withPair(int k, PairAt at)
     return r;
 }
 
+// `body` followed by the integrity line "kelpra-integrity 1 <fields> <crc>": CRC-32 of the
+// body and the line up to the space before the checksum (crc32 is checked against known
+// values in crc32KnownValues).
+QByteArray withIntegrity(const QByteArray &body, const QByteArray &fields)
+{
+    const QByteArray signedText = "kelpra-integrity 1 " + fields + ' ';
+    return body + signedText + QByteArray::number(crc32(body + signedText), 16).rightJustified(8, '0') + "\r\n";
+}
+
+// What unix2dos does: every LF not already after a CR becomes CR LF.
+QByteArray unix2dos(const QByteArray &in)
+{
+    QByteArray out;
+    for (qsizetype i = 0; i < in.size(); ++i) {
+        if (in[i] == '\n' && (i == 0 || in[i - 1] != '\r'))
+            out += '\r';
+        out += in[i];
+    }
+    return out;
+}
+
+// What dos2unix does: every CR LF becomes LF.
+QByteArray dos2unix(QByteArray in)
+{
+    return in.replace("\r\n", "\n");
+}
+
 MeasurementStore storeOf(const QList<QByteArray> &records)
 {
     MeasurementStore store;
@@ -85,6 +116,7 @@ MeasurementStore storeOf(const QList<QByteArray> &records)
 class TestDataFile : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    void crc32KnownValues();
     void singleRecordLayout();
     void fullSetLayout();
     void fullSetWritesUpToTheLastHeldSlot();
@@ -93,7 +125,10 @@ private Q_SLOTS:
     void recordsHoldingCrLfRoundTrip();
     void singleRecordHoldingCrLfRoundTrips_data();
     void singleRecordHoldingCrLfRoundTrips();
-    void longRecordWithCrLfAfterByte64Warns();
+    void longRecordWithCrLfAfterByte64ComesBack();
+    void randomRecordsRoundTrip();
+    void integrity_data();
+    void integrity();
 
     void parse_data();
     void parse();
@@ -107,18 +142,29 @@ private Q_SLOTS:
     void typedLatinTextSavesReadable();
 };
 
+void TestDataFile::crc32KnownValues()
+{
+    // The check value of CRC-32/IEEE, and values zlib.crc32 gives.
+    QCOMPARE(crc32("123456789"), 0xcbf43926u);
+    QCOMPARE(crc32(QByteArray()), 0u);
+    QCOMPARE(crc32(QByteArray(1, '\0')), 0xd202ef8du);
+    QCOMPARE(crc32("6789", crc32("12345")), 0xcbf43926u);
+}
+
 void TestDataFile::singleRecordLayout()
 {
     const StationLines s = station("S");
+    // The checksums in this and the next two tests come from python3's zlib.crc32 over the
+    // bytes written out here.
     const QByteArray expected = QByteArray("0\r\n") + sampleRecord1() + "\r\n"
-        + "S1\r\nS2\r\nS3\r\nS4\r\nS5\r\nS6\r\nS7\r\nS8\r\n";
-    const BuiltDataFile built = buildSingleRecordFile(sampleRecord1(), s);
+        + "S1\r\nS2\r\nS3\r\nS4\r\nS5\r\nS6\r\nS7\r\nS8\r\n" + "kelpra-integrity 1 - 1 64 a3223faa\r\n";
+    const BuiltDataFile built = buildSingleRecordFile(sampleRecord1(), s, false);
     QCOMPARE(built.bytes, expected);
     QVERIFY(built.warnings.isEmpty());
 
-    // Nothing held: an empty record line and the station lines, ten lines in all.
-    QCOMPARE(buildSingleRecordFile(QByteArray(), StationLines()).bytes,
-             QByteArray("0\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n"));
+    // Nothing held: an empty record line and the station lines, ten lines and the integrity line.
+    QCOMPARE(buildSingleRecordFile(QByteArray(), StationLines(), false).bytes,
+             QByteArray("0\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\nkelpra-integrity 1 - 1 0 aeab9bcf\r\n"));
 }
 
 void TestDataFile::fullSetLayout()
@@ -127,7 +173,8 @@ void TestDataFile::fullSetLayout()
     StationLines s = station("T");
     s[0] = "Sailor RT4822";
     const QByteArray expected = QByteArray("1\r\n") + sampleRecord1() + "\r\n" + record('B', 64)
-        + "\r\n" + "dataend\r\n" + "2\r\n" + "Sailor RT4822\r\nT2\r\nT3\r\nT4\r\nT5\r\nT6\r\nT7\r\nT8\r\n";
+        + "\r\n" + "dataend\r\n" + "2\r\n" + "Sailor RT4822\r\nT2\r\nT3\r\nT4\r\nT5\r\nT6\r\nT7\r\nT8\r\n"
+        + "kelpra-integrity 1 - 2 64,64 2aa4362a\r\n";
     const BuiltDataFile built = buildFullSetFile(store, s);
     QCOMPARE(built.bytes, expected);
     QVERIFY(built.warnings.isEmpty());
@@ -140,13 +187,21 @@ void TestDataFile::fullSetWritesUpToTheLastHeldSlot()
     store.setSlot(1, record('1', 64));
     store.setSlot(3, record('3', 64));
     QCOMPARE(recordsToSave(store), 3);
-    // The empty slot 2 is an empty line, so slot 3 is not lost behind the gap.
+    store.setFromSampleSet(true);
+    // The empty slot 2 is an empty line, so slot 3 is not lost behind the gap. Sample data
+    // is said so.
     const BuiltDataFile built = buildFullSetFile(store, StationLines());
     QCOMPARE(built.bytes, QByteArray("1\r\n") + record('1', 64) + "\r\n\r\n" + record('3', 64)
-                              + "\r\ndataend\r\n3\r\n" + stationBytes(StationLines()));
+                              + "\r\ndataend\r\n3\r\n" + stationBytes(StationLines())
+                              + "kelpra-integrity 1 sample 3 64,0,64 da75cf1e\r\n");
     const DataFileParse parsed = parseDataFile(built.bytes);
     QVERIFY2(parsed.file, qPrintable(parsed.error));
     QCOMPARE(parsed.file->records, (QList<QByteArray>{record('1', 64), QByteArray(), record('3', 64)}));
+    QCOMPARE(parsed.integrity, FileIntegrity::Verified);
+    QVERIFY(parsed.file->sample);
+    MeasurementStore loaded;
+    applyDataFile(*parsed.file, loaded);
+    QVERIFY(loaded.fromSampleSet());
 }
 
 void TestDataFile::recordsHoldingCrLfRoundTrip_data()
@@ -225,9 +280,10 @@ void TestDataFile::singleRecordHoldingCrLfRoundTrips()
 {
     QFETCH(QByteArray, rec);
     const StationLines s = station("W");
-    const BuiltDataFile built = buildSingleRecordFile(rec, s);
+    const BuiltDataFile built = buildSingleRecordFile(rec, s, false);
     QVERIFY2(built.warnings.isEmpty(), qPrintable(built.warnings.join('\n')));
-    QCOMPARE(built.bytes, QByteArray("0\r\n") + rec + "\r\n" + stationBytes(s));
+    QCOMPARE(built.bytes, withIntegrity(QByteArray("0\r\n") + rec + "\r\n" + stationBytes(s),
+                                        "- 1 " + QByteArray::number(rec.size())));
     const DataFileParse parsed = parseDataFile(built.bytes);
     QVERIFY2(parsed.file, qPrintable(parsed.error));
     QCOMPARE(parsed.file->kind, DataFileKind::SingleRecord);
@@ -235,23 +291,16 @@ void TestDataFile::singleRecordHoldingCrLfRoundTrips()
     QCOMPARE(parsed.file->station, s);
 }
 
-void TestDataFile::longRecordWithCrLfAfterByte64Warns()
+void TestDataFile::longRecordWithCrLfAfterByte64ComesBack()
 {
-    // 70 bytes, the pair at positions 66-67: followed by another record, the file cannot
-    // tell where the first one ends.
+    // 70 bytes, the pair at positions 66-67: followed by another record, only the lengths
+    // of the integrity line tell where the first one ends.
     const QByteArray long70 = sampleRecord(1) + "x\r\nyyy";
     const BuiltDataFile built = buildFullSetFile(storeOf({long70, sampleRecord(2)}), StationLines());
-    QCOMPARE(built.warnings.size(), 1);
-    QVERIFY2(built.warnings[0].startsWith(QLatin1String("Record 1 ")), qPrintable(built.warnings[0]));
-    QVERIFY(built.warnings[0].contains(QLatin1String("after its 64th byte")));
-    // The file is still written as it stands.
+    QVERIFY2(built.warnings.isEmpty(), qPrintable(built.warnings.join('\n')));
     QVERIFY(built.bytes.startsWith(QByteArray("1\r\n") + long70 + "\r\n" + sampleRecord(2) + "\r\n"));
-
-    // Alone in a set, or in a single-record file, it comes back whole: no warning.
-    const BuiltDataFile alone = buildFullSetFile(storeOf({long70}), StationLines());
-    QVERIFY(alone.warnings.isEmpty());
-    QCOMPARE(parseDataFile(alone.bytes).file->records, QList<QByteArray>{long70});
-    QVERIFY(buildSingleRecordFile(long70, StationLines()).warnings.isEmpty());
+    QCOMPARE(parseDataFile(built.bytes).file->records, (QList<QByteArray>{long70, sampleRecord(2)}));
+    QVERIFY(buildSingleRecordFile(long70, StationLines(), false).warnings.isEmpty());
 
     // A line end in a station field would move the station lines.
     StationLines broken;
@@ -335,6 +384,28 @@ void TestDataFile::parse_data()
 
     QTest::newRow("no records") << QByteArray("1\r\ndataend\r\n0\r\n") + sBytes << true << QList<QByteArray>{} << 0
                                 << s;
+
+    // Written before the integrity line: a last (or only) record of 80 bytes holding 13, 10
+    // after its 64th byte came back whole then, and still does.
+    const QByteArray pairAfter64 = record('P', 70) + "\r\n" + record('Q', 8);
+    QTest::newRow("last record holding 13, 10 after byte 64")
+        << QByteArray("1\r\n") + b + "\r\n" + pairAfter64 + "\r\ndataend\r\n2\r\n" + sBytes << true
+        << QList<QByteArray>{b, pairAfter64} << 2 << s;
+    QTest::newRow("only record holding 13, 10 after byte 64")
+        << QByteArray("1\r\n") + pairAfter64 + "\r\ndataend\r\n1\r\n" + sBytes << true
+        << QList<QByteArray>{pairAfter64} << 1 << s;
+
+    // Slots a load had filled, written whole, each the 100-byte line buffer and CR LF: the
+    // record, its CR LF, then zero filler or what a longer line left behind (here a 70-byte
+    // record and a CR LF of a line before it). The count stands in RadioType's place.
+    const QByteArray long70 = record('L', 70);
+    const QByteArray slot1 = r1 + "\r\n" + QByteArray(34, '\0');
+    const QByteArray slot2 = long70 + "\r\n" + QByteArray(20, 'q') + "\r\n" + QByteArray(6, 'q');
+    const QByteArray slot3 = b + "\r\n" + long70.mid(66) + QByteArray(30, 'q');
+    QTest::newRow("slots written whole")
+        << QByteArray("1\r\n") + slot1 + "\r\n" + slot2 + "\r\n" + slot3
+               + "\r\ndataend\r\n3\r\nS2\r\nS3\r\nS4\r\nS5\r\nS6\r\nS7\r\nS8\r\n"
+        << true << QList<QByteArray>{r1, long70, b} << 3 << oldLayout;
 }
 
 void TestDataFile::parse()
@@ -406,6 +477,23 @@ void TestDataFile::refusesIncompleteFile_data()
         << QByteArray("1\r\n") + r + "\r\n" + r + "\r\ndataend\r\n5\r\n" + sBytes << "announces 5 records, but only 2";
     QTest::newRow("lines that form no records")
         << QByteArray("1\r\n") + r + "\r\nab\r\ncd\r\ndataend\r\n2\r\n" + sBytes << "cannot be read as the 2 records";
+
+    // Counts that do not fit: 16 became 6, which would glue records 7 to 16 onto record 6;
+    // a full set whose "1" became "0", which would load as one record.
+    QByteArray sixteen;
+    for (int i = 1; i <= 16; ++i)
+        sixteen += sampleRecord(i) + "\r\n";
+    QTest::newRow("count 16 changed to 6")
+        << QByteArray("1\r\n") + sixteen + "dataend\r\n6\r\n" + sBytes
+        << "the file says it holds 6 records, but its lines do not form them.";
+    QTest::newRow("first line 1 changed to 0")
+        << QByteArray("0\r\n") + sixteen + "dataend\r\n16\r\n" + sBytes
+        << "the file says it holds 1 records, but its lines do not form them.";
+    // The integrity line cut short.
+    QTest::newRow("integrity line cut to kelpra")
+        << QByteArray("0\r\n") + r + "\r\n" + sBytes + "kelpra\r\n" << "its integrity line is damaged.";
+    QTest::newRow("integrity line cut to kelpra-int")
+        << QByteArray("1\r\n") + r + "\r\ndataend\r\n1\r\n" + sBytes + "kelpra-int" << "its integrity line is damaged.";
 }
 
 void TestDataFile::refusesIncompleteFile()
@@ -427,7 +515,7 @@ void TestDataFile::applySingleEmptiesOtherSlots()
     store.set_record_count(16);
     store.set_display_index(7);
 
-    const DataFileParse parsed = parseDataFile(buildSingleRecordFile(sampleRecord1(), station("S")).bytes);
+    const DataFileParse parsed = parseDataFile(buildSingleRecordFile(sampleRecord1(), station("S"), false).bytes);
     QVERIFY(parsed.file);
     applyDataFile(*parsed.file, store);
     QCOMPARE(store.slot(0), QByteArray("GMDSS TESTER S/N (SAVED DATA) rev 2.5"));
@@ -472,6 +560,234 @@ void TestDataFile::typedLatinTextSavesReadable()
     QCOMPARE(fromText8(parsed.file->station[4]),
              QString::fromUtf8("\u041c\u043e\u0440\u0441\u0432\u044f\u0437\u044c Lodz"));
     QVERIFY(!parsed.file->station[3].contains('\x1a'));
+}
+
+void TestDataFile::randomRecordsRoundTrip()
+{
+    // Records of every byte value and lengths 0 to 200, 1 to 16 of them, sample and
+    // measured, through both writers; then through the two line-end conversions, which are
+    // either undone exactly or named, never read silently wrong.
+    QRandomGenerator rng(20240517);
+    QSet<int> byteValues;
+    int repaired = 0, changed = 0;
+    for (int round = 0; round < 300; ++round) {
+        const int n = 1 + int(rng.bounded(16));
+        QList<QByteArray> records;
+        for (int i = 0; i < n; ++i) {
+            QByteArray r(rng.bounded(201), Qt::Uninitialized);
+            for (char &c : r) {
+                c = char(rng.bounded(256));
+                byteValues.insert(quint8(c));
+            }
+            // Some records full of line-end bytes, the cases that need the lengths most.
+            if (round % 5 == 0)
+                r.replace('a', '\n').replace('b', '\r');
+            records << r;
+        }
+        StationLines s;
+        for (QByteArray &line : s) {
+            line = QByteArray(int(rng.bounded(40)), 'x');
+            for (char &c : line)
+                c = char(14 + rng.bounded(242)); // as a field holds: no line end
+        }
+        const bool sample = round % 2;
+        MeasurementStore store = storeOf(records);
+        store.setFromSampleSet(sample);
+        QList<QByteArray> saved = records;
+        while (!saved.isEmpty() && saved.back().isEmpty())
+            saved.removeLast();
+
+        struct Written {
+            BuiltDataFile built;
+            QList<QByteArray> records;
+        };
+        QList<Written> files{{buildFullSetFile(store, s), saved}};
+        for (const QByteArray &r : records.mid(0, 2))
+            files.append({buildSingleRecordFile(r, s, sample), {r}});
+        for (const Written &w : files) {
+            QVERIFY(w.built.warnings.isEmpty());
+            const DataFileParse parsed = parseDataFile(w.built.bytes);
+            QVERIFY2(parsed.file, qPrintable(parsed.error));
+            QCOMPARE(parsed.integrity, FileIntegrity::Verified);
+            QCOMPARE(parsed.file->records, w.records);
+            QCOMPARE(parsed.file->station, s);
+            QCOMPARE(parsed.file->sample, sample);
+            MeasurementStore loaded;
+            applyDataFile(*parsed.file, loaded);
+            QCOMPARE(loaded.fromSampleSet(), sample);
+
+            // unix2dos cannot be undone when a record held 13, 10; dos2unix when one held a lone 10.
+            bool pairs = false, loneLfs = false;
+            for (const QByteArray &r : w.records) {
+                pairs = pairs || r.contains("\r\n");
+                loneLfs = loneLfs || unix2dos(r) != r;
+            }
+            const struct {
+                QByteArray bytes;
+                bool undoable;
+            } converted[] = {{unix2dos(w.built.bytes), !pairs}, {dos2unix(w.built.bytes), !loneLfs}};
+            for (const auto &c : converted) {
+                if (c.bytes == w.built.bytes)
+                    continue;
+                const DataFileParse back = parseDataFile(c.bytes);
+                if (back.file) {
+                    QCOMPARE(back.integrity, FileIntegrity::Repaired);
+                    QCOMPARE(back.file->records, w.records);
+                    QCOMPARE(back.file->station, s);
+                    ++repaired;
+                } else {
+                    QVERIFY2(!c.undoable, qPrintable(back.error));
+                    QVERIFY2(back.integrity == FileIntegrity::Changed
+                                 || back.error == QLatin1String("Not a complete data file: its integrity line is damaged."),
+                             qPrintable(back.error));
+                    ++changed;
+                }
+            }
+        }
+    }
+    QCOMPARE(byteValues.size(), 256);
+    // Both outcomes were met.
+    QVERIFY(repaired > 100);
+    QVERIFY(changed > 10);
+}
+
+void TestDataFile::integrity_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<bool>("acceptChanged");
+    QTest::addColumn<FileIntegrity>("integrity");
+    QTest::addColumn<LineEndRepair>("repair");
+    QTest::addColumn<QList<QByteArray>>("records"); // when it loads
+    QTest::addColumn<QString>("error");             // when it is refused
+
+    const StationLines s = station("S");
+    const QByteArray sBytes = stationBytes(s);
+    // An MMSI holding the digits 10 (a lone 10), one holding 13 10, a record ending in 13.
+    QByteArray lone10 = sampleRecord(1);
+    lone10[43] = '\n';
+    const QByteArray pair = withPair(2, PairAt::Address);
+    QByteArray ends13 = sampleRecord(3);
+    ends13[63] = '\r';
+
+    const auto fullSet = [&](const QList<QByteArray> &records, const QByteArray &flags = "-") {
+        QByteArray body = "1\r\n";
+        QList<QByteArray> lengths;
+        for (const QByteArray &r : records) {
+            body += r + "\r\n";
+            lengths << QByteArray::number(r.size());
+        }
+        body += "dataend\r\n" + QByteArray::number(records.size()) + "\r\n" + sBytes;
+        return withIntegrity(body, flags + ' ' + QByteArray::number(records.size()) + ' ' + lengths.join(','));
+    };
+    const QList<QByteArray> mixed{lone10, pair, ends13};
+    const QList<QByteArray> noPair{lone10, sampleRecord(2), ends13};
+    const QList<QByteArray> noLf{sampleRecord(1), pair, ends13};
+    const QString changed = QStringLiteral("The file was changed after it was saved: records may not be what was measured.");
+    const QString damaged = QStringLiteral("Not a complete data file: its integrity line is damaged.");
+    const QList<QByteArray> none;
+    const auto ok = FileIntegrity::Verified;
+    const auto repairedAs = FileIntegrity::Repaired;
+    const auto no = LineEndRepair::None;
+
+    QTest::newRow("as written") << fullSet(mixed) << false << ok << no << mixed << QString();
+    QTest::newRow("empty lines after it") << fullSet(mixed) + "\r\n\r\n" << false << ok << no << mixed << QString();
+    QTest::newRow("its line end lost") << fullSet(mixed).chopped(2) << false << ok << no << mixed << QString();
+    QTest::newRow("single record") << withIntegrity("0\r\n" + pair + "\r\n" + sBytes, "- 1 64") << false << ok << no
+                                   << QList<QByteArray>{pair} << QString();
+    QTest::newRow("unix2dos") << unix2dos(fullSet(noPair)) << false << repairedAs << LineEndRepair::LfToCrLf << noPair
+                              << QString();
+    QTest::newRow("dos2unix") << dos2unix(fullSet(noLf)) << false << repairedAs << LineEndRepair::CrLfToLf << noLf
+                              << QString();
+    // Records holding both a lone 10 and 13, 10: neither conversion can be undone, and
+    // under no reading do the lengths fit.
+    QTest::newRow("unix2dos of records holding both") << unix2dos(fullSet(mixed)) << false << ok << no << none
+                                                      << damaged;
+    QTest::newRow("dos2unix of records holding both") << dos2unix(fullSet(mixed)) << false << ok << no << none
+                                                      << damaged;
+
+    // A changed byte: refused, or read as the lengths cut the records.
+    QByteArray edited = fullSet(mixed);
+    edited[3 + 10] = '9';
+    QList<QByteArray> editedRecords = mixed;
+    editedRecords[0][10] = '9';
+    QTest::newRow("a record byte changed") << edited << false << FileIntegrity::Changed << no << none << changed;
+    QTest::newRow("a record byte changed, accepted")
+        << edited << true << FileIntegrity::Changed << no << editedRecords << QString();
+    // 16 records whose count line became 6: the lengths still hold every record.
+    QList<QByteArray> sixteen;
+    for (int k = 1; k <= 16; ++k)
+        sixteen << sampleRecord(k);
+    QByteArray six = fullSet(sixteen);
+    six.replace("dataend\r\n16\r\n", "dataend\r\n6\r\n");
+    QTest::newRow("count 16 changed to 6") << six << false << FileIntegrity::Changed << no << none << changed;
+    QTest::newRow("count 16 changed to 6, accepted") << six << true << FileIntegrity::Changed << no << sixteen
+                                                     << QString();
+    QByteArray zero = fullSet(sixteen);
+    zero[0] = '0';
+    QTest::newRow("first line 1 changed to 0") << zero << false << ok << no << none << damaged;
+    QByteArray noTel = fullSet(mixed);
+    noTel.replace("S8\r\nkelpra", "kelpra");
+    QTest::newRow("a station line lost") << noTel << false << ok << no << none << damaged;
+
+    // The integrity line itself damaged.
+    QByteArray cutCrc = fullSet(mixed);
+    cutCrc.chop(5);
+    QTest::newRow("checksum cut") << cutCrc << false << ok << no << none << damaged;
+    QByteArray longer = fullSet(mixed);
+    longer.replace(" 64,64,64 ", " 64,65,64 ");
+    QTest::newRow("a length that does not fit") << longer << false << ok << no << none << damaged;
+    QByteArray fewer = fullSet(mixed);
+    fewer.replace(" 3 64,64,64 ", " 3 64,64 ");
+    QTest::newRow("fewer lengths than records") << fewer << false << ok << no << none << damaged;
+    QTest::newRow("unknown flag") << fullSet(mixed, "fast") << false << ok << no << none << damaged;
+    QTest::newRow("cut to kelpra-integrity") << fullSet(mixed).left(fullSet(mixed).indexOf("kelpra") + 16) << false
+                                             << ok << no << none << damaged;
+    QByteArray newer = fullSet(mixed);
+    newer.replace("kelpra-integrity 1 ", "kelpra-integrity 2 ");
+    QTest::newRow("newer version") << newer << false << ok << no << none
+                                   << QStringLiteral("The file was written by a newer version of Kelpra (integrity "
+                                                     "version 2).");
+    // Lengths and checksum right, but a station field held a line end.
+    StationLines nine = s;
+    nine[4] = "two\r\nlines";
+    QTest::newRow("nine station lines")
+        << withIntegrity("0\r\n" + pair + "\r\n" + stationBytes(nine), "- 1 64") << false << ok << no << none
+        << QStringLiteral("Not a complete data file: its station block holds 9 lines instead of eight.");
+
+    QTest::newRow("sample flag") << fullSet(mixed, "sample") << false << ok << no << mixed << QString();
+}
+
+void TestDataFile::integrity()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(bool, acceptChanged);
+    QFETCH(FileIntegrity, integrity);
+    QFETCH(LineEndRepair, repair);
+    QFETCH(QList<QByteArray>, records);
+    QFETCH(QString, error);
+
+    const DataFileParse parsed = parseDataFile(file, DataFileReading{QString(), acceptChanged});
+    if (!error.isEmpty()) {
+        QVERIFY(!parsed.file);
+        QCOMPARE(parsed.error, error);
+        if (integrity == FileIntegrity::Changed)
+            QCOMPARE(parsed.integrity, integrity);
+        return;
+    }
+    QVERIFY2(parsed.file, qPrintable(parsed.error));
+    QCOMPARE(parsed.integrity, integrity);
+    QCOMPARE(parsed.repair, repair);
+    QCOMPARE(parsed.file->records, records);
+    QCOMPARE(parsed.file->station, station("S"));
+    QCOMPARE(parsed.file->sample, QByteArray(QTest::currentDataTag()) == "sample flag");
+    const QString note = integrity == FileIntegrity::Repaired
+                             ? QStringLiteral("The file had its line ends converted by another program; restored, the "
+                                              "checksum matches.")
+                         : integrity == FileIntegrity::Changed
+                             ? QStringLiteral("The file was changed after it was saved: records may not be what was "
+                                              "measured.")
+                             : QString();
+    QCOMPARE(parsed.note, note);
 }
 
 QTEST_GUILESS_MAIN(TestDataFile)

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QSerialPort>
 #include <QTemporaryDir>
 #include <QTest>
@@ -234,6 +235,44 @@ private Q_SLOTS:
         QCOMPARE(port.open(), std::nullopt);
         QCOMPARE(port.send("B"), std::nullopt);
         QCOMPARE(pty.read(3), QByteArray("DLB"));
+    }
+
+    void traceFilesNeverFollowLinks()
+    {
+        // Links planted in the working directory: one to a file of someone else's, one to
+        // a name not yet taken. Each is replaced by the file; neither target is touched.
+        QVERIFY(QDir().mkdir("other"));
+        QFile victim("other/victim");
+        QVERIFY(victim.open(QIODevice::WriteOnly) && victim.write("keep me\n") == 8);
+        victim.close();
+        QVERIFY(QFile::link("other/victim", "APD.TRC"));
+        QVERIFY(QFile::link("other/new", "APD.LOG"));
+        Pty pty;
+        SerialPort port;
+        port.setPortMap(PortMap::overridesOnly({{5, pty.path}}));
+        port.setPortNumber(5);
+        QCOMPARE(port.send("DL"), std::nullopt);
+        port.close();
+        QCOMPARE(port.fileError(), QString());
+        QCOMPARE(fileContent("other/victim"), QByteArray("keep me\n"));
+        QVERIFY(!QFile::exists("other/new"));
+        for (const char *name : {"APD.TRC", "APD.LOG"}) {
+            QVERIFY2(!QFileInfo(name).isSymLink() && QFileInfo(name).isFile(), name);
+            QVERIFY(fileContent(name).contains("DL"));
+        }
+        QCOMPARE(QDir().entryList(QDir::Files | QDir::Hidden).size(), 2); // no temporary file left
+
+        // A trace that cannot take its place is skipped, and the log says why.
+        QVERIFY(QFile::remove("APD.TRC") && QDir().mkdir("APD.TRC"));
+        QVERIFY(QFile::remove("APD.LOG"));
+        SerialPort again;
+        again.setPortMap(PortMap::overridesOnly({{5, pty.path}}));
+        again.setPortNumber(5);
+        QCOMPARE(again.send("DL"), std::nullopt);
+        again.close();
+        QCOMPARE(again.fileError(), QStringLiteral("APD.TRC not written: File access denied"));
+        QVERIFY2(fileContent("APD.LOG").contains(" Error      APD.TRC not written: File access denied\r\n"),
+                 fileContent("APD.LOG").constData());
     }
 
     void exitClosesAndWrites()

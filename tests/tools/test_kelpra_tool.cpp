@@ -149,6 +149,9 @@ private Q_SLOTS:
     void refusesWhatIsNoDataFile();
     void downloadFailuresSayWhy_data();
     void downloadFailuresSayWhy();
+    void changedAndRepairedFiles_data();
+    void changedAndRepairedFiles();
+    void downloadEscapesTheIdentification();
 
 private:
     QString sampleFile;
@@ -295,7 +298,7 @@ void TestKelpraTool::decodeReportsTheFormatSpecifierMessage()
     QByteArray record = sampleRecord(1);
     record[39] = char(116); // position 40: the second format specifier differs
     const QString path = QDir::current().absoluteFilePath(QStringLiteral("mismatch.bin"));
-    QVERIFY(!writeWholeFile(path, buildSingleRecordFile(record, StationLines{}).bytes));
+    QVERIFY(!writeWholeFile(path, buildSingleRecordFile(record, StationLines{}, false).bytes));
     const Run run = runTool({"decode", path});
     QCOMPARE(run.exitCode, 0);
     const QJsonObject json = QJsonDocument::fromJson(run.out).object();
@@ -421,7 +424,7 @@ void TestKelpraTool::checkExitCodes_data()
                       " 2  call                      306171000 (Cura\xc3\xa7" "ao; Sint Maarten (Dutch part); Bonaire, "
                       "Sint Eustatius and Saba)  ship                    pass\n");
     const QString noRecord = QDir::current().absoluteFilePath(QStringLiteral("no_record.bin"));
-    QVERIFY(!writeWholeFile(noRecord, buildSingleRecordFile(QByteArray(), StationLines{}).bytes));
+    QVERIFY(!writeWholeFile(noRecord, buildSingleRecordFile(QByteArray(), StationLines{}, false).bytes));
     QTest::newRow("single-record file without its record")
         << noRecord << 3
         << QByteArray(" 1  unknown                   -          -                       fail  record-short\n");
@@ -652,6 +655,8 @@ void TestKelpraTool::failedWriteKeepsTheOldFile()
     QVERIFY(!readWholeFile(kept, &now));
     QCOMPARE(now, old);
     QCOMPARE(dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{"kept"});
+    // A download is not called good before its file is in place.
+    QVERIFY2(!run.err.contains("Download Ok"), run.err.constData());
 }
 
 void TestKelpraTool::printPdfToAFullDeviceFails()
@@ -693,8 +698,10 @@ void TestKelpraTool::refusesWhatIsNoDataFile()
     QFile huge(QStringLiteral("huge.bin"));
     QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(2 * 1024 * 1024));
     huge.close();
-    QByteArray lf = buildSingleRecordFile(sampleRecord(1), typedStation()).bytes;
-    lf.replace("\r\n", "\n");
+    // An older file (no integrity line) copied in text mode.
+    QByteArray lf = "0\n" + sampleRecord(1) + "\n";
+    for (const QByteArray &line : typedStation())
+        lf += line + "\n";
     QVERIFY(!writeWholeFile(QStringLiteral("lf.bin"), lf));
 
     // A FIFO nobody writes to would hold up a reader for ever: it must not be opened.
@@ -702,6 +709,83 @@ void TestKelpraTool::refusesWhatIsNoDataFile()
     QCOMPARE(run.exitCode, 2);
     QVERIFY2(run.err.contains(reason.toUtf8()), run.err.constData());
     QCOMPARE(run.err.count('\n'), 1);
+}
+
+void TestKelpraTool::changedAndRepairedFiles_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("err");
+
+    QByteArray bytes;
+    QVERIFY(!readWholeFile(sampleFile, &bytes));
+    // A measurement number edited by hand, and a copy through dos2unix.
+    QByteArray changed = bytes;
+    changed[3] = '7';
+    QVERIFY(!writeWholeFile(QStringLiteral("changed.bin"), changed));
+    QVERIFY(!writeWholeFile(QStringLiteral("converted.bin"), QByteArray(bytes).replace("\r\n", "\n")));
+    QFile::remove(QStringLiteral("link.bin"));
+    QVERIFY(QFile::link(sampleFile, QStringLiteral("link.bin")));
+
+    const QByteArray refused = "kelpra-tool: changed.bin was changed after it was saved (use --accept-changed to read it).\n";
+    const QByteArray accepted = "kelpra-tool: changed.bin was changed after it was saved: records may not be what was "
+                                "measured.\n";
+    QTest::newRow("decode refuses") << QStringList{"decode", "changed.bin"} << 2 << refused;
+    QTest::newRow("check refuses") << QStringList{"check", "changed.bin"} << 2 << refused;
+    QTest::newRow("report refuses") << QStringList{"report", "changed.bin", "--output", "r.txt"} << 2 << refused;
+    QTest::newRow("print-pdf refuses") << QStringList{"print-pdf", "changed.bin", "--output", "r.pdf"} << 2 << refused;
+    QTest::newRow("decode accepts") << QStringList{"decode", "changed.bin", "--accept-changed"} << 0 << accepted;
+    QTest::newRow("check accepts") << QStringList{"check", "changed.bin", "--accept-changed"} << 3 << accepted;
+    QTest::newRow("report accepts") << QStringList{"report", "changed.bin", "--accept-changed"} << 0 << accepted;
+    QTest::newRow("repaired") << QStringList{"decode", "converted.bin"} << 0
+                              << QByteArray("kelpra-tool: converted.bin had its line ends converted by another "
+                                            "program; restored, the checksum matches.\n");
+    // Their own data file, directly or through a link, is never written over.
+    const QByteArray own = "kelpra-tool: " + sampleFile.toLocal8Bit()
+                           + ": this is the data file being read; choose another --output.\n";
+    QTest::newRow("report onto its data file") << QStringList{"report", sampleFile, "--output", sampleFile} << 2 << own;
+    QTest::newRow("print-pdf onto its data file through a link")
+        << QStringList{"print-pdf", sampleFile, "--output", "link.bin"} << 2
+        << QByteArray("kelpra-tool: link.bin: this is the data file being read; choose another --output.\n");
+    const QByteArray noName = "kelpra-tool: --output needs a file name\n";
+    QTest::newRow("report, empty output") << QStringList{"report", sampleFile, "--output", ""} << 1 << noName;
+    QTest::newRow("print-pdf, empty output") << QStringList{"print-pdf", sampleFile, "--output", ""} << 1 << noName;
+    QTest::newRow("download, empty output") << QStringList{"download", "--port", "/dev/null", "--output", ""} << 1
+                                            << noName;
+}
+
+void TestKelpraTool::changedAndRepairedFiles()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, err);
+    QByteArray before;
+    QVERIFY(!readWholeFile(sampleFile, &before));
+    const Run run = runTool(args);
+    QCOMPARE(run.exitCode, exitCode);
+    QCOMPARE(run.err, err);
+    QCOMPARE(run.out.isEmpty(), exitCode != 0 && exitCode != 3);
+    QByteArray after;
+    QVERIFY(!readWholeFile(sampleFile, &after));
+    QCOMPARE(after, before);
+    QVERIFY(!QFile::exists(QStringLiteral("r.txt")) && !QFile::exists(QStringLiteral("r.pdf")));
+    // Restored, the records are those saved: decoded as the file before the conversion.
+    if (QByteArray(QTest::currentDataTag()) == "repaired")
+        QCOMPARE(run.out, runTool({"decode", sampleFile}).out);
+}
+
+void TestKelpraTool::downloadEscapesTheIdentification()
+{
+    // An identification line with an escape sequence and a bell: shown, not obeyed.
+    const test::TestSetProcess testset({"--identification", QStringLiteral("GMDSS\x1b[31mTESTER\x07")});
+    QVERIFY(!testset.path.isEmpty());
+    const Run run = runTool({"download", "--port", testset.path, "--output", "escaped.bin"});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.out, QByteArray("GMDSS\\x1b[31mTESTER\\x07\n"));
+    QVERIFY2(run.err.endsWith("reply 16 of 17 received\nDownload Ok\n"), run.err.constData());
+    QByteArray bytes;
+    QVERIFY(!readWholeFile(QStringLiteral("escaped.bin"), &bytes));
+    QCOMPARE(parseDataFile(bytes).integrity, FileIntegrity::Verified);
 }
 
 QTEST_MAIN(TestKelpraTool)

@@ -377,8 +377,9 @@ void TestEverydayUse::exportWritesOnePagePdf()
     AppFixture f;
     MainWindow &w = f.mainWindow();
     QTemporaryDir dir;
-    // Real data, not the sample set: a saved full set loaded back.
+    // Real data, not the sample set: a saved full set, not marked as sample data, loaded back.
     placeSampleSet(f);
+    f.store().setFromSampleSet(false);
     f.prompts.expectSaveFile(dir.filePath("set.bin"));
     w.files().saveAllData();
     f.prompts.expectOpenFile(dir.filePath("set.bin"));
@@ -477,10 +478,22 @@ void TestEverydayUse::sampleNoteAndMark()
     control<QToolButton>(w, "Next")->click();
     QVERIFY(!note->isHidden());
 
-    // Loaded from a file: real data, whatever its bytes.
+    // Saved and opened again: still the sample set, and marked so.
     f.prompts.expectSaveFile(dir.filePath("set.bin"));
     w.files().saveAllData();
     f.prompts.expectOpenFile(dir.filePath("set.bin"));
+    w.files().openData();
+    QVERIFY(!note->isHidden());
+    QVERIFY(f.store().fromSampleSet());
+    f.prompts.expectSaveFile(dir.filePath("reloaded.pdf"));
+    w.reports().exportProtocolPdf();
+    QCOMPARE(sampleMarkOf(readPdfWords(dir.filePath("reloaded.pdf"))), QStringLiteral("SAMPLEDATA"));
+
+    // Loaded from a file without the mark: real data, whatever its bytes.
+    f.store().setFromSampleSet(false);
+    f.prompts.expectSaveFile(dir.filePath("real.bin"));
+    w.files().saveAllData();
+    f.prompts.expectOpenFile(dir.filePath("real.bin"));
     w.files().openData();
     QVERIFY(note->isHidden());
     QVERIFY(!f.store().fromSampleSet());

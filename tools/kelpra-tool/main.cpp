@@ -18,6 +18,7 @@
 #include "session/session.h"
 
 #include <QCommandLineParser>
+#include <QFile>
 #include <QGuiApplication>
 #include <QLocale>
 #include <QTimer>
@@ -25,6 +26,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <optional>
+#include <sys/stat.h>
 
 using namespace kelpra;
 
@@ -61,22 +63,57 @@ struct OpenedRecord {
     DecodedRecord decoding;
 };
 
-// Loads a data file into a session as "Open data" does.
-std::optional<Failure> loadDataFile(const QString &path, Session *session)
+// Loads a data file into a session as "Open data" does. A file changed after it was saved is
+// read only when `acceptChanged`; what was repaired or accepted is said on standard error.
+std::optional<Failure> loadDataFile(const QString &path, bool acceptChanged, Session *session)
 {
     QByteArray bytes;
     if (auto error = readDataFileBytes(path, &bytes))
         return Failure{kFailure, path + QStringLiteral(": ") + withFullStop(*error)};
-    DataFileParse parse = parseDataFile(bytes);
-    if (!parse.file)
-        return Failure{kFailure, path + QStringLiteral(": ") + withFullStop(parse.error)};
-    session->openFile(*parse.file, path);
+    DataFileParse parse = parseDataFile(bytes, DataFileReading{path, acceptChanged});
+    if (!parse.file) {
+        if (parse.integrity == FileIntegrity::Changed)
+            return Failure{kFailure,
+                           QStringLiteral("%1 was changed after it was saved (use --accept-changed to read it).").arg(path)};
+        return Failure{kFailure, parse.errorNamesFile ? parse.error : path + QStringLiteral(": ") + withFullStop(parse.error)};
+    }
+    if (!parse.note.isEmpty())
+        printErr(QStringLiteral("kelpra-tool: ") + parse.note);
+    session->openFile(*parse.file, path, parse.integrity == FileIntegrity::Changed);
     return std::nullopt;
 }
 
-std::optional<Failure> openRecord(const QString &path, int record, OpenedRecord *out)
+QCommandLineOption acceptChangedOption()
 {
-    if (auto failure = loadDataFile(path, &out->session))
+    return QCommandLineOption(QStringLiteral("accept-changed"),
+                              QStringLiteral("Read a data file changed after it was saved (its checksum differs), "
+                                             "its records as its lengths cut them."));
+}
+
+// Whether two names lead to the same file, through links too.
+bool sameFile(const QString &a, const QString &b)
+{
+    struct stat sa {}, sb {};
+    return ::stat(QFile::encodeName(a).constData(), &sa) == 0 && ::stat(QFile::encodeName(b).constData(), &sb) == 0
+           && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+// The text as a terminal may show it: control characters as \xHH.
+QString escapeControls(const QString &text)
+{
+    QString out;
+    for (const QChar c : text) {
+        if (c.category() == QChar::Other_Control)
+            out += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        else
+            out += c;
+    }
+    return out;
+}
+
+std::optional<Failure> openRecord(const QString &path, int record, bool acceptChanged, OpenedRecord *out)
+{
+    if (auto failure = loadDataFile(path, acceptChanged, &out->session))
         return failure;
     // The records the window lets the user move to.
     const int last = qMax(1, out->session.viewableRecords());
@@ -148,24 +185,45 @@ QCommandLineOption recordOptionSpec()
                               QStringLiteral("N"));
 }
 
+// An --output given empty names no file at all.
+std::optional<int> emptyOutput(const QCommandLineParser &parser, const QCommandLineOption &output)
+{
+    if (parser.isSet(output) && parser.value(output).isEmpty()) {
+        printErr(QStringLiteral("kelpra-tool: --output needs a file name"));
+        return kUsage;
+    }
+    return std::nullopt;
+}
+
 // The common start of the commands that work on one record of a data file: the options,
-// the file and the record. Returns the exit code when the command must stop here.
+// the file and the record. The --output file, required when `outputRequired`, may not be
+// the data file itself. Returns the exit code when the command must stop here.
 std::optional<int> startRecordCommand(QCommandLineParser &parser, const QStringList &args, const QString &synopsis,
-                                      const QCommandLineOption *required, OpenedRecord *opened)
+                                      const QCommandLineOption &output, bool outputRequired, OpenedRecord *opened)
 {
     const QCommandLineOption record = recordOptionSpec();
+    const QCommandLineOption acceptChanged = acceptChangedOption();
     parser.addOption(record);
+    parser.addOption(acceptChanged);
     parser.addPositionalArgument(QStringLiteral("DATAFILE"), QStringLiteral("A data file saved by Kelpra."));
     if (auto stop = parseCommand(parser, args, synopsis, 1))
         return stop;
-    if (required && !parser.isSet(*required)) {
-        printErr(QStringLiteral("kelpra-tool: %1 needs --%2").arg(args.constFirst(), required->names().constFirst()));
+    if (outputRequired && !parser.isSet(output)) {
+        printErr(QStringLiteral("kelpra-tool: %1 needs --%2").arg(args.constFirst(), output.names().constFirst()));
         return kUsage;
     }
+    if (auto stop = emptyOutput(parser, output))
+        return stop;
     int n = 1;
     if (auto stop = recordOption(parser, record, &n))
         return stop;
-    if (auto failure = openRecord(parser.positionalArguments().constFirst(), n, opened)) {
+    const QString path = parser.positionalArguments().constFirst();
+    if (parser.isSet(output) && sameFile(parser.value(output), path)) {
+        printErr(QStringLiteral("kelpra-tool: %1: this is the data file being read; choose another --output.")
+                     .arg(parser.value(output)));
+        return kFailure;
+    }
+    if (auto failure = openRecord(path, n, parser.isSet(acceptChanged), opened)) {
         printErr(QStringLiteral("kelpra-tool: ") + failure->message);
         return failure->code;
     }
@@ -176,12 +234,14 @@ int decodeCommand(const QStringList &args)
 {
     QCommandLineParser parser;
     OpenedRecord opened;
+    // decode has no --output; an option never added is never set.
+    const QCommandLineOption noOutput(QStringLiteral("output"));
     if (auto stop = startRecordCommand(parser, args,
-                                       QStringLiteral("kelpra-tool decode DATAFILE [--record N]\n"
+                                       QStringLiteral("kelpra-tool decode DATAFILE [--record N] [--accept-changed]\n"
                                                       "Decodes a record of a data file and prints it as JSON, with "
                                                       "the check of its call\n(as \"kelpra-tool check\" does) "
                                                       "under \"check\"."),
-                                       nullptr, &opened))
+                                       noOutput, false, &opened))
         return *stop;
     // The header, then the rows' fields, in the order of the field table.
     QList<QPair<QString, QString>> fields;
@@ -232,10 +292,12 @@ int checkCommand(const QStringList &args)
 {
     QCommandLineParser parser;
     const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("Prints one JSON array of the checks."));
+    const QCommandLineOption acceptChanged = acceptChangedOption();
     parser.addOption(json);
+    parser.addOption(acceptChanged);
     parser.addPositionalArgument(QStringLiteral("DATAFILE"), QStringLiteral("A data file saved by Kelpra."));
     if (auto stop = parseCommand(parser, args,
-                                 QStringLiteral("kelpra-tool check DATAFILE [--json]\n"
+                                 QStringLiteral("kelpra-tool check DATAFILE [--json] [--accept-changed]\n"
                                                 "Checks every record's call against ITU-R M.493: one line per "
                                                 "record with its kind,\nthe calling station, the verdict (pass, warn "
                                                 "or fail) and the findings.\nExit status: 0 when no record fails, 3 "
@@ -243,7 +305,7 @@ int checkCommand(const QStringList &args)
                                  1))
         return *stop;
     Session session;
-    if (auto failure = loadDataFile(parser.positionalArguments().constFirst(), &session)) {
+    if (auto failure = loadDataFile(parser.positionalArguments().constFirst(), parser.isSet(acceptChanged), &session)) {
         printErr(QStringLiteral("kelpra-tool: ") + failure->message);
         return failure->code;
     }
@@ -284,11 +346,12 @@ int reportCommand(const QStringList &args)
     parser.addOption(output);
     OpenedRecord opened;
     if (auto stop = startRecordCommand(parser, args,
-                                       QStringLiteral("kelpra-tool report DATAFILE [--record N] [--output FILE]\n"
+                                       QStringLiteral("kelpra-tool report DATAFILE [--record N] [--output FILE] "
+                                                      "[--accept-changed]\n"
                                                       "Writes the text test protocol of a record, byte for byte as "
                                                       "\"Save report\" writes it.\nThe engineer comes from "
                                                       "details.txt in the current directory."),
-                                       nullptr, &opened))
+                                       output, false, &opened))
         return *stop;
     const QByteArray report = textReport(reportFields(opened), opened.session.distressShown());
     if (!parser.isSet(output)) {
@@ -310,10 +373,11 @@ int printPdfCommand(const QStringList &args)
     parser.addOption(output);
     OpenedRecord opened;
     if (auto stop = startRecordCommand(parser, args,
-                                       QStringLiteral("kelpra-tool print-pdf DATAFILE [--record N] --output FILE\n"
+                                       QStringLiteral("kelpra-tool print-pdf DATAFILE [--record N] --output FILE "
+                                                      "[--accept-changed]\n"
                                                       "Lays out the printed test protocol of a record as a "
                                                       "one-page A4 PDF."),
-                                       &output, &opened))
+                                       output, true, &opened))
         return *stop;
     const QString path = parser.value(output);
     // QPdfWriter says nothing when a write fails; the file it writes through does.
@@ -373,6 +437,8 @@ int downloadCommand(const QStringList &args)
         printErr(QStringLiteral("kelpra-tool: download needs --port DEVICE and --output FILE"));
         return kUsage;
     }
+    if (auto stop = emptyOutput(parser, output))
+        return *stop;
 
     PortMap map = PortMap::fromEnvironment();
     const std::optional<QString> device = map.resolve(parser.value(port));
@@ -418,22 +484,21 @@ int downloadCommand(const QStringList &args)
         printErr(QStringLiteral("kelpra-tool: ") + observer.outcome->causeLine());
         return kFailure;
     }
-    printErr(observer.outcome->message()); // "Download Ok", after the progress lines
     Session session;
     session.acceptDownload(observer.outcome->replies(), wire::portName(number), *device);
-    QByteArray identification = session.store().slot(0);
-    const int end = identification.indexOf('\0');
-    if (end >= 0)
-        identification.truncate(end);
-    writeOut(fromText8(identification).trimmed().toUtf8() + '\n');
-    const BuiltDataFile built = session.fullSetFile();
-    file.write(built.bytes);
+    // No station lines: nothing for the writer to warn about.
+    file.write(session.fullSetFile().bytes);
     if (auto error = file.commit()) {
         printErr(QStringLiteral("kelpra-tool: %1: %2").arg(parser.value(output), withFullStop(*error)));
         return kFailure;
     }
-    for (const QString &warning : built.warnings)
-        printErr(QStringLiteral("kelpra-tool: %1: %2").arg(parser.value(output), withFullStop(warning)));
+    // Only now is the download kept.
+    printErr(observer.outcome->message()); // "Download Ok", after the progress lines
+    QByteArray identification = session.store().slot(0);
+    const int end = identification.indexOf('\0');
+    if (end >= 0)
+        identification.truncate(end);
+    writeOut(escapeControls(fromText8(identification).trimmed()).toUtf8() + '\n');
     return kOk;
 }
 
@@ -449,6 +514,7 @@ QString usage()
         "  print-pdf DATAFILE [--record N] --output FILE lay out the printed protocol as a PDF\n"
         "  download --port DEVICE --output FILE         fetch the records from the test set\n"
         "\n"
+        "Commands that read a data file refuse one changed after it was saved unless given --accept-changed.\n"
         "kelpra-tool COMMAND --help tells more about a command; kelpra-tool --version tells the version.\n"
         "Exit status: 0 success, 1 usage error, 2 failure; check: 3 when a record fails.\n");
 }

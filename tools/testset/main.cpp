@@ -72,6 +72,7 @@ void usage()
     std::fprintf(stderr,
                  "usage: kelpra-testset [options]\n"
                  "  --records FILE      answer with the records of a full-set data file\n"
+                 "  --identification T  answer DL with the bytes of T (default: the sample set's line)\n"
                  "  --record-size N     pad every reply to N bytes (at least 64)\n"
                  "  --turnaround MS     pause between a command and its reply (default 2)\n"
                  "  --fault NAME        silent | short | slow | stray | hangup\n"
@@ -92,6 +93,8 @@ bool parseOptions(int argc, char **argv, Options &o)
             std::exit(0);
         } else if (a == "--records" && (v = value())) {
             o.recordsFile = QString::fromLocal8Bit(v);
+        } else if (a == "--identification" && (v = value())) {
+            o.set.identification = QByteArray(v);
         } else if (a == "--record-size" && (v = value())) {
             o.set.recordSize = std::max(int(kelpra::wire::kRecordLength), std::atoi(v));
         } else if (a == "--turnaround" && (v = value())) {
@@ -132,11 +135,13 @@ bool loadRecords(const QString &path, std::optional<QList<QByteArray>> &records)
         say("cannot read %s: %s", qPrintable(path), qPrintable(*error));
         return false;
     }
-    const kelpra::DataFileParse parsed = kelpra::parseDataFile(all);
+    const kelpra::DataFileParse parsed = kelpra::parseDataFile(all, kelpra::DataFileReading{path, false});
     if (!parsed.file) {
         say("%s is not a data file: %s", qPrintable(path), qPrintable(parsed.error));
         return false;
     }
+    if (!parsed.note.isEmpty())
+        say("%s", qPrintable(parsed.note));
     records = parsed.file->records;
     say("%lld records from %s", static_cast<long long>(records->size()), qPrintable(path));
     return true;

@@ -1,6 +1,7 @@
 // Fuzz target for the data-file reader. Besides "no crash, no overflow" it checks that
-// whatever a file loads saves back to a file that loads the same and saves identically,
-// unless the writer says which record will not.
+// whatever a file loads (a changed file too, when accepted) saves back to a file that loads
+// the same, verified by its integrity line, and saves identically, unless the writer says
+// a station line will not.
 #include "data/measurement_store.h"
 #include "files/data_file.h"
 #include "files/details_file.h"
@@ -33,7 +34,7 @@ bool sameSlots(const MeasurementStore &a, const MeasurementStore &b)
 BuiltDataFile saveAsTheLoadWould(const DataFile &file, const MeasurementStore &store)
 {
     if (file.kind == DataFileKind::SingleRecord)
-        return buildSingleRecordFile(store.slot(1), file.station);
+        return buildSingleRecordFile(store.slot(1), file.station, store.fromSampleSet());
     return buildFullSetFile(store, file.station);
 }
 
@@ -47,11 +48,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const ControllerLines details = parseDetailsFile(bytes);
     require(parseDetailsFile(buildDetailsFile(details)) == details, "details round trip");
 
-    const DataFileParse parsed = parseDataFile(bytes);
+    const DataFileParse strict = parseDataFile(bytes);
+    const DataFileParse parsed = parseDataFile(bytes, DataFileReading{QString(), true});
+    // Only a changed file loads when accepted and not otherwise.
+    require(strict.file.has_value() == parsed.file.has_value() || strict.integrity == FileIntegrity::Changed,
+            "accepting changed files changed another outcome");
+    require(strict.integrity == parsed.integrity, "integrity depends on accepting changed files");
     if (!parsed.file) {
         require(!parsed.error.isEmpty(), "refusal without error text");
         return 0;
     }
+    require((parsed.integrity == FileIntegrity::Repaired) == (parsed.repair != LineEndRepair::None),
+            "repair without the outcome");
+    require(parsed.note.isEmpty()
+                == (parsed.integrity == FileIntegrity::Verified || parsed.integrity == FileIntegrity::Absent),
+            "note does not match the outcome");
     const DataFile &file = *parsed.file;
     require(file.records.size() <= MeasurementStore::kRecordSlots, "more than 16 records");
     require(file.kind == DataFileKind::FullSet || file.records.size() == 1, "single file without one record");
@@ -72,16 +83,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const BuiltDataFile saved = saveAsTheLoadWould(file, first);
     const DataFileParse reparsed = parseDataFile(saved.bytes);
     require(reparsed.file.has_value(), "saved file refused");
+    require(reparsed.integrity == FileIntegrity::Verified, "saved file not verified");
+    require(reparsed.file->sample == file.sample, "sample flag lost");
     require(reparsed.file->kind == file.kind, "kind changed");
     MeasurementStore second;
     applyDataFile(*reparsed.file, second);
+    require(sameSlots(first, second), "load, save, load changed a slot");
     if (!saved.warnings.isEmpty()) {
         // The writer said so; it must have had reason to.
-        require(!sameSlots(first, second) || reparsed.file->station != file.station, "needless warning");
+        require(reparsed.file->station != file.station, "needless warning");
         return 0;
     }
     require(reparsed.file->station == file.station, "station lines changed");
-    require(sameSlots(first, second), "load, save, load changed a slot");
     // Empty records at the end of a set count (no 255 leads them) but are not saved again.
     if (file.records.isEmpty() || !file.records.back().isEmpty())
         require(first.record_count() == second.record_count(), "load, save, load changed record_count");

@@ -68,7 +68,7 @@ void checkReports(const FieldTexts &fields, bool distress)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
-    const DataFileParse parsed = parseDataFile(bytes);
+    const DataFileParse parsed = parseDataFile(bytes, DataFileReading{QString(), true});
     if (!parsed.file)
         return 0;
     const DataFile &file = *parsed.file;
