@@ -11,14 +11,15 @@ declare -A allowed=(
   [data]="data"
   [dsc]="data dsc"
   [files]="data files"
+  [archive]="data dsc files archive"
   [report]="data dsc report"
   [page]="data dsc page"
   [link]="data files link"
   [ui]="data dsc files report page link ui"
   [app]="ui"
-  [tools/kelpra-tool]="data dsc files report page link"
+  [tools/kelpra-tool]="data dsc files archive report page link"
   [tools/testset]="data files"
-  [tools/bench]="data link"
+  [tools/bench]="data files archive link"
 )
 
 bad=0
