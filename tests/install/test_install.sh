@@ -40,6 +40,9 @@ for word in --help --version; do page_mentions kelpra "$word"; done
 for command in $("$prefix/bin/kelpra-tool" --help | sed -n 's/^  \([a-z-]*\) .*/\1/p'); do
   page_mentions kelpra-tool "$command"
 done
+for option in $("$prefix/bin/kelpra-tool" archive --help | grep -o -- '--[a-z-]*' | sort -u); do
+  page_mentions kelpra-tool "$option"
+done
 for option in $("$prefix/bin/kelpra-testset" --help 2>&1 | grep -o -- '--[a-z-]*'); do
   page_mentions kelpra-testset "$option"
 done

@@ -314,15 +314,24 @@ QString surveyText(const ArchivedSurvey &s)
     return out;
 }
 
-// show and export: the survey of the one positional ID.
-std::optional<int> readSurvey(ArchiveArguments &a, ArchivedSurvey *survey)
+// The common start of show and export: the options, the one positional ID and the survey.
+// Returns the exit code when the command must stop here.
+std::optional<int> startSurveyCommand(ArchiveArguments &a, const QStringList &args, const QString &synopsis,
+                                      const QCommandLineOption *required, ArchivedSurvey *survey)
 {
+    a.parser.addPositionalArgument(QStringLiteral("ID"), QStringLiteral("The survey's id, as list shows it."));
+    if (auto stop = a.parse(args, synopsis, 1, 1))
+        return stop;
+    if (required && !a.parser.isSet(*required)) {
+        errorLine(QStringLiteral("%1 needs --%2").arg(args.constFirst(), required->names().constFirst()));
+        return kUsage;
+    }
     const std::optional<qint64> id = surveyId(a.parser.positionalArguments().constFirst());
     if (!id)
         return kUsage;
     std::unique_ptr<SurveyArchive> archive;
     if (auto stop = a.open(false, &archive))
-        return *stop;
+        return stop;
     if (auto error = archive->survey(*id, survey)) {
         errorLine(*error);
         return kFailure;
@@ -335,15 +344,12 @@ int showCommand(const QStringList &args)
     ArchiveArguments a;
     const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("Prints one JSON object."));
     a.parser.addOption(json);
-    a.parser.addPositionalArgument(QStringLiteral("ID"), QStringLiteral("The survey's id, as list shows it."));
-    if (auto stop = a.parse(args,
-                            QStringLiteral("kelpra-tool archive show ID [--json] [--database PATH|URL]\n"
-                                           "Shows one archived survey: where it came from, its station data and "
-                                           "each record's check."),
-                            1, 1))
-        return *stop;
     ArchivedSurvey survey;
-    if (auto stop = readSurvey(a, &survey))
+    if (auto stop = startSurveyCommand(a, args,
+                                       QStringLiteral("kelpra-tool archive show ID [--json] [--database PATH|URL]\n"
+                                                      "Shows one archived survey: where it came from, its station "
+                                                      "data and each record's check."),
+                                       nullptr, &survey))
         return *stop;
     output(a.parser.isSet(json) ? surveyJson(survey) : surveyText(survey).toUtf8());
     return kOk;
@@ -355,19 +361,13 @@ int exportCommand(const QStringList &args)
     const QCommandLineOption outputFile(QStringLiteral("output"), QStringLiteral("The data file to write."),
                                         QStringLiteral("FILE"));
     a.parser.addOption(outputFile);
-    a.parser.addPositionalArgument(QStringLiteral("ID"), QStringLiteral("The survey's id, as list shows it."));
-    if (auto stop = a.parse(args,
-                            QStringLiteral("kelpra-tool archive export ID --output FILE [--database PATH|URL]\n"
-                                           "Writes an archived survey as a data file: its records byte for byte, "
-                                           "with the station\nlines of its latest station data."),
-                            1, 1))
-        return *stop;
-    if (!a.parser.isSet(outputFile)) {
-        errorLine(QStringLiteral("archive export needs --output FILE"));
-        return kUsage;
-    }
     ArchivedSurvey survey;
-    if (auto stop = readSurvey(a, &survey))
+    if (auto stop = startSurveyCommand(a, args,
+                                       QStringLiteral("kelpra-tool archive export ID --output FILE [--database "
+                                                      "PATH|URL]\nWrites an archived survey as a data file: its "
+                                                      "records byte for byte, with the station\nlines of its "
+                                                      "latest station data."),
+                                       &outputFile, &survey))
         return *stop;
     const QString path = a.parser.value(outputFile);
     const BuiltDataFile built = archivedDataFile(survey);
