@@ -483,7 +483,7 @@ std::optional<QString> SurveyArchive::find(const SurveyQuery &query, QList<Surve
         part.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
         part.replace(QLatin1Char('%'), QLatin1String("\\%"));
         part.replace(QLatin1Char('_'), QLatin1String("\\_"));
-        where << QStringLiteral("vessel_folded LIKE ? ESCAPE '\\'");
+        where << QStringLiteral("id IN (SELECT id FROM surveys WHERE vessel_folded LIKE ? ESCAPE '\\')");
         values << QStringLiteral("%") + part + QStringLiteral("%");
     }
     if (!query.mmsi.isEmpty()) {

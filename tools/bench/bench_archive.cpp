@@ -3,6 +3,7 @@
 // a part of the vessel name, open one survey. Prints medians and the archive's size.
 //
 // usage: kelpra-bench-archive --database PATH|postgresql://... [--surveys N] [--runs N]
+// An archive that holds surveys already is filled up to N.
 
 #include "archive/survey_archive.h"
 #include "data/text8.h"
@@ -218,13 +219,24 @@ int main(int argc, char **argv)
     std::unique_ptr<SurveyArchive> archive;
     check(SurveyArchive::open(*place.location, &archive));
 
-    // Fill in batches (one transaction each) to get to the size quickly; the timing of a
-    // single survey below uses the program's own path, one transaction per survey.
+    // Fill up to the number of surveys in batches (one transaction each) to get to the
+    // size quickly; the timing of a single survey below uses the program's own path, one
+    // transaction per survey.
+    QList<SurveySummary> all;
+    check(archive->find({}, &all));
     QList<Ship> ships;
+    for (const SurveySummary &s : all) {
+        ArchivedSurvey kept;
+        check(archive->survey(s.id, &kept));
+        Ship ship;
+        ship.name = kept.latest().station[3];
+        ship.mmsi = kept.records.constFirst().selfMmsi;
+        ships << ship;
+    }
     QElapsedTimer fill;
     fill.start();
     constexpr int kBatch = 500;
-    for (int done = 0; done < surveys; done += kBatch) {
+    for (int done = int(all.size()); done < surveys; done += kBatch) {
         QList<Survey> batch;
         for (int i = done; i < std::min(surveys, done + kBatch); ++i) {
             ships << randomShip();
@@ -238,7 +250,6 @@ int main(int argc, char **argv)
     std::printf("%s: %d surveys of 16 records, filled in %.0f s; medians of %d runs\n",
                 qPrintable(place.location->text()), surveys, fill.elapsed() / 1000.0, runs);
 
-    QList<SurveySummary> all;
     check(archive->find({}, &all));
     QList<qint64> ids;
     for (const SurveySummary &s : all)
