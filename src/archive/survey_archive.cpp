@@ -172,7 +172,7 @@ std::optional<QString> SurveyArchive::open(const ArchiveLocation &location, std:
         db.setUserName(location.user);
         db.setDatabaseName(location.database);
         // libpq waits for ever by default; a server out of reach must not hang the program.
-        db.setConnectOptions(QStringLiteral("connect_timeout=10;application_name=kelpra"));
+        db.setConnectOptions(QStringLiteral("connect_timeout=5;application_name=kelpra"));
     } else {
         const QFileInfo file(location.path);
         if (!options.write && !file.exists())
