@@ -7,6 +7,8 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
   libjpeg-dev
+  libqt6sql6-sqlite libqt6sql6-psql
+  postgresql postgresql-common
   clang libclang-rt-14-dev
   poppler-utils fonts-wine fonts-dejavu-core
   xvfb xauth

@@ -11,16 +11,17 @@ declare -A allowed=(
   [data]="data"
   [dsc]="data dsc"
   [files]="data files"
+  [archive]="data dsc files archive"
   [report]="data dsc report"
   [page]="data dsc page"
   [link]="data files link"
   [session]="data dsc files session"
   [testset]="data testset"
-  [ui]="data dsc files report page link session ui"
+  [ui]="data dsc files archive report page link session ui"
   [app]="ui"
-  [tools/kelpra-tool]="data dsc files report page link session"
+  [tools/kelpra-tool]="data dsc files archive report page link session"
   [tools/testset]="data files testset"
-  [tools/bench]="data link"
+  [tools/bench]="data files archive link"
 )
 
 bad=0

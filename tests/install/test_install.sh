@@ -35,10 +35,19 @@ for program in kelpra kelpra-tool kelpra-testset; do
     [ -z "$warnings" ] || { echo "$program.1: $warnings"; exit 1; }
   fi
 done
-page_mentions() { zcat "$man1/$1.1.gz" | sed 's/\\-/-/g' | grep -q -- "$2" || { echo "$1.1 does not mention $2"; exit 1; }; }
+# The page is read whole first: grep -q stops at the first match, and under pipefail the
+# writer it leaves behind would fail the check.
+page_mentions() {
+  local text
+  text=$(zcat "$man1/$1.1.gz" | sed 's/\\-/-/g')
+  grep -q -- "$2" <<<"$text" || { echo "$1.1 does not mention $2"; exit 1; }
+}
 for word in --help --version; do page_mentions kelpra "$word"; done
 for command in $("$prefix/bin/kelpra-tool" --help | sed -n 's/^  \([a-z-]*\) .*/\1/p'); do
   page_mentions kelpra-tool "$command"
+done
+for option in $("$prefix/bin/kelpra-tool" archive --help | grep -o -- '--[a-z-]*' | sort -u); do
+  page_mentions kelpra-tool "$option"
 done
 for option in $("$prefix/bin/kelpra-testset" --help 2>&1 | grep -o -- '--[a-z-]*'); do
   page_mentions kelpra-testset "$option"

@@ -1,5 +1,6 @@
 // kelpra-tool: the program's decoding, reports and download without a window, for scripts
 // and for laptops with no display. Every command runs the same core as the window.
+#include "archive_command.h"
 #include "tool_json.h"
 
 #include "data/text8.h"
@@ -513,6 +514,7 @@ QString usage()
         "  report DATAFILE [--record N] [--output FILE] write the text test protocol\n"
         "  print-pdf DATAFILE [--record N] --output FILE lay out the printed protocol as a PDF\n"
         "  download --port DEVICE --output FILE         fetch the records from the test set\n"
+        "  archive list|show|export|import ...          the survey archive (kelpra-tool archive --help)\n"
         "\n"
         "Commands that read a data file refuse one changed after it was saved unless given --accept-changed.\n"
         "kelpra-tool COMMAND --help tells more about a command; kelpra-tool --version tells the version.\n"
@@ -562,6 +564,8 @@ int main(int argc, char *argv[])
         return printPdfCommand(named);
     if (command == QLatin1String("download"))
         return downloadCommand(named);
+    if (command == QLatin1String("archive"))
+        return tool::archiveCommand(named);
     printErr(command.isEmpty() ? usage() : QStringLiteral("kelpra-tool: unknown command \"%1\"\n%2").arg(command, usage()));
     return kUsage;
 }
