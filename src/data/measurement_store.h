@@ -19,10 +19,11 @@ public:
     // ends the sample set's mark: whatever fills the store afterwards is real data.
     void setSlot(int index, const QByteArray &bytes);
 
-    int record_count() const { return recordCount_; }
-    void set_record_count(int count) { recordCount_ = count; }
-    int display_index() const { return displayIndex_; }
-    void set_display_index(int index) { displayIndex_ = index; }
+    // `record_count`: the records held, 0 to 16; `display_index`: the slot on display.
+    int recordCount() const { return recordCount_; }
+    void setRecordCount(int count) { recordCount_ = count; }
+    int displayIndex() const { return displayIndex_; }
+    void setDisplayIndex(int index) { displayIndex_ = index; }
 
     // Data is held exactly when slot 0 (the identification line) is not empty.
     bool holdsData() const { return !slots_[0].isEmpty(); }

@@ -9,7 +9,7 @@ namespace kelpra {
 
 int lastRecord(const MeasurementStore &store)
 {
-    return qBound(1, store.record_count(), MeasurementStore::kRecordSlots);
+    return qBound(1, store.recordCount(), MeasurementStore::kRecordSlots);
 }
 
 NavigationView navigationAt(const MeasurementStore &store, int displayIndex)
@@ -28,8 +28,8 @@ std::optional<NavigationView> stepBy(MeasurementStore &store, int delta)
 {
     if (!store.holdsData())
         return std::nullopt;
-    const int index = qBound(1, store.display_index() + delta, lastRecord(store));
-    store.set_display_index(index);
+    const int index = qBound(1, store.displayIndex() + delta, lastRecord(store));
+    store.setDisplayIndex(index);
     return navigationAt(store, index);
 }
 
@@ -40,7 +40,7 @@ std::optional<NavigationView> stepPrevious(MeasurementStore &store) { return ste
 
 NavigationView recordsReplaced(MeasurementStore &store, int held)
 {
-    store.set_display_index(1);
+    store.setDisplayIndex(1);
     NavigationView view = navigationAt(store, 1);
     // A single-record file keeps the record_count of what was held before; only its one
     // record can be shown.
@@ -55,7 +55,7 @@ NavigationView loadSampleSet(MeasurementStore &store)
     store.setSlot(0, sampleIdentificationLine());
     for (int slot = 1; slot <= MeasurementStore::kRecordSlots; ++slot)
         store.setSlot(slot, sampleRecord(slot));
-    store.set_record_count(MeasurementStore::kRecordSlots);
+    store.setRecordCount(MeasurementStore::kRecordSlots);
     store.setFromSampleSet(true);
     return recordsReplaced(store, MeasurementStore::kRecordSlots);
 }

@@ -290,7 +290,7 @@ void Judgement::judgeCommand(const Command &command)
         return;
     const int value = at(command.position);
     const bool second = command.role == Command::Second;
-    const QByteArray meaning = second ? second_telecommand_meaning(value) : first_telecommand_meaning(value);
+    const QByteArray meaning = second ? secondTelecommandMeaning(value) : firstTelecommandMeaning(value);
     const QString what = QStringLiteral("the %1 %2").arg(QLatin1String(command.name)).arg(value);
     const bool assigned = second ? (value <= 113 || value == kNoInformation) : among(kAssignedFirstTelecommands, value);
     if (meaning.isEmpty())
@@ -564,7 +564,7 @@ CallCheck Judgement::run()
     if (holds(l.address, 5))
         judgeIdentity(l.address, "address", &check.address);
     if (holds(l.category, 1) && !symbolsInvalid(l.category, 1, "category", false)
-        && category_meaning(at(l.category)).isEmpty())
+        && categoryMeaning(at(l.category)).isEmpty())
         add("category-unknown",
             QStringLiteral("Category %1 is not routine, safety, urgency or distress.").arg(at(l.category)));
     if (holds(l.self, 5))
@@ -577,7 +577,7 @@ CallCheck Judgement::run()
     }
     // The nature table answers "No information" for every value it does not hold.
     if (holds(l.nature, 1) && !symbolsInvalid(l.nature, 1, "nature of distress", false)
-        && nature_meaning(at(l.nature)) == nature_meaning(-1))
+        && natureMeaning(at(l.nature)) == natureMeaning(-1))
         add("nature-unknown", QStringLiteral("Nature of distress %1 has no meaning.").arg(at(l.nature)));
     if (holds(l.position, 5))
         judgePosition(l.position);

@@ -68,17 +68,17 @@ void decodeCall(const Record &s, FieldTexts &rows, const QString &decimalSeparat
 {
     Filler f(s, rows);
     f.set(Field::FormatDigits, 39, [&] { return decimalText(s[39]); });
-    f.set(Field::FormatMeaning, 39, [&] { return format_specifier_meaning(s[39]); });
+    f.set(Field::FormatMeaning, 39, [&] { return formatSpecifierMeaning(s[39]); });
     f.set(Field::AddressDigits, 45, [&] { return digitsText(s.symbols(41, 45)); });
     f.set(Field::AddressMeaning, 45, [&] { return identityText(s.symbols(41, 45)); });
     f.set(Field::CategoryDigits, 46, [&] { return decimalText(s[46]); });
-    f.set(Field::CategoryMeaning, 46, [&] { return category_meaning(s[46]); });
+    f.set(Field::CategoryMeaning, 46, [&] { return categoryMeaning(s[46]); });
     f.set(Field::SelfIdDigits, 51, [&] { return digitsText(s.symbols(47, 51)); });
     f.set(Field::SelfIdMeaning, 51, [&] { return identityText(s.symbols(47, 51)); });
     f.set(Field::FirstCommandDigits, 52, [&] { return decimalText(s[52]); });
-    f.set(Field::FirstCommandMeaning, 52, [&] { return first_telecommand_meaning(s[52]); });
+    f.set(Field::FirstCommandMeaning, 52, [&] { return firstTelecommandMeaning(s[52]); });
     f.set(Field::SecondCommandDigits, 53, [&] { return decimalText(s[53]); });
-    f.set(Field::SecondCommandMeaning, 53, [&] { return second_telecommand_meaning(s[53]); });
+    f.set(Field::SecondCommandMeaning, 53, [&] { return secondTelecommandMeaning(s[53]); });
     f.set(Field::Message1Digits, 56, [&] { return digitsText(s.symbols(54, 56)); });
     f.set(Field::Message1Meaning, 56, [&] { return frequencyMeaning(s.symbols(54, 56), decimalSeparator); });
     f.set(Field::Message2Digits, 59, [&] { return digitsText(s.symbols(57, 59)); });
@@ -93,17 +93,17 @@ void decodeDistress(const Record &s, FieldTexts &rows)
 {
     Filler f(s, rows);
     f.set(Field::DistressFormatDigits, 39, [&] { return decimalText(s[39]); });
-    f.set(Field::DistressFormatMeaning, 39, [&] { return format_specifier_meaning(s[39]); });
+    f.set(Field::DistressFormatMeaning, 39, [&] { return formatSpecifierMeaning(s[39]); });
     f.set(Field::DistressSelfDigits, 45, [&] { return digitsText(s.symbols(41, 45)); });
     f.set(Field::DistressSelfMeaning, 45, [&] { return identityText(s.symbols(41, 45)); });
     f.set(Field::NatureDigits, 46, [&] { return decimalText(s[46]); });
-    f.set(Field::NatureMeaning, 46, [&] { return nature_meaning(s[46]); });
+    f.set(Field::NatureMeaning, 46, [&] { return natureMeaning(s[46]); });
     f.set(Field::PositionDigits, 51, [&] { return digitsText(s.symbols(47, 51)); });
     f.set(Field::PositionMeaning, 51, [&] { return positionText(s.symbols(47, 51)); });
     f.set(Field::TimeDigits, 53, [&] { return digitsText(s.symbols(52, 53)); });
     f.set(Field::TimeMeaning, 53, [&] { return timeText(s[52], s[53]); });
     f.set(Field::SubsequentDigits, 54, [&] { return decimalText(s[54]); });
-    f.set(Field::SubsequentMeaning, 54, [&] { return first_telecommand_meaning(s[54]); });
+    f.set(Field::SubsequentMeaning, 54, [&] { return firstTelecommandMeaning(s[54]); });
     f.set(Field::DistressEndOfSequence1, 55, [&] { return decimalText(s[55]); });
     f.set(Field::DistressErrorCheck, 56, [&] { return decimalText(s[56]); });
     f.set(Field::DistressEndOfSequence2, 58, [&] { return decimalText(s[57]) + ' ' + decimalText(s[58]); });

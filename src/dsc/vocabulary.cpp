@@ -159,32 +159,32 @@ QByteArray frequencyText(const QList<int> &symbols)
     return text;
 }
 
-QByteArray format_specifier_meaning(int value)
+QByteArray formatSpecifierMeaning(int value)
 {
     return lookup(kFormatSpecifiers, value, QByteArray());
 }
 
-QByteArray category_meaning(int value)
+QByteArray categoryMeaning(int value)
 {
     return lookup(kCategories, value, QByteArray());
 }
 
-QByteArray first_telecommand_meaning(int value)
+QByteArray firstTelecommandMeaning(int value)
 {
     return lookup(kFirstTelecommands, value, QByteArray());
 }
 
-QByteArray second_telecommand_meaning(int value)
+QByteArray secondTelecommandMeaning(int value)
 {
     return lookup(kSecondTelecommands, value, QByteArray());
 }
 
-QByteArray nature_meaning(int value)
+QByteArray natureMeaning(int value)
 {
     return lookup(kNatures, value, kNoInformation);
 }
 
-QByteArray quadrant_meaning(int digit)
+QByteArray quadrantMeaning(int digit)
 {
     return lookup(kQuadrants, digit, kNoInformation);
 }
@@ -228,7 +228,7 @@ QByteArray positionText(const QList<int> &symbols)
 {
     const QByteArray q = twoDigitForm(symbols.value(0));
     const int quadrantDigit = q.at(0) - '0';
-    QByteArray text = quadrant_meaning(quadrantDigit);
+    QByteArray text = quadrantMeaning(quadrantDigit);
     if (quadrantDigit == 9)
         return text; // position not available
 

@@ -22,13 +22,13 @@ QByteArray frequencyText(const QList<int> &symbols);
 
 // The six lookups. A value outside a table gives its fallback: empty text
 // for the first four, "No information" for the last two.
-QByteArray format_specifier_meaning(int value);
-QByteArray category_meaning(int value);
-QByteArray first_telecommand_meaning(int value);
-QByteArray second_telecommand_meaning(int value);
-QByteArray nature_meaning(int value);
+QByteArray formatSpecifierMeaning(int value);
+QByteArray categoryMeaning(int value);
+QByteArray firstTelecommandMeaning(int value);
+QByteArray secondTelecommandMeaning(int value);
+QByteArray natureMeaning(int value);
 // `digit` is the first digit (0 to 9) of the distress coordinates.
-QByteArray quadrant_meaning(int digit);
+QByteArray quadrantMeaning(int digit);
 
 // Meaning of a first or second frequency or position number (three symbols): a frequency
 // in kHz, an HF/MF or VHF channel, the ITU-R M.586 mark, "No information" or empty.

@@ -603,8 +603,8 @@ void applyDataFile(const DataFile &file, MeasurementStore &store)
     for (int slot = 1; slot <= MeasurementStore::kRecordSlots; ++slot)
         store.setSlot(slot, file.records.value(slot - 1));
     // A single record stands alone: nothing of an earlier set may be saved with it.
-    store.set_record_count(file.kind == DataFileKind::SingleRecord ? 1 : file.countedRecords());
-    store.set_display_index(1);
+    store.setRecordCount(file.kind == DataFileKind::SingleRecord ? 1 : file.countedRecords());
+    store.setDisplayIndex(1);
     // Last: writing a slot ends the sample mark.
     store.setFromSampleSet(file.sample);
 }

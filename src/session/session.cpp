@@ -20,7 +20,7 @@ Session::Session(QObject *parent)
 {
     for (Field field : allFields())
         texts_.insert(field, QByteArray());
-    store_.set_display_index(1);
+    store_.setDisplayIndex(1);
 }
 
 StationLines Session::stationLines() const
@@ -73,7 +73,7 @@ void Session::next()
         showIdentification();
     applyNavigation(*stepNext(store_));
     clearCallDisplay();
-    showRecord(store_.display_index());
+    showRecord(store_.displayIndex());
     status_ = kSaveHint;
     Q_EMIT changed();
 }
@@ -97,7 +97,7 @@ bool Session::showRecordAt(int index)
     // Record 1 can always be put on display while data are held, even when none counted.
     if (!store_.holdsData() || index < 1 || index > qMax(1, viewable_))
         return false;
-    store_.set_display_index(index);
+    store_.setDisplayIndex(index);
     NavigationView view = navigationAt(store_, index);
     view.nextVisible = index < viewable_;
     applyNavigation(view);
@@ -116,7 +116,7 @@ void Session::decodeMessage()
     }
     showIdentification();
     clearCallDisplay();
-    showRecord(store_.display_index());
+    showRecord(store_.displayIndex());
     status_ = kSaveHint;
     Q_EMIT changed();
 }
@@ -159,7 +159,7 @@ void Session::showRecord(int slot)
 void Session::replaced(const RecordOrigin &origin)
 {
     origin_ = origin;
-    viewable_ = origin.kind == RecordOrigin::Kind::File ? origin.records : store_.record_count();
+    viewable_ = origin.kind == RecordOrigin::Kind::File ? origin.records : store_.recordCount();
 }
 
 void Session::loadSampleSet()
@@ -185,8 +185,8 @@ void Session::acceptDownload(const QList<QByteArray> &replies, const QString &po
 {
     for (int k = 0; k < wire::kReplyCount; ++k)
         store_.setSlot(k, replies.value(k));
-    store_.set_record_count(wire::kRecordCount);
-    applyNavigation(recordsReplaced(store_, store_.record_count()));
+    store_.setRecordCount(wire::kRecordCount);
+    applyNavigation(recordsReplaced(store_, store_.recordCount()));
     replaced(RecordOrigin{RecordOrigin::Kind::Download, portName, device, at, wire::kRecordCount});
     downloadUnsaved_ = true;
     fileNote_ = QStringLiteral("Downloaded from %1 at %2").arg(portName, at.toString(QStringLiteral("HH:mm")));
@@ -198,7 +198,7 @@ void Session::openFile(const DataFile &file, const QString &path, bool changedFi
 {
     applyDataFile(file, store_);
     const bool single = file.kind == DataFileKind::SingleRecord;
-    const int held = single ? 1 : store_.record_count();
+    const int held = single ? 1 : store_.recordCount();
     applyNavigation(recordsReplaced(store_, held));
     replaced(RecordOrigin{RecordOrigin::Kind::File, {}, path, QDateTime::currentDateTime(), held, changedFile});
     showRecord(1);

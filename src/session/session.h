@@ -56,7 +56,7 @@ public:
     const MeasurementStore &store() const { return store_; }
     const RecordOrigin &origin() const { return origin_; }
     bool sampleData() const { return store_.fromSampleSet(); }
-    int displayIndex() const { return store_.display_index(); }
+    int displayIndex() const { return store_.displayIndex(); }
 
     // Every text field as the window shows it, 8-bit (Windows-1251); the reports print
     // exactly these.

@@ -43,65 +43,65 @@ AboutBox::AboutBox(QWidget *parent) : QDialog(parent)
     setWindowIcon(picture("app"));
     setModal(false);
 
-    Label1 = makeLabel(QStringLiteral("RARIV Evodir software v.2.5 18.03.08"), QStringLiteral("Label1"),
+    titleLine_ = makeLabel(QStringLiteral("RARIV Evodir software v.2.5 18.03.08"), QStringLiteral("Label1"),
                        this, true);
-    Emblem = new QLabel(this);
-    Emblem->setObjectName(QStringLiteral("Emblem"));
-    Emblem->setPixmap(QPixmap::fromImage(renderPicture("app", 40)));
+    emblem_ = new QLabel(this);
+    emblem_->setObjectName(QStringLiteral("Emblem"));
+    emblem_->setPixmap(QPixmap::fromImage(renderPicture("app", 40)));
 
-    Logo = new QLabel(this);
-    Logo->setObjectName(QStringLiteral("Logo"));
-    Logo->setAlignment(Qt::AlignCenter);
+    logo_ = new QLabel(this);
+    logo_->setObjectName(QStringLiteral("Logo"));
+    logo_->setAlignment(Qt::AlignCenter);
     QFile logoFile(QStringLiteral(":/about/logo.jpg"));
     if (logoFile.open(QIODevice::ReadOnly)) {
         const QImage logo = decodeJpeg(logoFile.readAll());
         if (!logo.isNull())
-            Logo->setPixmap(QPixmap::fromImage(logo));
+            logo_->setPixmap(QPixmap::fromImage(logo));
     }
 
-    Label2 = makeLabel(QStringLiteral("Brantell Ltd"), QStringLiteral("Label2"), this, true);
-    Contacts = makeLabel(QStringLiteral("17 Quay Street, Harbourtown EX1 0AA\n"
+    makerLine_ = makeLabel(QStringLiteral("Brantell Ltd"), QStringLiteral("Label2"), this, true);
+    contacts_ = makeLabel(QStringLiteral("17 Quay Street, Harbourtown EX1 0AA\n"
                                         "Exampleland\n"
                                         "Tel: +00 555 0100\n"
                                         "Fax: +00 555 0199\n"
                                         "Web: www.example.com\n"
                                         "E-mail: support@example.org"),
                          QStringLiteral("Contacts"), this);
-    Ownership = makeLabel(QStringLiteral("This software is the property of Brantell Ltd. All rights reserved."),
+    ownership_ = makeLabel(QStringLiteral("This software is the property of Brantell Ltd. All rights reserved."),
                           QStringLiteral("Ownership"), this);
-    Credit = makeLabel(QStringLiteral("Developed by the Brantell Ltd radio software group."),
+    credit_ = makeLabel(QStringLiteral("Developed by the Brantell Ltd radio software group."),
                        QStringLiteral("Credit"), this);
-    VersionLabel = makeLabel(QStringLiteral("Version " KELPRA_VERSION), QStringLiteral("VersionLabel"), this);
-    QFont small = VersionLabel->font();
+    versionLine_ = makeLabel(QStringLiteral("Version " KELPRA_VERSION), QStringLiteral("VersionLabel"), this);
+    QFont small = versionLine_->font();
     small.setPointSizeF(small.pointSizeF() * 0.85);
-    VersionLabel->setFont(small);
-    VersionLabel->setForegroundRole(QPalette::PlaceholderText);
+    versionLine_->setFont(small);
+    versionLine_->setForegroundRole(QPalette::PlaceholderText);
 
-    Button1 = new QPushButton(QStringLiteral("Close"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setDefault(true);
-    connect(Button1, &QPushButton::clicked, this, &AboutBox::closeBox);
+    closeButton_ = new QPushButton(QStringLiteral("Close"), this);
+    closeButton_->setObjectName(QStringLiteral("Button1"));
+    closeButton_->setDefault(true);
+    connect(closeButton_, &QPushButton::clicked, this, &AboutBox::closeBox);
 
     auto *titleRow = new QHBoxLayout;
-    titleRow->addWidget(Label1, 1);
-    titleRow->addWidget(Emblem);
+    titleRow->addWidget(titleLine_, 1);
+    titleRow->addWidget(emblem_);
 
     auto *buttonRow = new QHBoxLayout;
     buttonRow->addStretch(1);
-    buttonRow->addWidget(Button1);
+    buttonRow->addWidget(closeButton_);
     buttonRow->addStretch(1);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 14, 16, 12);
     layout->addLayout(titleRow);
-    layout->addWidget(Logo);
+    layout->addWidget(logo_);
     layout->addSpacing(6);
-    layout->addWidget(Label2);
-    layout->addWidget(Contacts);
+    layout->addWidget(makerLine_);
+    layout->addWidget(contacts_);
     layout->addSpacing(6);
-    layout->addWidget(Ownership);
-    layout->addWidget(Credit);
-    layout->addWidget(VersionLabel);
+    layout->addWidget(ownership_);
+    layout->addWidget(credit_);
+    layout->addWidget(versionLine_);
     layout->addSpacing(8);
     layout->addLayout(buttonRow);
     layout->setSizeConstraint(QLayout::SetFixedSize);

@@ -15,15 +15,17 @@ public:
     explicit AboutBox(QWidget *parent = nullptr);
     void closeBox(); // "Close": hides the box
 
-    QLabel *Label1 = nullptr;  // title line
-    QLabel *Emblem = nullptr;  // small picture right of the title
-    QLabel *Logo = nullptr;    // the logo picture
-    QLabel *Label2 = nullptr;  // maker's name
-    QLabel *Contacts = nullptr;
-    QLabel *Ownership = nullptr;
-    QLabel *Credit = nullptr;
-    QLabel *VersionLabel = nullptr;
-    QPushButton *Button1 = nullptr;
+private:
+    // Controls, by their objectNames: Label1, Emblem, Logo, Label2, ..., Button1 ("Close").
+    QLabel *titleLine_ = nullptr;  // title line
+    QLabel *emblem_ = nullptr;  // small picture right of the title
+    QLabel *logo_ = nullptr;    // the logo picture
+    QLabel *makerLine_ = nullptr;  // maker's name
+    QLabel *contacts_ = nullptr;
+    QLabel *ownership_ = nullptr;
+    QLabel *credit_ = nullptr;
+    QLabel *versionLine_ = nullptr;
+    QPushButton *closeButton_ = nullptr;
 };
 
 } // namespace kelpra

@@ -60,10 +60,10 @@ PortPicker::PortPicker(const QStringList &items, QWidget *parent, Occasion occas
                    | Qt::MSWindowsFixedSizeDialogHint);
     setModal(true);
 
-    Bevel1 = new QFrame(this);
-    Bevel1->setObjectName(QStringLiteral("Bevel1"));
-    Bevel1->setFrameShape(QFrame::Box);
-    Bevel1->setFrameShadow(QFrame::Sunken);
+    messageFrame_ = new QFrame(this);
+    messageFrame_->setObjectName(QStringLiteral("Bevel1"));
+    messageFrame_->setFrameShape(QFrame::Box);
+    messageFrame_->setFrameShadow(QFrame::Sunken);
     const std::optional<int> remembered = rememberedPort();
     const int rememberedRow = rowOfPort(items, remembered);
     QString line1 = QStringLiteral("The configured serial port is not valid.");
@@ -77,37 +77,37 @@ PortPicker::PortPicker(const QStringList &items, QWidget *parent, Occasion occas
         line1 = QStringLiteral("The port used last time is selected.");
         line2 = QStringLiteral("Press OK to use it, or choose another port.");
     }
-    Label1 = new QLabel(line1, Bevel1);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label2 = new QLabel(line2, Bevel1);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    auto *bevelLayout = new QVBoxLayout(Bevel1);
-    bevelLayout->addWidget(Label1);
-    bevelLayout->addWidget(Label2);
+    reasonLine_ = new QLabel(line1, messageFrame_);
+    reasonLine_->setObjectName(QStringLiteral("Label1"));
+    adviceLine_ = new QLabel(line2, messageFrame_);
+    adviceLine_->setObjectName(QStringLiteral("Label2"));
+    auto *bevelLayout = new QVBoxLayout(messageFrame_);
+    bevelLayout->addWidget(reasonLine_);
+    bevelLayout->addWidget(adviceLine_);
 
-    PortsComboBox = new QComboBox(this);
-    PortsComboBox->setObjectName(QStringLiteral("PortsComboBox"));
-    PortsComboBox->setEditable(false);
-    PortsComboBox->addItems(items);
-    PortsComboBox->setCurrentIndex(items.isEmpty() ? -1 : qMax(0, rememberedRow));
+    portList_ = new QComboBox(this);
+    portList_->setObjectName(QStringLiteral("PortsComboBox"));
+    portList_->setEditable(false);
+    portList_->addItems(items);
+    portList_->setCurrentIndex(items.isEmpty() ? -1 : qMax(0, rememberedRow));
     // Rows carry the adapter's name: let the list be as wide as the longest row.
-    PortsComboBox->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    portList_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
 
-    OkBtn = new QPushButton(QStringLiteral("OK"), this);
-    OkBtn->setObjectName(QStringLiteral("OkBtn"));
-    OkBtn->setDefault(true);
-    AbortBtn = new QPushButton(QStringLiteral("Cancel"), this);
-    AbortBtn->setObjectName(QStringLiteral("AbortBtn"));
-    connect(OkBtn, &QPushButton::clicked, this, &QDialog::accept);
-    connect(AbortBtn, &QPushButton::clicked, this, &QDialog::reject);
+    okButton_ = new QPushButton(QStringLiteral("OK"), this);
+    okButton_->setObjectName(QStringLiteral("OkBtn"));
+    okButton_->setDefault(true);
+    cancelButton_ = new QPushButton(QStringLiteral("Cancel"), this);
+    cancelButton_->setObjectName(QStringLiteral("AbortBtn"));
+    connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(OkBtn);
-    buttons->addWidget(AbortBtn);
+    buttons->addWidget(okButton_);
+    buttons->addWidget(cancelButton_);
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(Bevel1);
-    layout->addWidget(PortsComboBox);
+    layout->addWidget(messageFrame_);
+    layout->addWidget(portList_);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
@@ -129,7 +129,7 @@ std::optional<QString> PortPicker::ask(const QStringList &items, QWidget *parent
     PortPicker form(items, parent, occasion);
     if (form.exec() != QDialog::Accepted)
         return std::nullopt;
-    const QString chosen = form.PortsComboBox->currentText();
+    const QString chosen = form.portList_->currentText();
     if (const std::optional<int> number = portNumberOfRow(chosen))
         rememberPort(*number);
     return chosen;

@@ -35,15 +35,17 @@ public:
     static std::optional<int> rememberedPort();
     static void rememberPort(int number);
 
-    QLabel *Label1 = nullptr;
-    QLabel *Label2 = nullptr;
-    QFrame *Bevel1 = nullptr;
-    QComboBox *PortsComboBox = nullptr;
-    QPushButton *OkBtn = nullptr;
-    QPushButton *AbortBtn = nullptr;
-
 protected:
     void showEvent(QShowEvent *event) override;
+
+private:
+    // Controls, by their objectNames: Label1, Label2, Bevel1, PortsComboBox, OkBtn, AbortBtn.
+    QLabel *reasonLine_ = nullptr;
+    QLabel *adviceLine_ = nullptr;
+    QFrame *messageFrame_ = nullptr;
+    QComboBox *portList_ = nullptr;
+    QPushButton *okButton_ = nullptr;
+    QPushButton *cancelButton_ = nullptr;
 };
 
 } // namespace kelpra

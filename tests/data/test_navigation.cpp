@@ -17,8 +17,8 @@ MeasurementStore storeWith(int recordCount, int index)
     store.setSlot(0, "TESTER");
     for (int slot = 1; slot <= 16; ++slot)
         store.setSlot(slot, sampleRecord(slot));
-    store.set_record_count(recordCount);
-    store.set_display_index(index);
+    store.setRecordCount(recordCount);
+    store.setDisplayIndex(index);
     return store;
 }
 
@@ -62,7 +62,7 @@ private Q_SLOTS:
         MeasurementStore store = storeWith(count, from);
         const std::optional<NavigationView> view = forward ? stepNext(store) : stepPrevious(store);
         QVERIFY(view);
-        QCOMPARE(store.display_index(), to);
+        QCOMPARE(store.displayIndex(), to);
         QCOMPARE(view->displayIndex, to);
         QCOMPARE(view->prevVisible, prev);
         QCOMPARE(view->nextVisible, next);
@@ -75,11 +75,11 @@ private Q_SLOTS:
     void noData()
     {
         MeasurementStore store;
-        store.set_record_count(16);
-        store.set_display_index(3);
+        store.setRecordCount(16);
+        store.setDisplayIndex(3);
         QVERIFY(!stepNext(store));
         QVERIFY(!stepPrevious(store));
-        QCOMPARE(store.display_index(), 3);
+        QCOMPARE(store.displayIndex(), 3);
     }
 
     void recordsReplaced_data()
@@ -100,8 +100,8 @@ private Q_SLOTS:
         QFETCH(bool, next);
         MeasurementStore store = storeWith(count, 7);
         const NavigationView view = kelpra::recordsReplaced(store, held);
-        QCOMPARE(store.display_index(), 1);
-        QCOMPARE(store.record_count(), count);
+        QCOMPARE(store.displayIndex(), 1);
+        QCOMPARE(store.recordCount(), count);
         QCOMPARE(view.displayIndex, 1);
         QVERIFY(!view.prevVisible);
         QCOMPARE(view.nextVisible, next);
@@ -118,8 +118,8 @@ private Q_SLOTS:
         QCOMPARE(store.slot(0), QByteArray("GMDSS TESTER S/N 001 rev 1.324"));
         for (int slot = 1; slot <= 16; ++slot)
             QCOMPARE(store.slot(slot), sampleRecord(slot));
-        QCOMPARE(store.record_count(), 16);
-        QCOMPARE(store.display_index(), 1);
+        QCOMPARE(store.recordCount(), 16);
+        QCOMPARE(store.displayIndex(), 1);
         QVERIFY(!view.prevVisible);
         QVERIFY(view.nextVisible);
         QCOMPARE(view.received, std::optional<QString>(QStringLiteral("16")));

@@ -134,8 +134,8 @@ private Q_SLOTS:
         store.setSlot(0, sampleIdentificationLine());
         store.setFromSampleSet(true);
         // Counters and the record on display do not change where the data came from.
-        store.set_display_index(3);
-        store.set_record_count(16);
+        store.setDisplayIndex(3);
+        store.setRecordCount(16);
         QVERIFY(store.fromSampleSet());
         store.setSlot(slot, slot == 16 ? QByteArray() : QByteArray("real"));
         QVERIFY(!store.fromSampleSet());

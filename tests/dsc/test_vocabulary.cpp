@@ -121,7 +121,7 @@ private Q_SLOTS:
     {
         QFETCH(int, value);
         QFETCH(QByteArray, text);
-        QCOMPARE(format_specifier_meaning(value), text);
+        QCOMPARE(formatSpecifierMeaning(value), text);
     }
 
     void category_data()
@@ -140,7 +140,7 @@ private Q_SLOTS:
     {
         QFETCH(int, value);
         QFETCH(QByteArray, text);
-        QCOMPARE(category_meaning(value), text);
+        QCOMPARE(categoryMeaning(value), text);
     }
 
     void firstTelecommand_data()
@@ -174,7 +174,7 @@ private Q_SLOTS:
     {
         QFETCH(int, value);
         QFETCH(QByteArray, text);
-        QCOMPARE(first_telecommand_meaning(value), text);
+        QCOMPARE(firstTelecommandMeaning(value), text);
     }
 
     void secondTelecommand_data()
@@ -214,7 +214,7 @@ private Q_SLOTS:
     {
         QFETCH(int, value);
         QFETCH(QByteArray, text);
-        QCOMPARE(second_telecommand_meaning(value), text);
+        QCOMPARE(secondTelecommandMeaning(value), text);
     }
 
     void nature_data()
@@ -242,7 +242,7 @@ private Q_SLOTS:
     {
         QFETCH(int, value);
         QFETCH(QByteArray, text);
-        QCOMPARE(nature_meaning(value), text);
+        QCOMPARE(natureMeaning(value), text);
     }
 
     void quadrant_data()
@@ -260,20 +260,20 @@ private Q_SLOTS:
     {
         QFETCH(int, digit);
         QFETCH(QByteArray, text);
-        QCOMPARE(quadrant_meaning(digit), text);
+        QCOMPARE(quadrantMeaning(digit), text);
     }
 
     // Value 126 means "No information" as a telecommand but nothing as a format specifier or
     // category; 112 means "Distress" twice and "Distress relay" as a first telecommand.
     void sameValueInDifferentTables()
     {
-        QCOMPARE(first_telecommand_meaning(126), QByteArray("No information"));
-        QCOMPARE(second_telecommand_meaning(126), QByteArray("No information"));
-        QCOMPARE(format_specifier_meaning(126), QByteArray());
-        QCOMPARE(category_meaning(126), QByteArray());
-        QCOMPARE(format_specifier_meaning(112), QByteArray("Distress"));
-        QCOMPARE(category_meaning(112), QByteArray("Distress"));
-        QCOMPARE(first_telecommand_meaning(112), QByteArray("Distress relay"));
+        QCOMPARE(firstTelecommandMeaning(126), QByteArray("No information"));
+        QCOMPARE(secondTelecommandMeaning(126), QByteArray("No information"));
+        QCOMPARE(formatSpecifierMeaning(126), QByteArray());
+        QCOMPARE(categoryMeaning(126), QByteArray());
+        QCOMPARE(formatSpecifierMeaning(112), QByteArray("Distress"));
+        QCOMPARE(categoryMeaning(112), QByteArray("Distress"));
+        QCOMPARE(firstTelecommandMeaning(112), QByteArray("Distress relay"));
     }
 
     void frequencyMeaning_data()

@@ -107,7 +107,7 @@ MeasurementStore storeOf(const QList<QByteArray> &records)
     store.setSlot(0, sampleIdentificationLine());
     for (int i = 0; i < records.size(); ++i)
         store.setSlot(i + 1, records[i]);
-    store.set_record_count(int(records.size()));
+    store.setRecordCount(int(records.size()));
     return store;
 }
 
@@ -512,8 +512,8 @@ void TestDataFile::applySingleEmptiesOtherSlots()
     store.setSlot(0, "GMDSS TESTER S/N 001 rev 1.324");
     for (int i = 1; i <= 16; ++i)
         store.setSlot(i, record(char('a' + i), 64));
-    store.set_record_count(16);
-    store.set_display_index(7);
+    store.setRecordCount(16);
+    store.setDisplayIndex(7);
 
     const DataFileParse parsed = parseDataFile(buildSingleRecordFile(sampleRecord1(), station("S"), false).bytes);
     QVERIFY(parsed.file);
@@ -521,8 +521,8 @@ void TestDataFile::applySingleEmptiesOtherSlots()
     QCOMPARE(store.slot(0), QByteArray("GMDSS TESTER S/N (SAVED DATA) rev 2.5"));
     QCOMPARE(store.slot(1), sampleRecord1());
     // Nothing of the earlier set is left to be saved under this file's station data.
-    QCOMPARE(store.record_count(), 1);
-    QCOMPARE(store.display_index(), 1);
+    QCOMPARE(store.recordCount(), 1);
+    QCOMPARE(store.displayIndex(), 1);
     for (int i = 2; i <= 16; ++i)
         QVERIFY2(store.slot(i).isEmpty(), qPrintable(QString::number(i)));
     QCOMPARE(recordsToSave(store), 1);
@@ -533,12 +533,12 @@ void TestDataFile::applyFullSetEmptiesUnsuppliedSlots()
     MeasurementStore store;
     for (int i = 1; i <= 16; ++i)
         store.setSlot(i, record('z', 64));
-    store.set_record_count(16);
+    store.setRecordCount(16);
     const DataFileParse parsed = parseDataFile(QByteArray("1\r\n") + record('A', 64) + "\r\n" + record('B', 64)
                                                + "\r\ndataend\r\n2\r\n" + stationBytes(StationLines()));
     QVERIFY2(parsed.file, qPrintable(parsed.error));
     applyDataFile(*parsed.file, store);
-    QCOMPARE(store.record_count(), 2);
+    QCOMPARE(store.recordCount(), 2);
     QCOMPARE(store.slot(2), record('B', 64));
     for (int i = 3; i <= 16; ++i)
         QVERIFY2(store.slot(i).isEmpty(), qPrintable(QString::number(i)));

@@ -14,7 +14,7 @@ void SessionAccess::hold(Session &session, const QList<QByteArray> &slots, int r
 {
     for (int k = 0; k < MeasurementStore::kSlotCount; ++k)
         session.store_.setSlot(k, slots.value(k));
-    session.store_.set_record_count(recordCount);
+    session.store_.setRecordCount(recordCount);
     session.applyNavigation(recordsReplaced(session.store_, recordCount));
     session.replaced(RecordOrigin{RecordOrigin::Kind::Download, {}, {}, {}, recordCount});
     Q_EMIT session.changed();

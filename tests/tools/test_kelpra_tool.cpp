@@ -258,7 +258,7 @@ void TestKelpraTool::decodeAndReportAgreeWithTheWindow()
     control<QToolButton>(f.mainWindow(), "SpeedButton1")->click();
     for (int i = 1; i < record; ++i)
         control<QToolButton>(f.mainWindow(), "Next")->click();
-    QCOMPARE(f.store().display_index(), record);
+    QCOMPARE(f.store().displayIndex(), record);
     const QString reportPath = QDir::current().absoluteFilePath(QStringLiteral("window_report.txt"));
     f.prompts.expectSaveFile(reportPath);
     control<QToolButton>(f.mainWindow(), "SpeedButton4")->click();

@@ -260,8 +260,8 @@ void TestDataFiles::roundTripFullSet()
     for (const QByteArray &r : records)
         counted += r.left(3).contains('\xff') ? 0 : 1;
     QCOMPARE(loader.store().slot(0), QByteArray("GMDSS TESTER S/N (SAVED DATA) rev 2.5"));
-    QCOMPARE(loader.store().record_count(), counted);
-    QCOMPARE(loader.store().display_index(), 1);
+    QCOMPARE(loader.store().recordCount(), counted);
+    QCOMPARE(loader.store().displayIndex(), 1);
     QCOMPARE(loader.mainWindow().fieldText(Field::ReceivedCount), QString::number(counted));
     QCOMPARE(loader.mainWindow().fieldText(Field::TotalRecords), QString::number(counted));
     QCOMPARE(loader.mainWindow().fieldText(Field::CurrentRecord), QStringLiteral("1"));
@@ -309,7 +309,7 @@ void TestDataFiles::roundTripSingleRecord()
     for (int i = 1; i <= 16; ++i)
         records << (i == displayIndex ? rec : record('a'));
     fill(saver, records);
-    saver.store().set_display_index(displayIndex);
+    saver.store().setDisplayIndex(displayIndex);
     setStation(saver.mainWindow(), stationTexts());
     saver.prompts.expectSaveFile(path);
     saver.mainWindow().files().saveData();
@@ -347,7 +347,7 @@ void TestDataFiles::countsUpTo255LedRecords()
     f.prompts.expectOpenFile(here(QStringLiteral("ff.bin")));
     f.mainWindow().files().openData();
     KELPRA_VERIFY_PROMPTS(f.prompts);
-    QCOMPARE(f.store().record_count(), 5);
+    QCOMPARE(f.store().recordCount(), 5);
     QCOMPARE(f.mainWindow().fieldText(Field::ReceivedCount), QStringLiteral("5"));
     QCOMPARE(f.mainWindow().fieldText(Field::TotalRecords), QStringLiteral("5"));
     for (int i = 6; i <= 16; ++i)
@@ -391,17 +391,17 @@ void TestDataFiles::nextNeverPassesTheCount()
     f.prompts.expectOpenFile(path);
     f.mainWindow().files().openData();
     KELPRA_VERIFY_PROMPTS(f.prompts);
-    QCOMPARE(f.store().record_count(), counted);
+    QCOMPARE(f.store().recordCount(), counted);
     QToolButton *next = control<QToolButton>(f.mainWindow(), "Next");
     QCOMPARE(next->isHidden(), counted <= 1);
     const int last = qMax(1, counted);
-    while (!next->isHidden() && f.store().display_index() < 16)
+    while (!next->isHidden() && f.store().displayIndex() < 16)
         next->click();
-    QCOMPARE(f.store().display_index(), last);
+    QCOMPARE(f.store().displayIndex(), last);
     QCOMPARE(f.mainWindow().fieldText(Field::CurrentRecord), QString::number(last));
     // Even when asked for while hidden, Next stays on the last record held.
     f.mainWindow().session().next();
-    QCOMPARE(f.store().display_index(), last);
+    QCOMPARE(f.store().displayIndex(), last);
     QVERIFY(next->isHidden());
     KELPRA_VERIFY_PROMPTS(f.prompts);
 }
@@ -433,13 +433,13 @@ void TestDataFiles::singleLoadEmptiesDownloadedSlots()
     for (int i = 1; i <= 16; ++i)
         downloaded << sampleRecord(i);
     fill(f, downloaded);
-    f.store().set_display_index(9);
+    f.store().setDisplayIndex(9);
     f.prompts.expectOpenFile(here(QStringLiteral("one.bin")));
     f.mainWindow().files().openData();
     KELPRA_VERIFY_PROMPTS(f.prompts);
     // Nothing of the downloaded set is left to be saved as this file's.
-    QCOMPARE(f.store().record_count(), 1);
-    QCOMPARE(f.store().display_index(), 1);
+    QCOMPARE(f.store().recordCount(), 1);
+    QCOMPARE(f.store().displayIndex(), 1);
     QCOMPARE(f.store().slot(1), record('Z'));
     for (int i = 2; i <= 16; ++i)
         QVERIFY(f.store().slot(i).isEmpty());
@@ -511,8 +511,8 @@ void TestDataFiles::refusedFileLosesNothing()
     QCOMPARE(f.store().slot(0), sampleIdentificationLine());
     for (int i = 1; i <= 16; ++i)
         QCOMPARE(f.store().slot(i), sampleRecord(i));
-    QCOMPARE(f.store().record_count(), 16);
-    QCOMPARE(f.store().display_index(), 4);
+    QCOMPARE(f.store().recordCount(), 16);
+    QCOMPARE(f.store().displayIndex(), 4);
     QCOMPARE(f.mainWindow().fieldText(Field::ReceivedCount), QStringLiteral("16"));
     QCOMPARE(f.mainWindow().fieldText(Field::CurrentRecord), QStringLiteral("4"));
     QCOMPARE(f.mainWindow().fieldText(Field::TotalRecords), QStringLiteral("16"));

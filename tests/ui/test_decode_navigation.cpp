@@ -114,7 +114,7 @@ void TestDecodeNavigation::messagesBeforeAnyData()
     KELPRA_VERIFY_PROMPTS(f.prompts);
     QCOMPARE(f.prompts.shown.size(), 3);
 
-    QCOMPARE(f.store().display_index(), 1);
+    QCOMPARE(f.store().displayIndex(), 1);
     QVERIFY(!control<QToolButton>(w, "Next")->isHidden());
     QVERIFY(control<QToolButton>(w, "Prev")->isHidden());
     QVERIFY(control<QFrame>(w, "Distress")->isHidden());
@@ -128,7 +128,7 @@ void TestDecodeNavigation::messagesBeforeAnyData()
     f.prompts.expectInformation(kNoData);
     QTest::mouseClick(control<QToolButton>(w, "Next"), Qt::LeftButton);
     KELPRA_VERIFY_PROMPTS(f.prompts);
-    QCOMPARE(f.store().display_index(), 1);
+    QCOMPARE(f.store().displayIndex(), 1);
 }
 
 // "Decode message" is reached from the menu although its button is never shown.
@@ -155,7 +155,7 @@ void TestDecodeNavigation::decodeMessageShowsRecordOnDisplay()
     QVERIFY(control<QFrame>(w, "Distress")->isHidden());
     QCOMPARE(w.statusText(), kSaveHint);
     // It moves nothing.
-    QCOMPARE(f.store().display_index(), 1);
+    QCOMPARE(f.store().displayIndex(), 1);
     QCOMPARE(w.fieldText(Field::CurrentRecord), QStringLiteral("1"));
     QVERIFY(control<QToolButton>(w, "Prev")->isHidden());
     QVERIFY(!control<QToolButton>(w, "Next")->isHidden());
@@ -166,7 +166,7 @@ void TestDecodeNavigation::decodeMessageShowsDistressAlert()
     AppFixture f;
     fillWithSamples(f);
     MainWindow &w = f.mainWindow();
-    f.store().set_display_index(3);
+    f.store().setDisplayIndex(3);
     w.session().decodeMessage();
     KELPRA_VERIFY_PROMPTS(f.prompts);
     QVERIFY(!control<QFrame>(w, "Distress")->isHidden());
@@ -176,7 +176,7 @@ void TestDecodeNavigation::decodeMessageShowsDistressAlert()
         QVERIFY2(w.fieldText(name).isEmpty(), fieldName(name));
 
     // Slot 4: other coordinates, subsequent communication, ECC and verdict.
-    f.store().set_display_index(4);
+    f.store().setDisplayIndex(4);
     w.session().decodeMessage();
     compareFields(w, {{Field::ReceivedFrequency, "12577.0 kHZ"},
                       {Field::PositionDigits, "99 99 99 99 99 "},
@@ -201,7 +201,7 @@ void TestDecodeNavigation::fifteenTimesNextThenBack()
         const int slot = step + 1;
         QVERIFY2(!control<QToolButton>(w, "Next")->isHidden(), qPrintable(QString::number(slot)));
         QTest::mouseClick(control<QToolButton>(w, "Next"), Qt::LeftButton);
-        QCOMPARE(f.store().display_index(), slot);
+        QCOMPARE(f.store().displayIndex(), slot);
         QCOMPARE(w.fieldText(Field::CurrentRecord), QString::number(slot));
         QVERIFY(!control<QToolButton>(w, "Prev")->isHidden());
         QCOMPARE(control<QToolButton>(w, "Next")->isHidden(), slot == 16);
@@ -215,7 +215,7 @@ void TestDecodeNavigation::fifteenTimesNextThenBack()
     for (int slot = 15; slot >= 1; --slot) {
         QVERIFY(!control<QToolButton>(w, "Prev")->isHidden());
         QTest::mouseClick(control<QToolButton>(w, "Prev"), Qt::LeftButton);
-        QCOMPARE(f.store().display_index(), slot);
+        QCOMPARE(f.store().displayIndex(), slot);
         QCOMPARE(w.fieldText(Field::CurrentRecord), QString::number(slot));
         QVERIFY(!control<QToolButton>(w, "Next")->isHidden());
         QCOMPARE(control<QToolButton>(w, "Prev")->isHidden(), slot == 1);
@@ -237,10 +237,10 @@ void TestDecodeNavigation::nextStopsAtRecordCount()
         w.session().next();
         QCOMPARE(control<QToolButton>(w, "Next")->isHidden(), slot == 5);
     }
-    QCOMPARE(f.store().display_index(), 5);
+    QCOMPARE(f.store().displayIndex(), 5);
     w.session().previous();
     QVERIFY(!control<QToolButton>(w, "Next")->isHidden());
-    QCOMPARE(f.store().display_index(), 4);
+    QCOMPARE(f.store().displayIndex(), 4);
     KELPRA_VERIFY_PROMPTS(f.prompts);
 }
 
@@ -308,11 +308,11 @@ void TestDecodeNavigation::eachCommandEmptiesTheCallDisplay()
     MainWindow &w = f.mainWindow();
     // Record 3 is a distress alert; reach it from 2, from 4, or show it where it is.
     if (command == QLatin1String("Next"))
-        f.store().set_display_index(2);
+        f.store().setDisplayIndex(2);
     else if (command == QLatin1String("Prev"))
-        f.store().set_display_index(4);
+        f.store().setDisplayIndex(4);
     else
-        f.store().set_display_index(3);
+        f.store().setDisplayIndex(3);
     for (Field name : callDisplayFields())
         w.setFieldText(name, QStringLiteral("stale ") + fieldKey(name));
     w.setFieldText(Field::ErrorCheckVerdict, QStringLiteral("stale verdict"));
@@ -324,7 +324,7 @@ void TestDecodeNavigation::eachCommandEmptiesTheCallDisplay()
     else
         w.session().decodeMessage();
 
-    QCOMPARE(f.store().display_index(), 3);
+    QCOMPARE(f.store().displayIndex(), 3);
     QVERIFY(!control<QFrame>(w, "Distress")->isHidden());
     for (Field name : kCallFields)
         QVERIFY2(w.fieldText(name).isEmpty(), fieldName(name));
@@ -340,7 +340,7 @@ void TestDecodeNavigation::callAfterDistressAndBack()
     AppFixture f;
     fillWithSamples(f);
     MainWindow &w = f.mainWindow();
-    f.store().set_display_index(2);
+    f.store().setDisplayIndex(2);
     w.session().next(); // 3, distress
     QVERIFY(!control<QFrame>(w, "Distress")->isHidden());
     w.session().previous(); // 2, call
@@ -460,10 +460,10 @@ void TestDecodeNavigation::byteIdenticalSlotsShowIdenticalFields()
     fillWithSamples(f);
     MainWindow &w = f.mainWindow();
     for (auto pair : QList<QPair<int, int>>{{2, 7}, {4, 9}, {5, 15}, {6, 16}}) {
-        f.store().set_display_index(pair.first);
+        f.store().setDisplayIndex(pair.first);
         w.session().decodeMessage();
         const FieldTexts first = w.fieldTexts();
-        f.store().set_display_index(pair.second);
+        f.store().setDisplayIndex(pair.second);
         w.session().decodeMessage();
         QCOMPARE(w.fieldTexts(), first);
     }
@@ -527,12 +527,12 @@ void TestDecodeNavigation::emptySlotIsNoCall()
     fillWithSamples(f);
     MainWindow &w = f.mainWindow();
     f.store().setSlot(before + 1, QByteArray());
-    f.store().set_display_index(before);
+    f.store().setDisplayIndex(before);
     w.session().decodeMessage();
     f.prompts.expectInformation(QStringLiteral("Record %1 holds no data.").arg(before + 1));
     w.session().next();
     KELPRA_VERIFY_PROMPTS(f.prompts);
-    QCOMPARE(f.store().display_index(), before + 1);
+    QCOMPARE(f.store().displayIndex(), before + 1);
     QCOMPARE(w.fieldText(Field::CurrentRecord), QString::number(before + 1));
     QVERIFY(!w.distressShown());
     for (Field name : callDisplayFields())
@@ -577,7 +577,7 @@ void TestDecodeNavigation::tabSkipsCallRowsUnderTheDistressPanel()
     MainWindow &w = f.mainWindow();
     w.show();
     QVERIFY(QTest::qWaitForWindowActive(&w));
-    f.store().set_display_index(3);
+    f.store().setDisplayIndex(3);
     w.session().decodeMessage();
     QVERIFY(w.distressShown());
 
@@ -600,7 +600,7 @@ void TestDecodeNavigation::tabSkipsCallRowsUnderTheDistressPanel()
     for (Field name : kCallFields)
         QVERIFY2(!reached.contains(fieldKey(name)), fieldName(name));
 
-    f.store().set_display_index(1);
+    f.store().setDisplayIndex(1);
     w.session().decodeMessage();
     reached = tabThroughWindow();
     QVERIFY(reached.contains(QStringLiteral("FSdigit")));
@@ -646,7 +646,7 @@ void TestDecodeNavigation::checkRowsShowTheVerdict()
         {5, call, distress, "warn", "#a86400", "", "999"},
     };
     for (const auto &c : cases) {
-        f.store().set_display_index(c.slot);
+        f.store().setDisplayIndex(c.slot);
         w.session().decodeMessage();
         const QString where = QStringLiteral("record %1: [%2] [%3]").arg(c.slot).arg(c.row->text(), c.row->toolTip());
         QVERIFY2(c.row->text().startsWith(c.verdict + QLatin1Char(' ')), qPrintable(where));
@@ -657,7 +657,7 @@ void TestDecodeNavigation::checkRowsShowTheVerdict()
         QCOMPARE(c.row->isVisibleTo(&w), true);
     }
     // Every finding and identity is in the tooltip, one per line.
-    f.store().set_display_index(1);
+    f.store().setDisplayIndex(1);
     w.session().decodeMessage();
     const CallCheck expected = checkRecord(sampleRecord(1));
     QCOMPARE(call->toolTip().split(QLatin1Char('\n')), checkDetailLines(expected));

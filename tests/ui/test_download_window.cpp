@@ -69,8 +69,8 @@ QByteArrayList heldAndShown(AppFixture &f)
     QByteArrayList all;
     for (int k = 0; k < MeasurementStore::kSlotCount; ++k)
         all << f.store().slot(k);
-    all << "record_count " + QByteArray::number(f.store().record_count())
-        << "display_index " + QByteArray::number(f.store().display_index());
+    all << "record_count " + QByteArray::number(f.store().recordCount())
+        << "display_index " + QByteArray::number(f.store().displayIndex());
     const FieldTexts fields = f.mainWindow().fieldTexts();
     for (auto it = fields.begin(); it != fields.end(); ++it)
         all << QByteArray(fieldName(it.key())) + '=' + it.value();
@@ -144,8 +144,8 @@ void TestDownloadWindow::completeDownloadShowsItsFirstRecord()
     QVERIFY(newWhileOpen);
     for (int k = 0; k < 17; ++k)
         QCOMPARE(f.store().slot(k), expectedReply(k, 100, newRecord(k)));
-    QCOMPARE(f.store().record_count(), 16);
-    QCOMPARE(f.store().display_index(), 1);
+    QCOMPARE(f.store().recordCount(), 16);
+    QCOMPARE(f.store().displayIndex(), 1);
     QCOMPARE(f.mainWindow().fieldText(Field::ReceivedCount), QStringLiteral("16"));
     QCOMPARE(f.mainWindow().fieldText(Field::CurrentRecord), QStringLiteral("1"));
     QCOMPARE(f.mainWindow().fieldText(Field::TotalRecords), QStringLiteral("16"));

@@ -283,7 +283,7 @@ void TestEverydayUse::recordKeysWithFocusInTextField()
     for (const Step &step : steps) {
         QTest::keyClick(field, step.key, step.modifiers);
         QCOMPARE(w.fieldText(Field::CurrentRecord), QString::fromLatin1(step.current));
-        QCOMPARE(f.store().display_index(), QString::fromLatin1(step.current).toInt());
+        QCOMPARE(f.store().displayIndex(), QString::fromLatin1(step.current).toInt());
     }
     QVERIFY(prev->isHidden());
     QCOMPARE(field->text(), QStringLiteral("Baltic Star"));

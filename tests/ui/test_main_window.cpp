@@ -59,8 +59,8 @@ void TestMainWindow::startUpState()
     for (Field name : {Field::Identification, Field::ReceivedCount, Field::CurrentRecord, Field::TotalRecords, Field::ErrorCheckVerdict,
                        Field::DistressErrorCheckVerdict})
         QVERIFY2(w.fieldText(name).isEmpty(), fieldName(name));
-    QCOMPARE(f.store().display_index(), 1);
-    QCOMPARE(f.store().record_count(), 0);
+    QCOMPARE(f.store().displayIndex(), 1);
+    QCOMPARE(f.store().recordCount(), 0);
     QVERIFY(!f.store().holdsData());
     KELPRA_VERIFY_PROMPTS(f.prompts);
 }

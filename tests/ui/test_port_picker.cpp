@@ -1,6 +1,7 @@
 #include "ui/port_picker.h"
 
 #include "support/scripted_prompts.h"
+#include "support/test_helpers.h"
 #include "support/testset_process.h"
 #include "ui/qt_prompts.h"
 #include "link/serial_port.h"
@@ -19,6 +20,7 @@
 #include <functional>
 
 using namespace kelpra;
+using kelpra::test::control;
 
 namespace {
 
@@ -68,7 +70,7 @@ private Q_SLOTS:
         QCOMPARE(rows, QStringList{QStringLiteral("COM5 \u2014 ") + testset.path});
 
         PortPicker form(rows);
-        QCOMPARE(form.PortsComboBox->itemText(0), rows.first());
+        QCOMPARE(control<QComboBox>(form, "PortsComboBox")->itemText(0), rows.first());
 
         port.setPortNumber(*portNumberOfRow(rows.first()));
         QCOMPARE(port.open(), std::nullopt);
@@ -84,9 +86,9 @@ private Q_SLOTS:
                                "COM25" + dash + "/dev/ttyS0"};
         QVERIFY(!PortPicker::rememberedPort());
         whenShown([](PortPicker *form) {
-            QCOMPARE(form->PortsComboBox->currentIndex(), 0);   // nothing remembered yet
-            form->PortsComboBox->setCurrentIndex(1);
-            form->OkBtn->click();
+            QCOMPARE(control<QComboBox>(*form, "PortsComboBox")->currentIndex(), 0);   // nothing remembered yet
+            control<QComboBox>(*form, "PortsComboBox")->setCurrentIndex(1);
+            control<QPushButton>(*form, "OkBtn")->click();
         });
         QCOMPARE(PortPicker::ask(rows).value_or("<none>"), rows[1]);
 
@@ -96,14 +98,14 @@ private Q_SLOTS:
                  qPrintable(stored.fileName()));
         QCOMPARE(stored.value("serial/port").toInt(), 3);
         PortPicker again(QStringList{rows[0], rows[2], rows[1]});
-        QCOMPARE(again.PortsComboBox->currentText(), rows[1]);
+        QCOMPARE(control<QComboBox>(again, "PortsComboBox")->currentText(), rows[1]);
 
         // Cancel leaves the remembered port alone; a port that is gone selects the first row.
-        whenShown([](PortPicker *form) { form->AbortBtn->click(); });
+        whenShown([](PortPicker *form) { control<QPushButton>(*form, "AbortBtn")->click(); });
         QVERIFY(!PortPicker::ask(QStringList{rows[0], rows[1]}));
         QCOMPARE(PortPicker::rememberedPort().value_or(0), 3);
         PortPicker without(QStringList{rows[0], rows[2]});
-        QCOMPARE(without.PortsComboBox->currentIndex(), 0);
+        QCOMPARE(control<QComboBox>(without, "PortsComboBox")->currentIndex(), 0);
     }
 
     void explanationFitsTheOccasion_data()
@@ -132,8 +134,8 @@ private Q_SLOTS:
             PortPicker::rememberPort(remembered);
         PortPicker form({"COM1", "COM3"}, nullptr,
                         firstChoice ? PortPicker::Occasion::FirstChoice : PortPicker::Occasion::ChooseAgain);
-        QCOMPARE(form.Label1->text(), line1);
-        QCOMPARE(form.Label2->text(), line2);
+        QCOMPARE(control<QLabel>(form, "Label1")->text(), line1);
+        QCOMPARE(control<QLabel>(form, "Label2")->text(), line2);
     }
 
     void promptsAskFirstThenAgain()
@@ -144,8 +146,8 @@ private Q_SLOTS:
         QStringList seen;
         const auto answer = [&](bool ok) {
             whenShown([&seen, ok](PortPicker *form) {
-                seen.append(form->Label1->text());
-                ok ? form->OkBtn->click() : form->AbortBtn->click();
+                seen.append(control<QLabel>(*form, "Label1")->text());
+                ok ? control<QPushButton>(*form, "OkBtn")->click() : control<QPushButton>(*form, "AbortBtn")->click();
             });
         };
         answer(false);
@@ -162,15 +164,15 @@ private Q_SLOTS:
     {
         PortPicker form({"COM1", "COM25"});
         QCOMPARE(form.windowTitle(), QStringLiteral("Select Port"));
-        QCOMPARE(form.Label1->text(), QStringLiteral("The configured serial port is not valid."));
-        QCOMPARE(form.Label2->text(), QStringLiteral("Please choose another port."));
-        QVERIFY(form.Bevel1->isAncestorOf(form.Label1) && form.Bevel1->isAncestorOf(form.Label2));
-        QVERIFY(!form.PortsComboBox->isEditable());
-        QCOMPARE(form.PortsComboBox->count(), 2);
-        QCOMPARE(form.PortsComboBox->currentText(), QStringLiteral("COM1"));
-        QCOMPARE(form.OkBtn->text(), QStringLiteral("OK"));
-        QVERIFY(form.OkBtn->isDefault());
-        QCOMPARE(form.AbortBtn->text(), QStringLiteral("Cancel"));
+        QCOMPARE(control<QLabel>(form, "Label1")->text(), QStringLiteral("The configured serial port is not valid."));
+        QCOMPARE(control<QLabel>(form, "Label2")->text(), QStringLiteral("Please choose another port."));
+        QVERIFY(control<QFrame>(form, "Bevel1")->isAncestorOf(control<QLabel>(form, "Label1")) && control<QFrame>(form, "Bevel1")->isAncestorOf(control<QLabel>(form, "Label2")));
+        QVERIFY(!control<QComboBox>(form, "PortsComboBox")->isEditable());
+        QCOMPARE(control<QComboBox>(form, "PortsComboBox")->count(), 2);
+        QCOMPARE(control<QComboBox>(form, "PortsComboBox")->currentText(), QStringLiteral("COM1"));
+        QCOMPARE(control<QPushButton>(form, "OkBtn")->text(), QStringLiteral("OK"));
+        QVERIFY(control<QPushButton>(form, "OkBtn")->isDefault());
+        QCOMPARE(control<QPushButton>(form, "AbortBtn")->text(), QStringLiteral("Cancel"));
         const Qt::WindowFlags flags = form.windowFlags();
         QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
         QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
@@ -205,11 +207,11 @@ private Q_SLOTS:
         QFETCH(QString, answer);
         whenShown([=](PortPicker *form) {
             if (pick >= 0)
-                form->PortsComboBox->setCurrentIndex(pick);
+                control<QComboBox>(*form, "PortsComboBox")->setCurrentIndex(pick);
             if (button == "ok")
-                form->OkBtn->click();
+                control<QPushButton>(*form, "OkBtn")->click();
             else if (button == "cancel")
-                form->AbortBtn->click();
+                control<QPushButton>(*form, "AbortBtn")->click();
             else if (button == "enter")
                 QTest::keyClick(form, Qt::Key_Return);
             else

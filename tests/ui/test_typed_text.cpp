@@ -232,7 +232,7 @@ void TestTypedText::typedTextSavesAndLoadsBack()
         AppFixture f;
         f.store().setSlot(0, sampleIdentificationLine());
         f.store().setSlot(1, sampleRecord(1));
-        f.store().set_record_count(1);
+        f.store().setRecordCount(1);
         QTest::keyClicks(edit(f.mainWindow(), QStringLiteral("VesselName")), kSofart);
         type(edit(f.mainWindow(), QStringLiteral("CompanyOwner")), kCyrillic);
         type(edit(f.mainWindow(), QStringLiteral("VCompAdd")), utf8("Gda\u0144sk \u4e2d"));

@@ -74,9 +74,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     MeasurementStore first;
     applyDataFile(file, first);
-    require(first.display_index() == 1, "display_index not 1");
-    require(first.record_count() >= 0 && first.record_count() <= 16, "record_count out of range");
-    require(file.kind == DataFileKind::FullSet || first.record_count() == 1, "single load kept other records");
+    require(first.displayIndex() == 1, "display_index not 1");
+    require(first.recordCount() >= 0 && first.recordCount() <= 16, "record_count out of range");
+    require(file.kind == DataFileKind::FullSet || first.recordCount() == 1, "single load kept other records");
     for (int slot = 2; slot <= 16 && file.kind == DataFileKind::SingleRecord; ++slot)
         require(first.slot(slot).isEmpty(), "single load left a slot filled");
 
@@ -97,7 +97,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     require(reparsed.file->station == file.station, "station lines changed");
     // Empty records at the end of a set count (no 255 leads them) but are not saved again.
     if (file.records.isEmpty() || !file.records.back().isEmpty())
-        require(first.record_count() == second.record_count(), "load, save, load changed record_count");
+        require(first.recordCount() == second.recordCount(), "load, save, load changed record_count");
     require(saveAsTheLoadWould(*reparsed.file, second).bytes == saved.bytes, "saving again changed the bytes");
     return 0;
 }
