@@ -3,6 +3,7 @@
 #include "support/test_helpers.h"
 
 #include "data/measurement_store.h"
+#include "files/data_file.h"
 
 #include <QAction>
 #include <QApplication>
@@ -37,6 +38,8 @@ private Q_SLOTS:
     void mirroredCommandsRunOneCommand();
     void exitCommandsCloseTheMainWindow_data();
     void exitCommandsCloseTheMainWindow();
+    void closeAsksWhileSomethingIsUnsaved_data();
+    void closeAsksWhileSomethingIsUnsaved();
     void downloadWindowIsShownOnceWithoutBlocking();
     void aboutBoxShowsAgainAfterClose();
     void fieldTextsRoundTripWindows1251();
@@ -227,6 +230,48 @@ void TestMainWindow::exitCommandsCloseTheMainWindow()
     // Nothing asked, nothing saved.
     QVERIFY(f.prompts.shown.isEmpty());
     QVERIFY(!QFile::exists(QStringLiteral("details.txt")));
+}
+
+void TestMainWindow::closeAsksWhileSomethingIsUnsaved_data()
+{
+    QTest::addColumn<int>("answer");   // 0 "Save all data", 1 "Discard", 2 "Cancel"
+    QTest::addColumn<QString>("saveAs");
+    QTest::addColumn<bool>("closes");
+    QTest::newRow("cancel") << 2 << QString() << false;
+    QTest::newRow("discard") << 1 << QString() << true;
+    QTest::newRow("save all data") << 0 << QStringLiteral("set.bin") << true;
+    QTest::newRow("save all data, dialog cancelled") << 0 << QString() << false;
+    QTest::newRow("save all data fails") << 0 << QStringLiteral("no/such/folder/set.bin") << false;
+}
+
+void TestMainWindow::closeAsksWhileSomethingIsUnsaved()
+{
+    QFETCH(int, answer);
+    QFETCH(QString, saveAs);
+    QFETCH(bool, closes);
+    test::WorkingDirectory here;
+    AppFixture f;
+    f.session().loadSampleSet();
+    f.mainWindow().show();
+    QTest::keyClicks(control<QLineEdit>(f.mainWindow(), "VesselName"), QStringLiteral("Baltic Star"));
+    QSignalSpy closed(&f.mainWindow(), &MainWindow::closed);
+
+    f.prompts.expectQuestion(QStringLiteral("Save changes?"), answer);
+    if (answer == 0)
+        f.prompts.expectSaveFile(saveAs.isEmpty() ? QString() : here.filePath(saveAs));
+    if (saveAs.contains(QLatin1Char('/')))
+        f.prompts.expectError(QStringLiteral("Invalid filename."));
+    control<QAction>(f.mainWindow(), "Exit2")->trigger();
+    KELPRA_VERIFY_PROMPTS(f.prompts);
+    QCOMPARE(f.prompts.shown.first().items,
+             (QStringList{QStringLiteral("Save all data"), QStringLiteral("Discard"), QStringLiteral("Cancel")}));
+    QCOMPARE(f.prompts.shown.first().defaultButton, 2);
+    QCOMPARE(closed.count(), closes ? 1 : 0);
+    QCOMPARE(f.mainWindow().isVisible(), !closes);
+    if (answer == 0 && closes)
+        QVERIFY(parseDataFile(test::readFile(here.filePath(saveAs))).file);
+    // Once saved or discarded nothing is asked again.
+    QCOMPARE(f.session().unsaved(), !(closes && answer == 0));
 }
 
 void TestMainWindow::downloadWindowIsShownOnceWithoutBlocking()
