@@ -45,19 +45,12 @@ AboutBox::AboutBox(QWidget *parent) : QDialog(parent)
 
     titleLine_ = makeLabel(QStringLiteral("RARIV Evodir software v.2.5 18.03.08"), QStringLiteral("Label1"),
                        this, true);
+    // The pictures are drawn and decoded when the box is first shown, not at start-up.
     emblem_ = new QLabel(this);
     emblem_->setObjectName(QStringLiteral("Emblem"));
-    emblem_->setPixmap(QPixmap::fromImage(renderPicture("app", 40)));
-
     logo_ = new QLabel(this);
     logo_->setObjectName(QStringLiteral("Logo"));
     logo_->setAlignment(Qt::AlignCenter);
-    QFile logoFile(QStringLiteral(":/about/logo.jpg"));
-    if (logoFile.open(QIODevice::ReadOnly)) {
-        const QImage logo = decodeJpeg(logoFile.readAll());
-        if (!logo.isNull())
-            logo_->setPixmap(QPixmap::fromImage(logo));
-    }
 
     makerLine_ = makeLabel(QStringLiteral("Brantell Ltd"), QStringLiteral("Label2"), this, true);
     contacts_ = makeLabel(QStringLiteral("17 Quay Street, Harbourtown EX1 0AA\n"
@@ -105,6 +98,20 @@ AboutBox::AboutBox(QWidget *parent) : QDialog(parent)
     layout->addSpacing(8);
     layout->addLayout(buttonRow);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void AboutBox::showEvent(QShowEvent *event)
+{
+    if (emblem_->pixmap().isNull()) {
+        emblem_->setPixmap(QPixmap::fromImage(renderPicture("app", 40)));
+        QFile logoFile(QStringLiteral(":/about/logo.jpg"));
+        if (logoFile.open(QIODevice::ReadOnly)) {
+            const QImage logo = decodeJpeg(logoFile.readAll());
+            if (!logo.isNull())
+                logo_->setPixmap(QPixmap::fromImage(logo));
+        }
+    }
+    QDialog::showEvent(event);
 }
 
 void AboutBox::closeBox()

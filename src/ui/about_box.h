@@ -15,6 +15,9 @@ public:
     explicit AboutBox(QWidget *parent = nullptr);
     void closeBox(); // "Close": hides the box
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     // Controls, by their objectNames: Label1, Emblem, Logo, Label2, ..., Button1 ("Close").
     QLabel *titleLine_ = nullptr;  // title line

@@ -144,7 +144,12 @@ void MainWindow::buildStatusBar()
     // file command wrote or read. Permanent widgets, so no status tip ever hides them.
     sampleNote_ = new QLabel(QStringLiteral("Sample data"), bar);
     sampleNote_->setObjectName(QStringLiteral("SampleNote"));
-    sampleNote_->setStyleSheet(QStringLiteral("color: #a04000; font-weight: bold;"));
+    QPalette notePalette = sampleNote_->palette();
+    notePalette.setColor(QPalette::WindowText, QColor(0xa0, 0x40, 0x00));
+    sampleNote_->setPalette(notePalette);
+    QFont noteFont = sampleNote_->font();
+    noteFont.setBold(true);
+    sampleNote_->setFont(noteFont);
     sampleNote_->setVisible(false);
     fileNote_ = new QLabel(bar);
     fileNote_->setObjectName(QStringLiteral("FileMessage"));

@@ -1,10 +1,14 @@
 #include "ui/pictures.h"
 #include "ui/picture_render.h"
 
+#include <QApplication>
 #include <QHash>
+#include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QStyle>
+#include <QStyleOption>
 
 namespace kelpra {
 
@@ -286,6 +290,58 @@ QImage renderPicture(const char *name, int size)
     return image;
 }
 
+namespace {
+
+// Draws the picture at the size asked for, when it is first asked for: a window shows a
+// few sizes of each picture, and drawing all of them up front would slow the start.
+class DrawnIconEngine : public QIconEngine {
+public:
+    explicit DrawnIconEngine(QByteArray name) : name_(std::move(name)) {}
+
+    QIconEngine *clone() const override { return new DrawnIconEngine(*this); }
+    QString key() const override { return QStringLiteral("kelpra-drawn"); }
+
+    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State) override
+    {
+        const int side = qMax(1, qMin(size.width(), size.height()));
+        QPixmap drawn = pixmaps_.value(side);
+        if (drawn.isNull()) {
+            drawn = QPixmap::fromImage(renderPicture(name_.constData(), side));
+            pixmaps_.insert(side, drawn);
+        }
+        if (mode == QIcon::Disabled) {
+            QStyleOption option;
+            return QApplication::style()->generatedIconPixmap(mode, drawn, &option);
+        }
+        return drawn;
+    }
+
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        painter->drawPixmap(rect, pixmap(rect.size(), mode, state));
+    }
+
+    QSize actualSize(const QSize &size, QIcon::Mode, QIcon::State) override
+    {
+        const int side = qMin(size.width(), size.height());
+        return QSize(side, side);
+    }
+
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override
+    {
+        QList<QSize> sizes;
+        for (int side : {16, 20, 24, 32, 48, 64, 128, 256})
+            sizes << QSize(side, side);
+        return sizes;
+    }
+
+private:
+    QByteArray name_;
+    QHash<int, QPixmap> pixmaps_;
+};
+
+} // namespace
+
 QIcon picture(const char *name)
 {
     static QHash<QByteArray, QIcon> cache;
@@ -293,17 +349,9 @@ QIcon picture(const char *name)
         return QIcon();
     const QByteArray key(name);
     auto found = cache.constFind(key);
-    if (found != cache.constEnd())
-        return *found;
-
-    QIcon icon;
-    QList<int> sizes{16, 20, 24, 32, 48, 64};
-    if (key == "app")
-        sizes << 128 << 256;
-    for (int size : sizes)
-        icon.addPixmap(QPixmap::fromImage(renderPicture(name, size)));
-    cache.insert(key, icon);
-    return icon;
+    if (found == cache.constEnd())
+        found = cache.insert(key, QIcon(new DrawnIconEngine(key)));
+    return *found;
 }
 
 } // namespace kelpra

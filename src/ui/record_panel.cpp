@@ -67,8 +67,15 @@ QWidget *RecordPanel::buildTopLine()
     QLabel *received = fields_.addLabel(Field::ReceivedCount, line);
     QLabel *current = fields_.addLabel(Field::CurrentRecord, line);
     QLabel *total = fields_.addLabel(Field::TotalRecords, line);
+    // Palette and font, not a style sheet: the first style sheet costs the start several
+    // milliseconds.
     for (QLabel *green : {received, current, total}) {
-        green->setStyleSheet(QStringLiteral("color: #008000; font-weight: bold;"));
+        QPalette palette = green->palette();
+        palette.setColor(QPalette::WindowText, QColor(0x00, 0x80, 0x00));
+        green->setPalette(palette);
+        QFont bold = green->font();
+        bold.setBold(true);
+        green->setFont(bold);
         green->setMinimumWidth(22);
     }
     counters->addWidget(namedLabel("Label21", QStringLiteral("Total recieved:"), line), 0, 0, Qt::AlignRight);
@@ -154,7 +161,9 @@ QWidget *RecordPanel::buildCallPanel()
                 grid->addWidget(fields_.addEdit(*row.meaning, host), i, 2);
             } else if (row.digits == verdictBeside) {
                 QLabel *label = fields_.addLabel(verdict, host);
-                label->setStyleSheet(QStringLiteral("font-weight: bold;"));
+                QFont verdictFont = label->font();
+                verdictFont.setBold(true);
+                label->setFont(verdictFont);
                 grid->addWidget(label, i, 2);
             }
             ++i;
