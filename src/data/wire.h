@@ -35,6 +35,20 @@ inline constexpr int kReplyPauseMs = 25;
 // All 17 replies must be in within this time of the identification command.
 inline constexpr int kDeadlineMs = 2000;
 
+// A record has blanks at positions 3, 10, 15, 17 and 29 to 31 (counted from 1) between
+// its header's fields; a slot the test set never filled starts with three bytes 255.
+// Bytes that slipped into a reply shift these and show up here.
+inline bool looksLikeMeasurementRecord(const QByteArray &record)
+{
+    if (record.startsWith(QByteArray(3, '\xff')))
+        return true;
+    for (int position : {3, 10, 15, 17, 29, 30, 31}) {
+        if (record.size() < position || record.at(position - 1) != ' ')
+            return false;
+    }
+    return true;
+}
+
 // Ports are numbered COM1..COM50.
 inline constexpr int kFirstPort = 1;
 inline constexpr int kLastPort = 50;

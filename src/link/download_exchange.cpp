@@ -56,6 +56,12 @@ DownloadOutcome DownloadOutcome::success(QList<QByteArray> replies)
 {
     DownloadOutcome outcome;
     outcome.replies_ = std::move(replies);
+    for (int k = 1; k < outcome.replies_.size(); ++k) {
+        if (!wire::looksLikeMeasurementRecord(outcome.replies_.at(k)))
+            outcome.warnings_ << QStringLiteral("Record %1 does not look like a measurement record: stray bytes on "
+                                                "the line may have shifted it. Download again to be sure.")
+                                     .arg(k);
+    }
     return outcome;
 }
 
@@ -66,8 +72,14 @@ DownloadOutcome DownloadOutcome::noAnswer(int portNumber, const QString &device)
 
 DownloadOutcome DownloadOutcome::replyIncomplete(int reply, int bytes)
 {
-    return {Cause::ReplyIncomplete,
-            QStringLiteral("Reply %1 of %2 incomplete (%3 bytes).").arg(reply).arg(wire::kReplyCount).arg(bytes)};
+    // A reply that never began is not a broken record: the time ran out before it.
+    if (bytes == 0)
+        return {Cause::ReplyIncomplete,
+                QStringLiteral("Reply %1 of %2 did not come within the 2 s limit.").arg(reply).arg(wire::kReplyCount)};
+    return {Cause::ReplyIncomplete, QStringLiteral("Reply %1 of %2 incomplete (%3 bytes) when the 2 s limit ran out.")
+                                        .arg(reply)
+                                        .arg(wire::kReplyCount)
+                                        .arg(bytes)};
 }
 
 DownloadOutcome DownloadOutcome::portClosed(const QString &reason)
@@ -100,7 +112,7 @@ DownloadOutcome DownloadOutcome::fromLinkError(const LinkError &error)
 QString DownloadOutcome::message() const
 {
     if (ok())
-        return DownloadExchange::kDownloadOk;
+        return QStringList(QStringList{DownloadExchange::kDownloadOk} + warnings_).join(QLatin1Char('\n'));
     return DownloadExchange::kNoAnswer + QLatin1Char('\n') + causeLine_;
 }
 
@@ -137,8 +149,14 @@ void DownloadExchange::download()
     // Awaiting before "DL" goes out, so that no byte of the answer is taken for noise.
     enter(State::AwaitingReply);
 
-    // No port chosen or a failed send end at the deadline, which names them.
-    if (auto error = link_.send(wire::kIdentifyCommand))
+    // No port chosen or a failed send end at the deadline, which names them. Whatever the
+    // line brought before "DL" is no part of any reply.
+    std::optional<LinkError> error = link_.isOpen() ? std::nullopt : link_.open();
+    if (!error) {
+        link_.discardInput();
+        error = link_.send(wire::kIdentifyCommand);
+    }
+    if (error)
         noteFailure(*error);
     deadline_.start(wire::kDeadlineMs);
     observer_.started();

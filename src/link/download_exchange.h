@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QMetaObject>
+#include <QStringList>
 #include <QString>
 #include <functional>
 #include <optional>
@@ -70,9 +71,11 @@ public:
     Cause cause() const { return cause_; }
     // One line saying what happened, empty on success.
     QString causeLine() const { return causeLine_; }
-    // What the user is told: "Download Ok", or the no-answer message with the cause line
-    // under it.
+    // What the user is told: "Download Ok" with a line for each record that does not look
+    // like one, or the no-answer message with the cause line under it.
     QString message() const;
+    // A complete download's records whose layout does not fit: one sentence each.
+    const QStringList &warnings() const { return warnings_; }
     // The replies of a successful exchange; empty otherwise.
     const QList<QByteArray> &replies() const { return replies_; }
 
@@ -83,6 +86,7 @@ private:
     Cause cause_ = Cause::None;
     QString causeLine_;
     QList<QByteArray> replies_;
+    QStringList warnings_;
 };
 
 // What the rest of the program hears of an exchange. Each handler returns to the exchange;

@@ -42,6 +42,9 @@ public:
     virtual std::optional<LinkError> send(const QByteArray &bytes) = 0;
     // Takes the next received byte.
     virtual std::optional<LinkError> readByte(quint8 *out) = 0;
+    // Drops what was received and not yet read (noise before a command); the port notes
+    // how many bytes went.
+    virtual void discardInput() = 0;
     // Closes the port if it is open; the port number stays.
     virtual void close() = 0;
     // Opens the port at once; NoPortChosen while the port number is 0.

@@ -11,6 +11,8 @@
 
 #include <algorithm>
 
+#include <unistd.h>
+
 namespace kelpra {
 
 namespace {
@@ -189,6 +191,24 @@ void SerialPort::onErrorOccurred(QSerialPort::SerialPortError error)
         if (onLost)
             onLost(reason);
     }
+}
+
+void SerialPort::discardInput()
+{
+    if (!serial_.isOpen())
+        return;
+    // What the port object holds already, and what the system holds for it: read, so that
+    // the log can say what was dropped, and never handed to anyone.
+    QByteArray dropped = serial_.readAll();
+    const int fd = static_cast<int>(serial_.handle());
+    char buffer[256];
+    for (ssize_t n; fd >= 0 && (n = ::read(fd, buffer, sizeof buffer)) > 0;)
+        dropped.append(buffer, static_cast<int>(n));
+    serial_.clear(QSerialPort::Input);
+    traced_ = 0;
+    if (!dropped.isEmpty())
+        logEvent(LogKind::Warning,
+                 QStringLiteral("%1 bytes received before the first command discarded").arg(dropped.size()), dropped);
 }
 
 void SerialPort::close()

@@ -31,6 +31,7 @@ public:
 
     std::optional<LinkError> send(const QByteArray &bytes) override;
     std::optional<LinkError> readByte(quint8 *out) override;
+    void discardInput() override;
     void close() override;
     std::optional<LinkError> open() override;
     bool isOpen() const override { return serial_.isOpen(); }

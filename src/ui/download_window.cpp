@@ -52,7 +52,7 @@ public:
         if (outcome.ok())
             window_.session_.decodeMessage();
         else
-            window_.offerPortAgain();
+            window_.offerPortAgain(outcome);
     }
 
 private:
@@ -142,9 +142,9 @@ void DownloadWindow::loadSampleData()
     session_.loadSampleSet();
 }
 
-bool DownloadWindow::askForPort()
+bool DownloadWindow::askForPort(const PortQuestion &question)
 {
-    const std::optional<QString> chosen = prompts_.pickPort(port_->findPorts());
+    const std::optional<QString> chosen = prompts_.pickPort(port_->findPorts(), question);
     if (!chosen || chosen->isEmpty())
         return false;
     const std::optional<int> number = portNumberOfRow(*chosen);
@@ -156,18 +156,25 @@ bool DownloadWindow::askForPort()
 
 void DownloadWindow::startDownload()
 {
-    // The first download asks for the port before anything is sent; without one the
-    // exchange ends at its deadline and says so.
-    if (port_->portNumber() == 0)
-        askForPort();
+    // The first download asks for the port before anything is sent; Cancel there ends it.
+    if (port_->portNumber() == 0 && !askForPort({}))
+        return;
     exchange_->download();
 }
 
-void DownloadWindow::offerPortAgain()
+void DownloadWindow::offerPortAgain(const DownloadOutcome &failure)
 {
+    // The picker says what went wrong: a port that would not open is not valid; anything
+    // else failed on the way and may well work again.
+    const PortQuestion question =
+        failure.cause() == DownloadOutcome::Cause::CannotOpen
+            ? PortQuestion{QStringLiteral("The configured serial port is not valid."),
+                           QStringLiteral("Please choose another port.")}
+            : PortQuestion{QStringLiteral("The download failed: ") + failure.causeLine(),
+                           QStringLiteral("Choose the port again, or another one.")};
     // Whatever is chosen is opened at once and stays open for the next download; a port
     // that does not open is found out then.
-    if (askForPort())
+    if (askForPort(question))
         (void)port_->open();
 }
 
@@ -175,7 +182,8 @@ void DownloadWindow::choosePortAgain()
 {
     port_->close();
     port_->setPortNumber(0);
-    offerPortAgain();
+    if (askForPort({}))
+        (void)port_->open();
 }
 
 } // namespace kelpra

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/prompts.h"
+
 #include <QDialog>
 
 #include <memory>
@@ -10,6 +12,7 @@ class QPushButton;
 namespace kelpra {
 
 class DownloadExchange;
+class DownloadOutcome;
 class DownloadObserver;
 class Prompts;
 class QtExchangeTimer;
@@ -42,9 +45,9 @@ protected:
 private:
     friend class DownloadWindowObserver;
     // Asks for a port and sets its number; false when the user chose none.
-    bool askForPort();
+    bool askForPort(const PortQuestion &question);
     // After a failed download: a port for the next one, opened at once.
-    void offerPortAgain();
+    void offerPortAgain(const DownloadOutcome &failure);
 
     Session &session_;
     Prompts &prompts_;

@@ -51,7 +51,7 @@ void PortPicker::rememberPort(int number)
     settings.sync();
 }
 
-PortPicker::PortPicker(const QStringList &items, QWidget *parent, Occasion occasion) : QDialog(parent)
+PortPicker::PortPicker(const QStringList &items, QWidget *parent, const PortQuestion &question) : QDialog(parent)
 {
     setObjectName(QStringLiteral("ComSelectForm"));
     setWindowTitle(QStringLiteral("Select Port"));
@@ -66,16 +66,19 @@ PortPicker::PortPicker(const QStringList &items, QWidget *parent, Occasion occas
     messageFrame_->setFrameShadow(QFrame::Sunken);
     const std::optional<int> remembered = rememberedPort();
     const int rememberedRow = rowOfPort(items, remembered);
-    QString line1 = QStringLiteral("The configured serial port is not valid.");
-    QString line2 = QStringLiteral("Please choose another port.");
-    // Nothing configured is not an invalid configuration: say so only when a port was
-    // chosen before and is asked for again, or the remembered one is gone.
-    if (occasion == Occasion::FirstChoice && !remembered) {
+    // The caller says why it asks; a first choice says what is known of the last one. Only
+    // a remembered port that is gone makes the configuration invalid.
+    QString line1 = question.reason;
+    QString line2 = question.advice;
+    if (line1.isEmpty() && !remembered) {
         line1 = QStringLiteral("No serial port has been chosen yet.");
         line2 = QStringLiteral("Please choose the port of the test set.");
-    } else if (occasion == Occasion::FirstChoice && rememberedRow >= 0) {
+    } else if (line1.isEmpty() && rememberedRow >= 0) {
         line1 = QStringLiteral("The port used last time is selected.");
         line2 = QStringLiteral("Press OK to use it, or choose another port.");
+    } else if (line1.isEmpty()) {
+        line1 = QStringLiteral("The configured serial port is not valid.");
+        line2 = QStringLiteral("Please choose another port.");
     }
     reasonLine_ = new QLabel(line1, messageFrame_);
     reasonLine_->setObjectName(QStringLiteral("Label1"));
@@ -123,10 +126,10 @@ void PortPicker::showEvent(QShowEvent *event)
     }
 }
 
-std::optional<QString> PortPicker::ask(const QStringList &items, QWidget *parent, Occasion occasion)
+std::optional<QString> PortPicker::ask(const QStringList &items, QWidget *parent, const PortQuestion &question)
 {
     // A fresh picker for each prompt, so the list is always the current one.
-    PortPicker form(items, parent, occasion);
+    PortPicker form(items, parent, question);
     if (form.exec() != QDialog::Accepted)
         return std::nullopt;
     const QString chosen = form.portList_->currentText();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/prompts.h"
+
 #include <QDialog>
 #include <QStringList>
 
@@ -18,18 +20,14 @@ namespace kelpra {
 class PortPicker : public QDialog {
     Q_OBJECT
 public:
-    // Why the picker is shown: no port chosen yet in this run, or a port was chosen
-    // before and is being asked for again (it failed, or the user wants another).
-    enum class Occasion { FirstChoice, ChooseAgain };
-
-    explicit PortPicker(const QStringList &items, QWidget *parent = nullptr,
-                        Occasion occasion = Occasion::ChooseAgain);
+    // `question` says why it asks; empty: a first choice.
+    explicit PortPicker(const QStringList &items, QWidget *parent = nullptr, const PortQuestion &question = {});
 
     // Runs the picker modally (the event loop keeps turning). The selected item's text on
     // OK (an empty string when the list is empty), nothing on Cancel or the close box.
     // A port chosen with OK is remembered for the next picker.
     static std::optional<QString> ask(const QStringList &items, QWidget *parent = nullptr,
-                                      Occasion occasion = Occasion::ChooseAgain);
+                                      const PortQuestion &question = {});
 
     // The port number chosen last time, kept in the user's settings.
     static std::optional<int> rememberedPort();

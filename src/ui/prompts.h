@@ -17,6 +17,13 @@ struct FileDialogSetup {
     QString proposedName;  // the file name the dialog starts with
 };
 
+// Why the port picker asks: its two lines. Empty: the first choice, and the picker says
+// what it knows of the port chosen last time.
+struct PortQuestion {
+    QString reason;   // "The download failed: No answer from COM3 (/dev/ttyUSB2)."
+    QString advice;   // "Choose the port again, or another one."
+};
+
 // Every modal prompt of the program goes through this seam, so that tests can answer
 // prompts from a queue without a window blocking them. Each prompt runs the event loop
 // while it is open (serial notifications and timers go on meanwhile).
@@ -37,10 +44,10 @@ public:
     virtual QString openFileName(const FileDialogSetup &setup) = 0;
     virtual QString saveFileName(const FileDialogSetup &setup) = 0;
 
-    // The port picker "Select Port" with the given items ("COM3", ...). Returns the text
-    // of the item selected when the user pressed OK (empty when the list is empty), or
-    // nothing for Cancel and the close box.
-    virtual std::optional<QString> pickPort(const QStringList &items) = 0;
+    // The port picker "Select Port" with the given items ("COM3", ...), saying why it asks.
+    // Returns the text of the item selected when the user pressed OK (empty when the list
+    // is empty), or nothing for Cancel and the close box.
+    virtual std::optional<QString> pickPort(const QStringList &items, const PortQuestion &question = {}) = 0;
 
     // Shows the print preview of a page that `paint` draws on the printer it is given,
     // and returns when the preview has been closed.

@@ -116,13 +116,9 @@ QString QtPrompts::saveFileName(const FileDialogSetup &setup)
     return fileDialog(setup, true);
 }
 
-std::optional<QString> QtPrompts::pickPort(const QStringList &items)
+std::optional<QString> QtPrompts::pickPort(const QStringList &items, const PortQuestion &question)
 {
-    const std::optional<QString> chosen = PortPicker::ask(
-        items, parent_, portChosen_ ? PortPicker::Occasion::ChooseAgain : PortPicker::Occasion::FirstChoice);
-    if (chosen && !chosen->isEmpty())
-        portChosen_ = true;
-    return chosen;
+    return PortPicker::ask(items, parent_, question);
 }
 
 } // namespace kelpra

@@ -15,7 +15,7 @@ public:
     int ask(const QString &text, const QStringList &buttons, int defaultButton, int escapeButton) override;
     QString openFileName(const FileDialogSetup &setup) override;
     QString saveFileName(const FileDialogSetup &setup) override;
-    std::optional<QString> pickPort(const QStringList &items) override;
+    std::optional<QString> pickPort(const QStringList &items, const PortQuestion &question = {}) override;
     void printPreview(const std::function<void(QPrinter *)> &paint) override;
 
     // The window that prompts are centred on (the main window).
@@ -24,8 +24,6 @@ public:
 private:
     QString fileDialog(const FileDialogSetup &setup, bool save);
     QWidget *parent_ = nullptr;
-    // A port has been chosen in this run: asked again, the picker says the port failed.
-    bool portChosen_ = false;
 };
 
 // Sets up a file dialog for one use. A save dialog adds the default suffix to a name typed

@@ -125,6 +125,12 @@ public:
         rx_.pop_front();
         return std::nullopt;
     }
+    void discardInput() override
+    {
+        if (!rx_.empty())
+            note(QStringLiteral("discard %1").arg(rx_.size()));
+        rx_.clear();
+    }
     void close() override
     {
         if (open_) {
@@ -256,15 +262,6 @@ inline QByteArray simReply(int k, int size, char tag = 'n')
     for (int i = 0; i < size; ++i)
         r[i] = (i % 7 == 3) ? '\0' : char((i * 31 + k * 17 + tag) & 0xFF);
     return r;
-}
-
-// Records 1 to 16 of that kind.
-inline QList<QByteArray> simRecords(int size, char tag = 'n')
-{
-    QList<QByteArray> all;
-    for (int k = 1; k <= wire::kRecordCount; ++k)
-        all.append(simReply(k, size, tag));
-    return all;
 }
 
 } // namespace kelpra::test

@@ -38,7 +38,6 @@ VirtualTestSet::Options testSet(int size = 64, qint64 turnaroundUs = 1000, Fault
                                 int faultReply = 1)
 {
     VirtualTestSet::Options options;
-    options.records = simRecords(size);
     options.recordSize = size;
     options.turnaroundNs = turnaroundUs * 1000;
     options.fault = fault;
@@ -111,6 +110,8 @@ private Q_SLOTS:
     void failedExchange_data();
     void failedExchange();
     void strayBytesCountTowardsNextReply();
+    void shiftedRecordsAreNamed();
+    void noiseBeforeTheFirstCommandIsDropped();
     void downloadCommandSteps();
     void progressStartsAfreshAndPortReused();
     void bytesOutsideExchangeDropped();
@@ -215,10 +216,12 @@ void TestDownloadExchange::failedExchange_data()
 
     const int none = int(Fault::None);
     QTest::newRow("silent") << int(Fault::Silent) << 1 << "" << 1 << "No answer from COM3 (/dev/sim3).";
-    QTest::newRow("short reply 1") << int(Fault::Short) << 0 << "" << 1 << "Reply 1 of 17 incomplete (40 bytes).";
-    QTest::newRow("short reply 8") << int(Fault::Short) << 7 << "" << 8 << "Reply 8 of 17 incomplete (40 bytes).";
-    // 80 ms turnaround: about 14 replies fit into the deadline, the next is cut.
-    QTest::newRow("slow") << int(Fault::Slow) << 1 << "" << 15 << "Reply 15 of 17 incomplete (0 bytes).";
+    QTest::newRow("short reply 1") << int(Fault::Short) << 0 << "" << 1
+                                   << "Reply 1 of 17 incomplete (40 bytes) when the 2 s limit ran out.";
+    QTest::newRow("short reply 8") << int(Fault::Short) << 7 << "" << 8
+                                   << "Reply 8 of 17 incomplete (40 bytes) when the 2 s limit ran out.";
+    // 80 ms turnaround: about 14 replies fit into the deadline, the next never begins.
+    QTest::newRow("slow") << int(Fault::Slow) << 1 << "" << 15 << "Reply 15 of 17 did not come within the 2 s limit.";
     QTest::newRow("hang-up after reply 8") << int(Fault::HangUp) << 7 << "" << 8
                                            << "The port closed: Input/output error.";
     QTest::newRow("no port chosen") << none << 1 << "none" << 0 << "Cannot open the port: No port selected.";
@@ -282,6 +285,44 @@ void TestDownloadExchange::strayBytesCountTowardsNextReply()
     QVERIFY(rig.outcome().ok());
     QCOMPARE(rig.outcome().replies().at(5), stray + rig.set.set.replyFor(5));
     QCOMPARE(rig.outcome().replies().at(6), rig.set.set.replyFor(6));
+}
+
+void TestDownloadExchange::shiftedRecordsAreNamed()
+{
+    // Three bytes 40 ms after record 1 (more than the 25 ms pause) go into record 2's reply.
+    VirtualTestSet::Options options;
+    options.fault = Fault::Stray;
+    options.faultReply = 1;
+    Rig rig(options);
+    rig.exchange.download();
+    rig.clock.runAll();
+    QVERIFY(rig.outcome().ok());
+    QCOMPARE(rig.outcome().replies().at(2), VirtualTestSet::kStrayBytes + rig.set.set.replyFor(2));
+    const QString warning = QStringLiteral("Record 2 does not look like a measurement record: stray bytes on the "
+                                           "line may have shifted it. Download again to be sure.");
+    QCOMPARE(rig.outcome().warnings(), QStringList{warning});
+    QCOMPARE(rig.outcome().message(), DownloadExchange::kDownloadOk + QLatin1Char('\n') + warning);
+
+    // The sample set fits the layout; so does a slot the test set never filled.
+    QVERIFY(DownloadOutcome::success(rig.expectedReplies()).warnings().isEmpty());
+    QVERIFY(wire::looksLikeMeasurementRecord(QByteArray(64, '\xff')));
+    QVERIFY(!wire::looksLikeMeasurementRecord(QByteArray(20, ' ')));
+}
+
+void TestDownloadExchange::noiseBeforeTheFirstCommandIsDropped()
+{
+    Rig rig;
+    QVERIFY(!rig.link.open());
+    rig.link.onDataAvailable = nullptr;   // on the line, not yet read
+    rig.link.burst(QByteArray("\x00noise", 6), 0);
+    rig.clock.advanceBy(1);
+    DownloadExchange exchange{rig.link, rig.t1, rig.t2, rig.observer};
+    exchange.download();
+    rig.clock.runAll();
+    QCOMPARE(rig.journal.mid(rig.journal.indexOf(QStringLiteral("discard 6")), 2),
+             (QStringList{QStringLiteral("discard 6"), QStringLiteral("send 444c")}));
+    QVERIFY(rig.outcome().ok());
+    QCOMPARE(rig.outcome().replies(), rig.expectedReplies());
 }
 
 void TestDownloadExchange::downloadCommandSteps()

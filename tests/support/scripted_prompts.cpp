@@ -122,9 +122,10 @@ QString ScriptedPrompts::saveFileName(const FileDialogSetup &setup)
     return e && e->answer ? *e->answer : QString();
 }
 
-std::optional<QString> ScriptedPrompts::pickPort(const QStringList &items)
+std::optional<QString> ScriptedPrompts::pickPort(const QStringList &items, const PortQuestion &question)
 {
-    shown.append({Kind::PickPort, QString(), {}, items});
+    const QString lines = question.reason.isEmpty() ? QString() : question.reason + QLatin1Char('\n') + question.advice;
+    shown.append({Kind::PickPort, lines, {}, items});
     auto e = take(Kind::PickPort, QString());
     if (!e)
         return std::nullopt;

@@ -16,7 +16,7 @@ public:
 
     struct Shown {
         Kind kind;
-        QString text;            // message text; empty for dialogs
+        QString text;            // message text; the port picker's two lines; empty for dialogs
         FileDialogSetup setup;   // file dialogs
         QStringList items;       // port picker rows; a question's buttons
         int defaultButton = -1;  // a question's
@@ -49,7 +49,7 @@ public:
     int ask(const QString &text, const QStringList &buttons, int defaultButton, int escapeButton) override;
     QString openFileName(const FileDialogSetup &setup) override;
     QString saveFileName(const FileDialogSetup &setup) override;
-    std::optional<QString> pickPort(const QStringList &items) override;
+    std::optional<QString> pickPort(const QStringList &items, const PortQuestion &question = {}) override;
     void printPreview(const std::function<void(QPrinter *)> &paint) override;
 
 private:

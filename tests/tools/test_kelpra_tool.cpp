@@ -149,6 +149,7 @@ private Q_SLOTS:
     void refusesWhatIsNoDataFile();
     void downloadFailuresSayWhy_data();
     void downloadFailuresSayWhy();
+    void downloadNamesShiftedRecords();
     void changedAndRepairedFiles_data();
     void changedAndRepairedFiles();
     void downloadEscapesTheIdentification();
@@ -539,7 +540,7 @@ void TestKelpraTool::downloadFailuresSayWhy_data()
     QTest::addColumn<QString>("port");    // empty: the test set's device
     QTest::addColumn<QString>("cause");
     QTest::newRow("short reply 8") << QStringList{"--fault", "short", "--fault-record", "7"} << QString()
-                                   << "Reply 8 of 17 incomplete (40 bytes).";
+                                   << "Reply 8 of 17 incomplete (40 bytes) when the 2 s limit ran out.";
     QTest::newRow("hang-up after reply 8") << QStringList{"--fault", "hangup", "--fault-record", "7"} << QString()
                                            << "The port closed: ";
     QTest::newRow("absent device") << QStringList{} << "/dev/kelpra-no-such-device"
@@ -559,6 +560,17 @@ void TestKelpraTool::downloadFailuresSayWhy()
              run.err.constData());
     QVERIFY2(run.err.endsWith(".\n") && run.err.count("kelpra-tool: ") == 1, run.err.constData());
     QVERIFY(!QFile::exists(QStringLiteral("never.bin")));
+}
+
+void TestKelpraTool::downloadNamesShiftedRecords()
+{
+    const test::TestSetProcess testset({"--fault", "stray", "--fault-record", "1"});
+    const Run run = runTool({"download", "--port", testset.path, "--output", "shifted.bin"});
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY2(run.err.contains("Download Ok\nRecord 2 does not look like a measurement record: stray bytes on the "
+                              "line may have shifted it. Download again to be sure.\n"),
+             run.err.constData());
+    QVERIFY(QFile::exists(QStringLiteral("shifted.bin")));
 }
 
 void TestKelpraTool::downloadKeepsRecordsHoldingCrLf()

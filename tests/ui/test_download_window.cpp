@@ -108,6 +108,9 @@ private Q_SLOTS:
     void failedDownloadLeavesEverythingAsItWas_data();
     void failedDownloadLeavesEverythingAsItWas();
     void emulationDuringFailedDownloadStays();
+    void shiftedDownloadIsNamed();
+    void cancelledPickerEndsTheDownload();
+    void portThatDoesNotOpenIsCalledInvalid();
     void initPortReopensThroughPicker_data();
     void initPortReopensThroughPicker();
 };
@@ -201,11 +204,12 @@ void TestDownloadWindow::failedDownloadLeavesEverythingAsItWas_data()
     QTest::addColumn<QString>("cause");   // a pattern; %1 stands for the device
     QTest::newRow("silent") << QStringList{"--fault", "silent"} << QStringLiteral("No answer from COM42 \\(%1\\)\\.");
     QTest::newRow("short reply 1") << QStringList{"--fault", "short", "--fault-record", "0"}
-                                   << QStringLiteral("Reply 1 of 17 incomplete \\(40 bytes\\)\\.");
+                                   << QStringLiteral("Reply 1 of 17 incomplete \\(40 bytes\\) when the 2 s limit ran out\\.");
     QTest::newRow("short reply 8") << QStringList{"--fault", "short", "--fault-record", "7"}
-                                   << QStringLiteral("Reply 8 of 17 incomplete \\(40 bytes\\)\\.");
+                                   << QStringLiteral("Reply 8 of 17 incomplete \\(40 bytes\\) when the 2 s limit ran out\\.");
     QTest::newRow("slow") << QStringList{"--fault", "slow", "--delay", "300"}
-                          << QStringLiteral("Reply ([2-9]|1[0-7]) of 17 incomplete \\(\\d+ bytes\\)\\.");
+                          << QStringLiteral("Reply ([2-9]|1[0-7]) of 17 (incomplete \\(\\d+ bytes\\) when the 2 s limit ran "
+                                            "out|did not come within the 2 s limit)\\.");
     QTest::newRow("hang-up after reply 8") << QStringList{"--fault", "hangup", "--fault-record", "7"}
                                            << QStringLiteral("The port closed: \\S.*\\.");
 }
@@ -244,6 +248,10 @@ void TestDownloadWindow::failedDownloadLeavesEverythingAsItWas()
     const QRegularExpression pattern(
         QRegularExpression::anchoredPattern(QString(cause).replace("%1", QRegularExpression::escape(set.path))));
     QVERIFY2(pattern.match(lines.at(1)).hasMatch(), qPrintable(lines.at(1)));
+    // The picker after it says what failed: the port itself is not blamed.
+    QCOMPARE(f.prompts.shown.last().kind, Kind::PickPort);
+    QCOMPARE(f.prompts.shown.last().text,
+             QStringLiteral("The download failed: ") + lines.at(1) + QStringLiteral("\nChoose the port again, or another one."));
     QVERIFY(!f.downloadWindow().port().isOpen());
     QCOMPARE(f.downloadWindow().port().portNumber(), 0);
     QVERIFY(control<QPushButton>(f.downloadWindow(), "Download")->isEnabled() && control<QPushButton>(f.downloadWindow(), "InitPort")->isEnabled());
@@ -254,7 +262,8 @@ void TestDownloadWindow::emulationDuringFailedDownloadStays()
     TestSet set({"--fault", "short", "--fault-record", "3"});
     AppFixture f;
     f.prompts.expectPickPort(kPort);
-    f.prompts.expectInformation(DownloadExchange::kNoAnswer + "\nReply 4 of 17 incomplete (40 bytes).");
+    f.prompts.expectInformation(DownloadExchange::kNoAnswer
+                                + "\nReply 4 of 17 incomplete (40 bytes) when the 2 s limit ran out.");
     f.prompts.expectPickPort(kPort);   // reopened at once and left open
     f.downloadWindow().startDownload();
     control<QPushButton>(f.downloadWindow(), "Button1")->click();
@@ -265,6 +274,51 @@ void TestDownloadWindow::emulationDuringFailedDownloadStays()
     QCOMPARE(heldAndShown(f), sample);
     QVERIFY(f.downloadWindow().port().isOpen());
     QCOMPARE(f.downloadWindow().port().portNumber(), 42);
+}
+
+void TestDownloadWindow::shiftedDownloadIsNamed()
+{
+    // Three stray bytes 40 ms after record 1 land at the start of record 2's reply.
+    TestSet set({"--fault", "stray", "--fault-record", "1"});
+    AppFixture f;
+    f.prompts.expectPickPort(kPort);
+    f.prompts.expectInformation(DownloadExchange::kDownloadOk
+                                + QStringLiteral("\nRecord 2 does not look like a measurement record: stray bytes "
+                                                 "on the line may have shifted it. Download again to be sure."));
+    f.downloadWindow().startDownload();
+    QTRY_VERIFY_WITH_TIMEOUT(idle(f), 10000);
+    KELPRA_VERIFY_PROMPTS(f.prompts);
+    // Kept as it came: the user decides.
+    QCOMPARE(f.store().slot(2), QByteArray("\xFF\x00\xFF", 3) + sampleRecord(2));
+}
+
+void TestDownloadWindow::cancelledPickerEndsTheDownload()
+{
+    AppFixture f;
+    const QByteArrayList before = heldAndShown(f);
+    f.prompts.expectPickPort(std::nullopt);
+    control<QPushButton>(f.downloadWindow(), "Download")->click();
+    // At once: no exchange, no failure box, no second picker.
+    KELPRA_VERIFY_PROMPTS(f.prompts);
+    QCOMPARE(f.prompts.shown.size(), 1);
+    QCOMPARE(f.downloadWindow().exchange().state(), DownloadExchange::State::Idle);
+    QVERIFY(control<QPushButton>(f.downloadWindow(), "Download")->isEnabled());
+    QCOMPARE(heldAndShown(f), before);
+}
+
+void TestDownloadWindow::portThatDoesNotOpenIsCalledInvalid()
+{
+    qputenv("KELPRA_COM43", "/dev/kelpra-no-such-device");
+    AppFixture f;
+    f.prompts.allowAny(Kind::Information);
+    f.prompts.expectPickPort(QStringLiteral("COM43"));
+    f.prompts.expectPickPort(std::nullopt);
+    f.downloadWindow().startDownload();
+    QTRY_VERIFY_WITH_TIMEOUT(idle(f), 10000);
+    KELPRA_VERIFY_PROMPTS(f.prompts);
+    QCOMPARE(f.prompts.shown.last().text,
+             QStringLiteral("The configured serial port is not valid.\nPlease choose another port."));
+    qunsetenv("KELPRA_COM43");
 }
 
 void TestDownloadWindow::initPortReopensThroughPicker_data()

@@ -111,58 +111,38 @@ private Q_SLOTS:
     void explanationFitsTheOccasion_data()
     {
         QTest::addColumn<int>("remembered");   // 0: none
-        QTest::addColumn<bool>("firstChoice");
+        QTest::addColumn<QString>("reason");     // the caller's; empty for a first choice
         QTest::addColumn<QString>("line1");
         QTest::addColumn<QString>("line2");
         const QString invalid = "The configured serial port is not valid.";
         const QString another = "Please choose another port.";
-        QTest::newRow("first use") << 0 << true << "No serial port has been chosen yet."
+        QTest::newRow("first use") << 0 << "" << "No serial port has been chosen yet."
                                    << "Please choose the port of the test set.";
         QTest::newRow("first this run, remembered port present")
-            << 3 << true << "The port used last time is selected." << "Press OK to use it, or choose another port.";
-        QTest::newRow("first this run, remembered port gone") << 7 << true << invalid << another;
-        QTest::newRow("asked again") << 3 << false << invalid << another;
-        QTest::newRow("asked again, nothing remembered") << 0 << false << invalid << another;
+            << 3 << "" << "The port used last time is selected." << "Press OK to use it, or choose another port.";
+        QTest::newRow("first this run, remembered port gone") << 7 << "" << invalid << another;
+        QTest::newRow("the caller's reason") << 3 << "The download failed: x." << "The download failed: x."
+                                             << "Choose the port again, or another one.";
     }
     void explanationFitsTheOccasion()
     {
         QFETCH(int, remembered);
-        QFETCH(bool, firstChoice);
+        QFETCH(QString, reason);
         QFETCH(QString, line1);
         QFETCH(QString, line2);
         if (remembered)
             PortPicker::rememberPort(remembered);
         PortPicker form({"COM1", "COM3"}, nullptr,
-                        firstChoice ? PortPicker::Occasion::FirstChoice : PortPicker::Occasion::ChooseAgain);
+                        PortQuestion{reason, reason.isEmpty() ? QString() : line2});
         QCOMPARE(control<QLabel>(form, "Label1")->text(), line1);
         QCOMPARE(control<QLabel>(form, "Label2")->text(), line2);
     }
 
-    void promptsAskFirstThenAgain()
-    {
-        // The program's prompts: the first picker of a run is a first choice; once a port
-        // has been chosen, a new picker means that port failed.
-        QtPrompts prompts;
-        QStringList seen;
-        const auto answer = [&](bool ok) {
-            whenShown([&seen, ok](PortPicker *form) {
-                seen.append(control<QLabel>(*form, "Label1")->text());
-                ok ? control<QPushButton>(*form, "OkBtn")->click() : control<QPushButton>(*form, "AbortBtn")->click();
-            });
-        };
-        answer(false);
-        QVERIFY(!prompts.pickPort({"COM1"}));
-        answer(true);
-        QCOMPARE(prompts.pickPort({"COM1"}).value_or("<none>"), QStringLiteral("COM1"));
-        answer(true);
-        QVERIFY(prompts.pickPort({"COM1"}));
-        QCOMPARE(seen, (QStringList{"No serial port has been chosen yet.", "No serial port has been chosen yet.",
-                                    "The configured serial port is not valid."}));
-    }
-
     void windowAndControls()
     {
-        PortPicker form({"COM1", "COM25"});
+        PortPicker form({"COM1", "COM25"}, nullptr,
+                        PortQuestion{QStringLiteral("The configured serial port is not valid."),
+                                     QStringLiteral("Please choose another port.")});
         QCOMPARE(form.windowTitle(), QStringLiteral("Select Port"));
         QCOMPARE(control<QLabel>(form, "Label1")->text(), QStringLiteral("The configured serial port is not valid."));
         QCOMPARE(control<QLabel>(form, "Label2")->text(), QStringLiteral("Please choose another port."));
