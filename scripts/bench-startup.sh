@@ -19,6 +19,7 @@ build=$(cd "$build" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT INT TERM
 cd "$work"
-HOME=$work XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data QT_QPA_PLATFORM=xcb \
+mkdir -m 700 "$work/runtime"
+HOME=$work XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data XDG_RUNTIME_DIR=$work/runtime QT_QPA_PLATFORM=xcb \
     xvfb-run -a -s "-screen 0 1024x768x24" \
     "$build/bin/kelpra-bench-startup" --runs "$runs" "$build/bin/kelpra" "$build/bin/kelpra-bench-minimal-window"

@@ -45,6 +45,9 @@ double timeToMapped(xcb_connection_t *c, const char *program)
     const double start = nowMs();
     const pid_t pid = fork();
     if (pid == 0) {
+        // The programs' own chatter would only interleave with the figures.
+        if (FILE *quiet = std::freopen("/dev/null", "w", stderr))
+            (void)quiet;
         execl(program, program, static_cast<char *>(nullptr));
         _exit(127);
     }
