@@ -121,7 +121,16 @@ void Session::decodeMessage()
     Q_EMIT changed();
 }
 
-void Session::showRecord(int slot)
+void Session::showRecordAgain()
+{
+    if (!store_.holdsData())
+        return;
+    clearCallDisplay();
+    showRecord(store_.displayIndex(), false);
+    Q_EMIT changed();
+}
+
+void Session::showRecord(int slot, bool announce)
 {
     const QByteArray bytes = store_.slot(slot);
     const DecodedRecord decoded = decodeRecord(bytes, QLocale::system().decimalPoint());
@@ -131,7 +140,8 @@ void Session::showRecord(int slot)
         setField(kCallVerdict, QByteArray());
         check_.reset();
         Q_EMIT changed();
-        Q_EMIT message(emptyRecordMessage(slot));
+        if (announce)
+            Q_EMIT message(emptyRecordMessage(slot));
         return;
     }
     check_ = checkRecord(bytes);
@@ -144,7 +154,7 @@ void Session::showRecord(int slot)
     const QList<Field> firstRow{first.digits, *first.meaning};
     for (Field field : firstRow)
         setField(field, decoded.rows.value(field));
-    const QStringList messages = decoded.messages();
+    const QStringList messages = announce ? decoded.messages() : QStringList();
     if (!messages.isEmpty()) {
         Q_EMIT changed();
         for (const QString &text : messages)

@@ -90,6 +90,9 @@ public:
     void previous();         // Prev
     void decodeMessage();    // "Decode message"
     void clearCallDisplay(); // the header and call rows, and the check
+    // The record on display decoded again, as it was before a command emptied the display
+    // (a cancelled or refused "Open data"); nothing moves and nothing is said.
+    void showRecordAgain();
     // Puts record `index` (1..viewableRecords(), or 1 while data are held) on display as a
     // step there would; false, and nothing changes, for a record that cannot be viewed.
     bool showRecordAt(int index);
@@ -129,7 +132,7 @@ private:
     friend struct test::SessionAccess;
 
     void applyNavigation(const NavigationView &view);
-    void showRecord(int slot);
+    void showRecord(int slot, bool announce = true);
     void showIdentification();
     void replaced(const RecordOrigin &origin);
     void setField(Field field, const QByteArray &text) { texts_.insert(field, text); }

@@ -40,14 +40,22 @@ void FileCommands::openData()
     // The call display is emptied before the dialog, also when the user then cancels.
     session_.clearCallDisplay();
     const QString path = prompts_.openFileName(FileDialogSetup{QString(), QStringLiteral("bin"), lastOpened_});
-    if (path.isEmpty())
+    if (path.isEmpty()) {
+        // Nothing read: what was held is on display again.
+        session_.showRecordAgain();
         return;
+    }
     lastOpened_ = path;
+    if (!loadFile(path))
+        session_.showRecordAgain();
+}
 
+bool FileCommands::loadFile(const QString &path)
+{
     QByteArray bytes;
     if (const std::optional<QString> error = readDataFileBytes(path, &bytes)) {
         showError(*error);
-        return;
+        return false;
     }
     // The whole file is checked before anything changes, so a refused file loses nothing.
     const QString name = QFileInfo(path).fileName();
@@ -55,17 +63,22 @@ void FileCommands::openData()
     if (!parsed.file && parsed.integrity == FileIntegrity::Changed) {
         enum { Yes, No };
         if (prompts_.ask(changedFileQuestion(name), {QStringLiteral("Yes"), QStringLiteral("No")}, No, No) != Yes)
-            return;
+            return false;
         parsed = parseDataFile(bytes, DataFileReading{name, true});
     }
     if (!parsed.file) {
-        prompts_.error(parsed.errorNamesFile ? parsed.error : withFullStop(parsed.error));
-        return;
+        QString text = parsed.errorNamesFile ? parsed.error : withFullStop(parsed.error);
+        // The reader's words are the general error handler's; say what they mean here.
+        if (parsed.error == QLatin1String("Invalid numeric input"))
+            text += QStringLiteral("\n%1 is not a data file: its first line is not a number.").arg(name);
+        prompts_.error(text);
+        return false;
     }
     session_.openFile(*parsed.file, path, parsed.integrity == FileIntegrity::Changed);
     // A repaired file is said to be so once it is on display.
     if (parsed.integrity == FileIntegrity::Repaired)
         prompts_.information(parsed.note);
+    return true;
 }
 
 void FileCommands::saveData()
@@ -87,8 +100,10 @@ void FileCommands::saveData()
 
 bool FileCommands::saveAllData()
 {
-    if (!session_.holdsRecordsToSave())
+    if (!session_.holdsRecordsToSave()) {
+        session_.setFileNote(QStringLiteral("Nothing to save: no record is held."), QString());
         return false;
+    }
     const QString path = prompts_.saveFileName(binSaveDialog(QStringLiteral("alldata")));
     if (path.isEmpty())
         return false;

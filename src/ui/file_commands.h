@@ -21,6 +21,8 @@ public:
     void restoreDetails(); // the controller lines from details.txt, at start-up
 
 private:
+    // Reads, checks and opens the file; false when nothing was loaded.
+    bool loadFile(const QString &path);
     void showError(const QString &errorText);
 
     Session &session_;

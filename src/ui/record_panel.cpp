@@ -164,6 +164,7 @@ QWidget *RecordPanel::buildCallPanel()
                 QFont verdictFont = label->font();
                 verdictFont.setBold(true);
                 label->setFont(verdictFont);
+                label->setToolTip(QStringLiteral("The test set's own verdict on the error-check character it received."));
                 grid->addWidget(label, i, 2);
             }
             ++i;
@@ -266,7 +267,9 @@ void RecordPanel::showCheck(QLabel *row, const CallCheck *check)
                + QStringLiteral(", computed ") + number(check->computedEcc);
         if (!check->findings.isEmpty())
             text += QStringLiteral("   ") + check->codes().join(QStringLiteral(", "));
-        tip = checkDetailLines(*check).join(QLatin1Char('\n'));
+        tip = (QStringList{QStringLiteral("Kelpra's own verdict, computed from the symbols received:")}
+               + checkDetailLines(*check))
+                  .join(QLatin1Char('\n'));
     }
     // Set only what changed: a new style sheet lays the row out anew, on every keystroke.
     if (row->text() != text)

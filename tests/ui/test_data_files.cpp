@@ -12,6 +12,7 @@
 #include <QFrame>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <QLabel>
 #include <QTest>
 #include <QToolButton>
 
@@ -184,10 +185,14 @@ void TestDataFiles::dialogsAreSetUp()
 void TestDataFiles::saveAllWithNothingHeldShowsNoDialog()
 {
     AppFixture f;
+    const QString status = f.mainWindow().statusText();
     f.mainWindow().files().saveAllData();
     KELPRA_VERIFY_PROMPTS(f.prompts);
     QVERIFY(f.prompts.shown.isEmpty());
     QCOMPARE(QDir::current().entryList(QDir::Files), QStringList());
+    // Said beside the status line, which keeps its own text.
+    QCOMPARE(control<QLabel>(f.mainWindow(), "FileMessage")->text(), QStringLiteral("Nothing to save: no record is held."));
+    QCOMPARE(f.mainWindow().statusText(), status);
 }
 
 void TestDataFiles::saveDataWithNothingHeldWritesTenLines()
@@ -205,7 +210,8 @@ void TestDataFiles::cancelWritesAndReadsNothing()
 {
     AppFixture f;
     fill(f, {sampleRecord(1)});
-    f.mainWindow().setFieldText(Field::FormatDigits, QStringLiteral("120"));
+    f.session().decodeMessage();
+    f.mainWindow().setFieldText(Field::FormatMeaning, QStringLiteral("typed"));
     f.prompts.expectSaveFile(QString());
     f.prompts.expectSaveFile(QString());
     f.prompts.expectOpenFile(QString());
@@ -215,8 +221,9 @@ void TestDataFiles::cancelWritesAndReadsNothing()
     KELPRA_VERIFY_PROMPTS(f.prompts);
     QCOMPARE(QDir::current().entryList(QDir::Files), QStringList());
     QCOMPARE(f.store().slot(0), sampleIdentificationLine());
-    // The call display is emptied even though the open was cancelled.
-    QCOMPARE(f.mainWindow().fieldText(Field::FormatDigits), QString());
+    // The open was cancelled: the record held is shown again, as decoded, under its counters.
+    QCOMPARE(f.mainWindow().fieldText(Field::FormatMeaning), QStringLiteral("Individual stations"));
+    QCOMPARE(f.mainWindow().fieldText(Field::CurrentRecord), QStringLiteral("1"));
 }
 
 void TestDataFiles::roundTripFullSet_data()
@@ -453,9 +460,10 @@ void TestDataFiles::refusedFileLosesNothing_data()
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QString>("error");
-    QTest::newRow("empty file") << "file" << QByteArray() << kNoNumber;
-    QTest::newRow("text first line") << "file" << QByteArray("data\r\n") + record('A') + "\r\n" << kNoNumber;
-    QTest::newRow("empty first line") << "file" << QByteArray("\r\n0\r\n") << kNoNumber;
+    const QString noNumber = kNoNumber + QStringLiteral("\nbad.bin is not a data file: its first line is not a number.");
+    QTest::newRow("empty file") << "file" << QByteArray() << noNumber;
+    QTest::newRow("text first line") << "file" << QByteArray("data\r\n") + record('A') + "\r\n" << noNumber;
+    QTest::newRow("empty first line") << "file" << QByteArray("\r\n0\r\n") << noNumber;
     QTest::newRow("missing file") << "missing" << QByteArray() << QStringLiteral("File not found.");
     QTest::newRow("LF line ends") << "file" << QByteArray("0\n") + record('A') + "\n\n\n\n\n\n\n\n\n"
                                   << QStringLiteral("Not a complete data file: its lines end in LF alone instead of "

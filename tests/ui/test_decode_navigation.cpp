@@ -660,7 +660,11 @@ void TestDecodeNavigation::checkRowsShowTheVerdict()
     f.store().setDisplayIndex(1);
     w.session().decodeMessage();
     const CallCheck expected = checkRecord(sampleRecord(1));
-    QCOMPARE(call->toolTip().split(QLatin1Char('\n')), checkDetailLines(expected));
+    QCOMPARE(call->toolTip().split(QLatin1Char('\n')),
+             QStringList{QStringLiteral("Kelpra's own verdict, computed from the symbols received:")}
+                 + checkDetailLines(expected));
+    QCOMPARE(control<QLabel>(w, "ECCCheck")->toolTip(),
+             QStringLiteral("The test set's own verdict on the error-check character it received."));
     for (const CheckFinding &finding : expected.findings)
         QVERIFY2(call->toolTip().contains(finding.text), qPrintable(finding.text));
 
