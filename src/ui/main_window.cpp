@@ -2,6 +2,7 @@
 
 #include "data/text8.h"
 #include "session/session.h"
+#include "ui/elided_label.h"
 #include "ui/pictures.h"
 #include "ui/prompts.h"
 #include "ui/record_panel.h"
@@ -137,7 +138,7 @@ void MainWindow::buildStatusBar()
 {
     auto *bar = new QStatusBar(this);
     bar->setSizeGripEnabled(false);
-    statusLine_ = new QLabel(bar);
+    statusLine_ = new ElidedLabel(bar);
     statusLine_->setObjectName(QStringLiteral("StatusBar1"));
     bar->addWidget(statusLine_, 1);
     // The right-hand area: whether the records are the sample set, and what the last
@@ -151,7 +152,7 @@ void MainWindow::buildStatusBar()
     noteFont.setBold(true);
     sampleNote_->setFont(noteFont);
     sampleNote_->setVisible(false);
-    fileNote_ = new QLabel(bar);
+    fileNote_ = new ElidedLabel(bar);
     fileNote_->setObjectName(QStringLiteral("FileMessage"));
     bar->addPermanentWidget(sampleNote_);
     bar->addPermanentWidget(fileNote_);
@@ -215,13 +216,10 @@ void MainWindow::refresh()
 {
     recordPanel_->refresh();
     stationPanel_->refresh();
-    if (statusLine_->text() != session_.statusText())
-        statusLine_->setText(session_.statusText());
+    statusLine_->setFullText(session_.statusText());
     sampleNote_->setVisible(session_.sampleData());
-    if (fileNote_->text() != session_.fileNote()) {
-        fileNote_->setText(session_.fileNote());
-        fileNote_->setToolTip(QDir::toNativeSeparators(session_.fileNotePath()));
-    }
+    fileNote_->setFullText(session_.fileNote());
+    fileNote_->setBaseToolTip(QDir::toNativeSeparators(session_.fileNotePath()));
 }
 
 void MainWindow::showDownloadWindow()

@@ -14,6 +14,7 @@ class QLabel;
 
 namespace kelpra {
 
+class ElidedLabel;
 class Prompts;
 class RecordPanel;
 class Session;
@@ -76,9 +77,9 @@ private:
     std::unique_ptr<WindowActions> actions_;
     RecordPanel *recordPanel_ = nullptr;
     StationPanel *stationPanel_ = nullptr;
-    QLabel *statusLine_ = nullptr;   // StatusBar1
-    QLabel *sampleNote_ = nullptr;   // SampleNote
-    QLabel *fileNote_ = nullptr;     // FileMessage
+    ElidedLabel *statusLine_ = nullptr;   // StatusBar1
+    QLabel *sampleNote_ = nullptr;        // SampleNote
+    ElidedLabel *fileNote_ = nullptr;     // FileMessage
     QWidget *downloadWindow_ = nullptr;
     QWidget *aboutBox_ = nullptr;
     QList<QKeySequence> windowShortcuts_;

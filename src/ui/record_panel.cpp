@@ -1,6 +1,8 @@
 #include "ui/record_panel.h"
 
 #include "dsc/call_check.h"
+#include "files/data_file.h"
+#include "ui/elided_label.h"
 #include "session/session.h"
 #include "ui/pictures.h"
 
@@ -59,8 +61,11 @@ QWidget *RecordPanel::buildTopLine()
     layout->setContentsMargins(0, 0, 0, 0);
 
     layout->addWidget(namedLabel("Label15", QStringLiteral("Tester:"), line));
-    QLabel *identification = fields_.addLabel(Field::Identification, line);
-    identification->setMinimumWidth(220);
+    // Room for the longest line the program itself puts there; a longer one is shortened,
+    // whole in its tooltip.
+    ElidedLabel *identification = fields_.addLabel(Field::Identification, line);
+    identification->setMinimumWidth(
+        identification->fontMetrics().horizontalAdvance(QString::fromLatin1(kSavedDataIdentification)) + 8);
     layout->addWidget(identification, 1);
 
     auto *counters = new QGridLayout;
@@ -160,11 +165,12 @@ QWidget *RecordPanel::buildCallPanel()
             if (row.meaning) {
                 grid->addWidget(fields_.addEdit(*row.meaning, host), i, 2);
             } else if (row.digits == verdictBeside) {
-                QLabel *label = fields_.addLabel(verdict, host);
+                ElidedLabel *label = fields_.addLabel(verdict, host);
                 QFont verdictFont = label->font();
                 verdictFont.setBold(true);
                 label->setFont(verdictFont);
-                label->setToolTip(QStringLiteral("The test set's own verdict on the error-check character it received."));
+                label->setBaseToolTip(
+                    QStringLiteral("The test set's own verdict on the error-check character it received."));
                 grid->addWidget(label, i, 2);
             }
             ++i;

@@ -2,6 +2,7 @@
 
 #include "data/text8.h"
 
+#include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTimer>
@@ -25,7 +26,11 @@ Text8Field::Text8Field(QLineEdit *edit)
     hideTimer_->setSingleShot(true);
     hideTimer_->setInterval(kHintMilliseconds);
     connect(hideTimer_, &QTimer::timeout, this, [this] {
-        if (hint_)
+        if (!hint_)
+            return;
+        if (auto *form = qobject_cast<QFormLayout *>(hint_->parentWidget()->layout()))
+            form->setRowVisible(hint_, false);
+        else
             hint_->hide();
     });
 }
@@ -70,25 +75,36 @@ void Text8Field::showRefused(const QString &refused) const
 {
     const QString text = hintText(refused);
     edit_->setToolTip(text + QStringLiteral(".\n") + kFieldHolds);
-
-    QWidget *window = edit_->window();
-    if (!hint_ || hint_->parentWidget() != window) {
-        delete hint_;
-        hint_ = new QLabel(window);
+    QWidget *host = edit_->parentWidget();
+    auto *form = host ? qobject_cast<QFormLayout *>(host->layout()) : nullptr;
+    if (!hint_) {
+        hint_ = new QLabel(form ? host : edit_->window());
         hint_->setObjectName(edit_->objectName() + QStringLiteral("Hint"));
         hint_->setAttribute(Qt::WA_TransparentForMouseEvents);
         hint_->setStyleSheet(QStringLiteral(
             "QLabel { color: #b00000; background: #fff4f4; border: 1px solid #d08080; padding: 1px 4px; }"));
+        // In a form the hint has a row of its own under the field, so it covers nothing.
+        if (form) {
+            int row = -1;
+            QFormLayout::ItemRole role;
+            form->getWidgetPosition(edit_, &row, &role);
+            form->insertRow(row + 1, QString(), hint_);
+        }
     }
     hint_->setText(text);
-    hint_->adjustSize();
-    // Under the field, or over it where the window ends.
-    QPoint at = edit_->mapTo(window, QPoint(0, edit_->height()));
-    if (at.y() + hint_->height() > window->height())
-        at.ry() -= edit_->height() + hint_->height();
-    hint_->move(at);
-    hint_->raise();
-    hint_->show();
+    if (form) {
+        form->setRowVisible(hint_, true);
+    } else {
+        // Elsewhere it lies under the field, or over it where the window ends.
+        QWidget *window = edit_->window();
+        hint_->adjustSize();
+        QPoint at = edit_->mapTo(window, QPoint(0, edit_->height()));
+        if (at.y() + hint_->height() > window->height())
+            at.ry() -= edit_->height() + hint_->height();
+        hint_->move(at);
+        hint_->raise();
+        hint_->show();
+    }
     hideTimer_->start();
 }
 

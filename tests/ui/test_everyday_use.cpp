@@ -2,6 +2,7 @@
 // field), the status bar's file messages and sample note, the PDF export, a small screen,
 // and the real prompts' sizes (message boxes, print preview).
 #include "support/app_fixture.h"
+#include "files/data_file.h"
 #include "support/pdf_words.h"
 #include "support/test_helpers.h"
 
@@ -358,7 +359,7 @@ void TestEverydayUse::fileMessages()
     f.prompts.expectOpenFile(dir.filePath("one.bin"));
     w.files().openData();
     QCOMPARE(message(), QStringLiteral("Loaded one.bin: 1 record"));
-    QCOMPARE(control<QLabel>(w, "FileMessage")->toolTip(), dir.filePath("one.bin"));
+    QVERIFY(control<QLabel>(w, "FileMessage")->toolTip().endsWith(dir.filePath("one.bin")));
 
     // A failed save names no file and keeps the last message.
     f.prompts.expectSaveFile(dir.filePath("missing/x.bin"));
@@ -527,6 +528,30 @@ void TestEverydayUse::smallScreen()
         auto *edit = control<QLineEdit>(w, name);
         QVERIFY2(edit->height() >= edit->minimumSizeHint().height(), name);
     }
+
+    // A long note never widens the window: it is shortened, and whole in its tooltip.
+    const QString longNote = QStringLiteral("Protocol exported to MV_") + QString(200, QLatin1Char('W'))
+                             + QStringLiteral("_2006-12-15.pdf");
+    f.session().setFileNote(longNote, QStringLiteral("/tmp/x.pdf"));
+    QTest::qWait(0);
+    QCOMPARE(w.size(), QSize(1024, 600));
+    QVERIFY(w.minimumSizeHint().width() <= 1024);
+    QVERIFY(control<QLabel>(w, "FileMessage")->toolTip().startsWith(longNote));
+
+    // What is too narrow to read is whole in a tooltip; the saved-data identification line
+    // has the room it needs.
+    f.session().loadSampleSet();
+    QVERIFY(f.session().showRecordAt(3));
+    auto *position = control<QLineEdit>(w, "DCmeaning");
+    QTRY_COMPARE(position->toolTip(), position->text());
+    QVERIFY(!position->text().isEmpty());
+    QVERIFY(control<QLineEdit>(w, "FSDmeaning")->toolTip().isEmpty());   // "Distress" fits
+    test::SessionAccess::store(f.session()).setSlot(0, QByteArray(kSavedDataIdentification));
+    f.session().decodeMessage();
+    auto *identification = control<QLabel>(w, "Label16");
+    QCOMPARE(identification->text(), QString::fromLatin1(kSavedDataIdentification));
+    QVERIFY(identification->toolTip().isEmpty());
+    QVERIFY(identification->width() >= identification->fontMetrics().horizontalAdvance(identification->text()));
 }
 
 void TestEverydayUse::messageBoxKeepsTitle()

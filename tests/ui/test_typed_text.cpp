@@ -182,10 +182,17 @@ void TestTypedText::refusedCharacterIsNotInsertedAndNamed()
     QVERIFY(label->isVisible());
     QCOMPARE(label->text(), utf8("Not taken: \u4e2d"));
     QVERIFY(field->toolTip().contains(utf8("\u4e2d")));
-    // The hint stands near its field, not somewhere else in the window.
+    // The hint stands right under its field, in a row of its own: it covers nothing.
     const QPoint fieldAt = field->mapTo(&f.mainWindow(), QPoint(0, 0));
-    QVERIFY(qAbs(label->y() - fieldAt.y()) <= field->height() + label->height());
-    QCOMPARE(label->x(), fieldAt.x());
+    const QPoint hintAt = label->mapTo(&f.mainWindow(), QPoint(0, 0));
+    QVERIFY(hintAt.y() >= fieldAt.y() + field->height() && hintAt.y() <= fieldAt.y() + 2 * field->height());
+    QCOMPARE(hintAt.x(), fieldAt.x());
+    const QRect hintArea(hintAt, label->size());
+    for (QLineEdit *other : f.mainWindow().findChildren<QLineEdit *>()) {
+        if (other->isVisible())
+            QVERIFY2(!hintArea.intersects(QRect(other->mapTo(&f.mainWindow(), QPoint(0, 0)), other->size())),
+                     qPrintable(other->objectName()));
+    }
     // It goes by itself.
     QTRY_VERIFY_WITH_TIMEOUT(label->isHidden(), 20000);
     // Only that field's hint was shown.
