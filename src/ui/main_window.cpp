@@ -10,6 +10,7 @@
 #include "ui/window_actions.h"
 
 #include <QAbstractSpinBox>
+#include <QApplication>
 #include <QAction>
 #include <QCloseEvent>
 #include <QDir>
@@ -60,6 +61,7 @@ MainWindow::MainWindow(Session &session, Prompts &prompts, QWidget *parent)
     buildStatusBar();
     connectCommands();
     watchKeys();
+    orderTabStops(scroller);
 
     // Wide enough for the longest meaning texts (a distress position) at a glance, but
     // never larger than the screen.
@@ -197,6 +199,48 @@ void MainWindow::watchKeys()
     for (QWidget *field : fields)
         if (qobject_cast<QLineEdit *>(field) || qobject_cast<QAbstractSpinBox *>(field))
             field->installEventFilter(this);
+}
+
+void MainWindow::orderTabStops(QScrollArea *scroller)
+{
+    // Reading order: the tool bar, the arrows, the header and rows, the panel's button, the
+    // station groups. Hidden controls drop out of the chain by themselves.
+    QStringList names{QStringLiteral("SpeedButton1"), QStringLiteral("SpeedButton2"), QStringLiteral("SpeedButton3"),
+                      QStringLiteral("SpeedButton4"), QStringLiteral("SpeedButton5"), QStringLiteral("SpeedButton11"),
+                      QStringLiteral("SpeedButton6"), QStringLiteral("SpeedButton8"), QStringLiteral("SpeedButton10"),
+                      QStringLiteral("Prev"), QStringLiteral("Next")};
+    for (const CaptionedField &header : kHeaderFields)
+        names << fieldKey(header.field);
+    const auto addRows = [&names](const auto &rows) {
+        for (const DecodedRow &row : rows) {
+            names << fieldKey(row.digits);
+            if (row.meaning)
+                names << fieldKey(*row.meaning);
+        }
+    };
+    addRows(kCallRows);
+    addRows(kDistressRows);
+    names << QStringLiteral("Button2");
+    for (const CaptionedField &station : kStationFields)
+        names << fieldKey(station.field);
+    for (const CaptionedField &controller : kControllerFields)
+        names << fieldKey(controller.field);
+    names << QStringLiteral("DateTimePicker1") << QStringLiteral("BitBtn1");
+    QWidget *previous = nullptr;
+    for (const QString &name : names) {
+        QWidget *next = findChild<QWidget *>(name);
+        if (previous && next)
+            setTabOrder(previous, next);
+        if (next)
+            previous = next;
+    }
+    // The scroll area is no stop of its own; it follows the focus, so the control that
+    // has it is always in view.
+    scroller->setFocusPolicy(Qt::NoFocus);
+    connect(qApp, &QApplication::focusChanged, scroller, [scroller](QWidget *, QWidget *now) {
+        if (now && scroller->widget() && scroller->widget()->isAncestorOf(now))
+            scroller->ensureWidgetVisible(now);
+    });
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)

@@ -11,6 +11,7 @@
 #include <memory>
 
 class QLabel;
+class QScrollArea;
 
 namespace kelpra {
 
@@ -67,6 +68,7 @@ private:
     void buildStatusBar();
     void connectCommands();
     void watchKeys();
+    void orderTabStops(QScrollArea *scroller);
     void refresh();
     bool mayClose();
 

@@ -141,6 +141,7 @@ private Q_SLOTS:
     void exportFailureReported();
     void sampleNoteAndMark();
     void smallScreen();
+    void tabStopsInReadingOrderAndInView();
     void messageBoxKeepsTitle();
     void previewOpensLarge();
 };
@@ -552,6 +553,37 @@ void TestEverydayUse::smallScreen()
     QCOMPARE(identification->text(), QString::fromLatin1(kSavedDataIdentification));
     QVERIFY(identification->toolTip().isEmpty());
     QVERIFY(identification->width() >= identification->fontMetrics().horizontalAdvance(identification->text()));
+}
+
+void TestEverydayUse::tabStopsInReadingOrderAndInView()
+{
+    AppFixture f;
+    MainWindow &w = f.mainWindow();
+    placeSampleSet(f);
+    w.show();
+    w.resize(1024, 600);
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    auto *scroller = control<QScrollArea>(w, "CentralScroller");
+    control<QToolButton>(w, "SpeedButton1")->setFocus();
+    QStringList stops;
+    for (int i = 0; i < 80 && !stops.contains(QStringLiteral("BitBtn1")); ++i) {
+        QWidget *now = QApplication::focusWidget();
+        QVERIFY(now && now->isVisible());
+        // The control with the focus is in view, however far down it lies.
+        if (scroller->widget()->isAncestorOf(now)) {
+            const QRect shown(now->mapTo(scroller->viewport(), QPoint(0, 0)), now->size());
+            QVERIFY2(scroller->viewport()->rect().contains(shown.center()), qPrintable(now->objectName()));
+        }
+        if (stops.isEmpty() || stops.last() != now->objectName())
+            stops << now->objectName();
+        QTest::keyClick(now, Qt::Key_Tab);
+    }
+    const QStringList reading{"SpeedButton1", "SpeedButton10", "Next", "Date", "FSdigit", "EOS2",
+                              "Button2", "RadioType", "Engineer", "DateTimePicker1", "BitBtn1"};
+    for (int i = 1; i < reading.size(); ++i)
+        QVERIFY2(stops.indexOf(reading[i - 1]) >= 0 && stops.indexOf(reading[i - 1]) < stops.indexOf(reading[i]),
+                 qPrintable(stops.join(' ')));
+    QVERIFY(!stops.contains(QStringLiteral("CentralScroller")));
 }
 
 void TestEverydayUse::messageBoxKeepsTitle()
