@@ -364,10 +364,14 @@ void renderProtocolPage(QPainter &painter, const ProtocolPage &page)
         const QFont deviceFont = labelFont(family, fitted.pointSize, l.bold && realBold, device);
         painter.setFont(deviceFont);
         const QFontMetricsF metrics(deviceFont, device);
-        // The label's top is the top of the line box; the baseline lies one ascent below.
+        // The label's top is the top of the line box; the baseline lies one ascent below,
+        // at the size it was laid out at. A value set smaller stays on that baseline, on a
+        // line with its caption.
         const QPointF topLeft = sheetOrigin + QPointF(l.xMm * pxPerMmX, l.yMm * pxPerMmY);
-        const QPointF baseline(topLeft.x(), topLeft.y() + metrics.ascent());
-        const QRectF box(topLeft, QSizeF(metrics.horizontalAdvance(fitted.text), metrics.height()));
+        const QFontMetricsF laidOut(labelFont(family, l.pointSize, l.bold && realBold, device), device);
+        const QPointF baseline(topLeft.x(), topLeft.y() + laidOut.ascent());
+        const QRectF box(QPointF(topLeft.x(), baseline.y() - metrics.ascent()),
+                         QSizeF(metrics.horizontalAdvance(fitted.text), metrics.height()));
         painter.fillRect(box, Qt::white);
         painter.drawText(baseline, fitted.text);
         if (strokeBold) {

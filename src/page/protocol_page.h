@@ -72,8 +72,9 @@ QString protocolFontFamily();
 // Draws the page on the painter's device (printer, PDF writer, image). Positions are
 // taken from the sheet's top-left corner: on a paged device whose painter starts at the
 // margins the drawing is shifted back, so margins never move the labels. Every label stays
-// one line. A value too long for its column is set smaller (down to 7 pt, its top edge
-// kept) and, if that is not enough, elided with "…"; a value that fits is drawn as laid out.
+// one line. A value too long for its column is set smaller (down to 7 pt, on the baseline
+// it was laid out on) and, if that is not enough, elided with "…"; a value that fits is
+// drawn as laid out.
 void renderProtocolPage(QPainter &painter, const ProtocolPage &page);
 
 } // namespace kelpra

@@ -7,6 +7,7 @@
 #include "session/session.h"
 #include "ui/pictures.h"
 #include "ui/prompts.h"
+#include "ui/qt_prompts.h"
 
 #include <QCloseEvent>
 #include <QFont>
@@ -98,7 +99,8 @@ DownloadWindow::DownloadWindow(Session &session, Prompts &prompts, QWidget *pare
     layout->addLayout(top);
     layout->addWidget(progressBar_);
     layout->addLayout(bottom);
-    setFixedSize(246, 151);
+    // Small, but never so narrow that the window manager cuts its title.
+    setFixedSize(qMax(246, titleRoom(windowTitle())), 151);
 
     connect(downloadButton_, &QPushButton::clicked, this, &DownloadWindow::startDownload);
     connect(initPortButton_, &QPushButton::clicked, this, &DownloadWindow::choosePortAgain);

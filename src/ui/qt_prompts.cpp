@@ -17,8 +17,6 @@ QString applicationTitle()
     return QStringLiteral("Kelpra software");
 }
 
-namespace {
-
 int titleRoom(const QString &title)
 {
     // The window manager draws the title in its own font beside the window's buttons;
@@ -28,6 +26,8 @@ int titleRoom(const QString &title)
     font.setPointSizeF(font.pointSizeF() * 1.2);
     return QFontMetrics(font).horizontalAdvance(title) + 3 * 32 + 48;
 }
+
+namespace {
 
 void widenForTitle(QMessageBox &box)
 {

@@ -36,6 +36,10 @@ void setUpFileDialog(QFileDialog &dialog, const FileDialogSetup &setup, bool sav
 // the name as typed, which the command then reports as not found.
 QString openedFileName(const QString &chosen, const QString &defaultSuffix);
 
+// The width a window needs for its title, in a title font a little larger and bolder
+// than the application's, beside the window's three buttons.
+int titleRoom(const QString &title);
+
 // The application title: every message box carries it.
 QString applicationTitle();
 

@@ -8,6 +8,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QScreen>
+#include <QToolBar>
 #include <QWidget>
 #include <QPrinter>
 
@@ -40,6 +41,19 @@ void QtPrompts::printPreview(const std::function<void(QPrinter *)> &paint)
     }
     if (auto *view = dialog.findChild<QPrintPreviewWidget *>())
         view->fitToWidth();
+    // The preview's tool bar is wider than a small screen's preview, and Print comes last:
+    // put it first, so that it is never behind the "»" overflow.
+    if (auto *bar = dialog.findChild<QToolBar *>()) {
+        const QList<QAction *> actions = bar->actions();
+        for (QAction *action : actions) {
+            if (QString(action->text()).remove(QLatin1Char('&')) == QLatin1String("Print") && action != actions.first()) {
+                bar->removeAction(action);
+                bar->insertAction(actions.first(), action);
+                bar->insertSeparator(actions.first());
+                break;
+            }
+        }
+    }
 
     // Not modal: the main window stays usable while the preview is open; the caller
     // still waits here until it is closed.

@@ -281,6 +281,11 @@ void TestMainWindow::downloadWindowIsShownOnceWithoutBlocking()
     control<QPushButton>(f.mainWindow(), "Button2")->click();
     QVERIFY(f.downloadWindow().isVisible());
     QVERIFY(!f.downloadWindow().isModal());
+    // Wide enough for its title in a bold title font beside three buttons.
+    QFont titleFont = QApplication::font();
+    titleFont.setBold(true);
+    QVERIFY(f.downloadWindow().width()
+            >= QFontMetrics(titleFont).horizontalAdvance(f.downloadWindow().windowTitle()) + 3 * 24 + 40);
     control<QAction>(f.mainWindow(), "Downloaddata1")->trigger();
     const QWidgetList tops = QApplication::topLevelWidgets();
     QCOMPARE(std::count_if(tops.begin(), tops.end(),
