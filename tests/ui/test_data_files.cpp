@@ -127,6 +127,7 @@ private Q_SLOTS:
     void nextNeverPassesTheCount_data();
     void nextNeverPassesTheCount();
     void emptySingleRecordFile();
+    void longStationLinesAreNeverCut();
     void refusedFileLosesNothing_data();
     void refusedFileLosesNothing();
     void saveErrorIsShown();
@@ -527,6 +528,23 @@ void TestDataFiles::refusedFileLosesNothing()
     QVERIFY(!control<QToolButton>(f.mainWindow(), "Next")->isHidden());
     QVERIFY(!control<QToolButton>(f.mainWindow(), "Prev")->isHidden());
     QCOMPARE(station(f.mainWindow()), stationTexts());
+}
+
+void TestDataFiles::longStationLinesAreNeverCut()
+{
+    // Longer than a line edit holds by default (32,767 characters).
+    const QByteArray longLine(40000, 'L');
+    StationLines lines;
+    lines[3] = longLine;
+    writeFile(here(QStringLiteral("long.bin")), buildSingleRecordFile(sampleRecord(1), lines, false).bytes);
+    AppFixture f;
+    f.prompts.expectOpenFile(here(QStringLiteral("long.bin")));
+    f.prompts.expectSaveFile(here(QStringLiteral("again.bin")));
+    f.mainWindow().files().openData();
+    QCOMPARE(f.mainWindow().fieldText(Field::VesselName).size(), longLine.size());
+    f.mainWindow().files().saveData();
+    KELPRA_VERIFY_PROMPTS(f.prompts);
+    QCOMPARE(parseDataFile(readFile(here(QStringLiteral("again.bin")))).file->station[3], longLine);
 }
 
 void TestDataFiles::saveErrorIsShown()
