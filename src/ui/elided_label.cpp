@@ -63,4 +63,14 @@ void ElidedLabel::refreshToolTip()
         setToolTip(tip);
 }
 
+void emphasise(QWidget *widget, const QColor &colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    widget->setPalette(palette);
+    QFont bold = widget->font();
+    bold.setBold(true);
+    widget->setFont(bold);
+}
+
 } // namespace kelpra

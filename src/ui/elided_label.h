@@ -30,4 +30,8 @@ private:
     QString baseTip_;
 };
 
+// Bold text in a colour of its own, by palette and font: a style sheet would cost the
+// start several milliseconds.
+void emphasise(QWidget *widget, const QColor &colour);
+
 } // namespace kelpra

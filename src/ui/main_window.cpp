@@ -147,12 +147,7 @@ void MainWindow::buildStatusBar()
     // file command wrote or read. Permanent widgets, so no status tip ever hides them.
     sampleNote_ = new QLabel(QStringLiteral("Sample data"), bar);
     sampleNote_->setObjectName(QStringLiteral("SampleNote"));
-    QPalette notePalette = sampleNote_->palette();
-    notePalette.setColor(QPalette::WindowText, QColor(0xa0, 0x40, 0x00));
-    sampleNote_->setPalette(notePalette);
-    QFont noteFont = sampleNote_->font();
-    noteFont.setBold(true);
-    sampleNote_->setFont(noteFont);
+    emphasise(sampleNote_, QColor(0xa0, 0x40, 0x00));
     sampleNote_->setVisible(false);
     fileNote_ = new ElidedLabel(bar);
     fileNote_->setObjectName(QStringLiteral("FileMessage"));

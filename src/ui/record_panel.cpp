@@ -72,15 +72,8 @@ QWidget *RecordPanel::buildTopLine()
     QLabel *received = fields_.addLabel(Field::ReceivedCount, line);
     QLabel *current = fields_.addLabel(Field::CurrentRecord, line);
     QLabel *total = fields_.addLabel(Field::TotalRecords, line);
-    // Palette and font, not a style sheet: the first style sheet costs the start several
-    // milliseconds.
     for (QLabel *green : {received, current, total}) {
-        QPalette palette = green->palette();
-        palette.setColor(QPalette::WindowText, QColor(0x00, 0x80, 0x00));
-        green->setPalette(palette);
-        QFont bold = green->font();
-        bold.setBold(true);
-        green->setFont(bold);
+        emphasise(green, QColor(0x00, 0x80, 0x00));
         green->setMinimumWidth(22);
     }
     counters->addWidget(namedLabel("Label21", QStringLiteral("Total recieved:"), line), 0, 0, Qt::AlignRight);
