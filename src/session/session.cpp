@@ -123,6 +123,10 @@ void Session::decodeMessage()
 
 void Session::showRecord(int slot)
 {
+    if (surveyPending_) {
+        surveyPending_ = false;
+        ++surveyRevision_;
+    }
     const QByteArray bytes = store_.slot(slot);
     const DecodedRecord decoded = decodeRecord(bytes, QLocale::system().decimalPoint());
     if (decoded.empty()) {
@@ -156,9 +160,27 @@ void Session::showRecord(int slot)
     }
 }
 
+RecordTexts Session::textsWithRecord(int index) const
+{
+    RecordTexts shown{texts_, false};
+    for (Field field : callDisplayFields())
+        shown.texts.insert(field, QByteArray());
+    const DecodedRecord decoded = decodeRecord(store_.slot(index), QLocale::system().decimalPoint());
+    if (decoded.empty()) {
+        shown.texts.insert(kCallVerdict, QByteArray());
+        return shown;
+    }
+    const FieldTexts fields = decoded.fields();
+    for (auto it = fields.cbegin(); it != fields.cend(); ++it)
+        shown.texts.insert(it.key(), it.value());
+    shown.distress = decoded.distress();
+    return shown;
+}
+
 void Session::replaced(const RecordOrigin &origin)
 {
     origin_ = origin;
+    surveyPending_ = true;
     viewable_ = origin.kind == RecordOrigin::Kind::File ? origin.records : store_.recordCount();
 }
 
