@@ -3,6 +3,7 @@
 #include "data/fields.h"
 #include "ui/file_commands.h"
 #include "ui/report_commands.h"
+#include "ui/survey_commands.h"
 
 #include <QKeySequence>
 #include <QList>
@@ -18,6 +19,7 @@ class Prompts;
 class RecordPanel;
 class Session;
 class StationPanel;
+class SurveyView;
 struct WindowActions;
 
 // The main window `Form1`: menus, tool bar, the record panel beside the station panel, and
@@ -73,7 +75,9 @@ private:
     Prompts &prompts_;
     FileCommands files_;
     ReportCommands reports_;
+    SurveyCommands surveyCommands_;
     std::unique_ptr<WindowActions> actions_;
+    SurveyView *surveyView_ = nullptr;   // SurveyDock with SurveyTable
     RecordPanel *recordPanel_ = nullptr;
     StationPanel *stationPanel_ = nullptr;
     QLabel *statusLine_ = nullptr;   // StatusBar1
