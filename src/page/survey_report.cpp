@@ -211,9 +211,13 @@ private:
         if (column == SurveyColumn::SelfMmsi && !row.empty)
             return {{row.selfMmsi}, {row.selfCountry}};
         if (column == SurveyColumn::Verdict && !row.empty) {
-            QStringList references;
+            QList<int> numbers;
             for (const CheckFinding &finding : row.check.findings)
-                references << QString::number(footnotes_.indexOf(finding.text) + 1);
+                numbers << static_cast<int>(footnotes_.indexOf(finding.text)) + 1;
+            std::sort(numbers.begin(), numbers.end());
+            QStringList references;
+            for (int number : numbers)
+                references << QString::number(number);
             return {{verdictName(row.check.verdict), verdictColour(row.check.verdict), true},
                     {references.join(QStringLiteral(", "))}};
         }

@@ -11,14 +11,22 @@
 #include <QSortFilterProxyModel>
 #include <QTableView>
 
+#include <iterator>
 #include <limits>
 
 namespace kelpra {
 
 namespace {
 
-// The view shows the findings' codes in the verdict's cell.
-constexpr int kViewColumns = static_cast<int>(SurveyColumn::Verdict) + 1;
+// The survey table's columns as the view shows them: the calling station's country beside
+// its MMSI, as the address has it, and the findings' codes in the verdict's cell, so that
+// the verdict stays in sight on a small screen.
+constexpr SurveyColumn kViewColumns[] = {
+    SurveyColumn::Record, SurveyColumn::Date,    SurveyColumn::Frequency,        SurveyColumn::Rssi,
+    SurveyColumn::Format, SurveyColumn::Category, SurveyColumn::SelfMmsi,        SurveyColumn::Address,
+    SurveyColumn::FirstTelecommand, SurveyColumn::TesterEcc, SurveyColumn::Verdict,
+};
+constexpr int kViewColumnCount = static_cast<int>(std::size(kViewColumns));
 
 // "15.12.06 24:35" as "0612152435", so that dates sort in time; what does not read as a
 // date sorts after them.
@@ -59,6 +67,11 @@ QVariant sortKey(const SurveyRow &row, SurveyColumn column)
     }
 }
 
+QString selfCell(const SurveyRow &row)
+{
+    return row.selfCountry.isEmpty() ? row.selfMmsi : QStringLiteral("%1 (%2)").arg(row.selfMmsi, row.selfCountry);
+}
+
 QString verdictCell(const SurveyRow &row)
 {
     if (row.empty)
@@ -85,7 +98,7 @@ int SurveyTableModel::rowCount(const QModelIndex &parent) const
 
 int SurveyTableModel::columnCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : kViewColumns;
+    return parent.isValid() ? 0 : kViewColumnCount;
 }
 
 QVariant SurveyTableModel::data(const QModelIndex &index, int role) const
@@ -93,13 +106,18 @@ QVariant SurveyTableModel::data(const QModelIndex &index, int role) const
     if (!index.isValid() || index.row() >= rows_.size())
         return QVariant();
     const SurveyRow &row = rows_.at(index.row());
-    const auto column = static_cast<SurveyColumn>(index.column());
+    if (index.column() >= kViewColumnCount)
+        return QVariant();
+    const SurveyColumn column = kViewColumns[index.column()];
     const bool verdict = column == SurveyColumn::Verdict;
+    const QString text = verdict                                            ? verdictCell(row)
+                         : column == SurveyColumn::SelfMmsi && !row.empty ? selfCell(row)
+                                                                            : surveyCell(row, column);
     switch (role) {
     case Qt::DisplayRole:
-        return verdict ? verdictCell(row) : surveyCell(row, column);
+        return text;
     case Qt::UserRole:
-        return sortKey(row, column);
+        return column == SurveyColumn::SelfMmsi ? QVariant(text) : sortKey(row, column);
     case Qt::ForegroundRole:
         if (verdict && !row.empty)
             return verdictColour(row.check.verdict);
@@ -115,7 +133,7 @@ QVariant SurveyTableModel::data(const QModelIndex &index, int role) const
         if (row.empty)
             return QStringLiteral("Record %1 %2.").arg(row.record).arg(kHoldsNoData);
         if (!verdict)
-            return surveyCell(row, column);   // the whole text where the column cuts it
+            return text;   // the whole text where the column cuts it
         QStringList sentences;
         for (const CheckFinding &finding : row.check.findings)
             sentences << finding.text;
@@ -130,9 +148,9 @@ QVariant SurveyTableModel::data(const QModelIndex &index, int role) const
 
 QVariant SurveyTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= kViewColumns)
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= kViewColumnCount)
         return QAbstractTableModel::headerData(section, orientation, role);
-    return surveyColumnTitle(static_cast<SurveyColumn>(section));
+    return surveyColumnTitle(kViewColumns[section]);
 }
 
 SurveyView::SurveyView(Session &session, QWidget *parent) : QDockWidget(parent), session_(session)
@@ -198,7 +216,7 @@ void SurveyView::fitColumns()
 {
     // A long text (a format or telecommand in words) is cut short; its tooltip and a wider
     // column show it whole.
-    constexpr int kWidest = 190;
+    constexpr int kWidest = 150;
     table_->resizeColumnsToContents();
     for (int c = 0; c + 1 < proxy_->columnCount(); ++c)
         table_->setColumnWidth(c, qMin(table_->columnWidth(c), kWidest));

@@ -14,8 +14,8 @@ namespace kelpra {
 
 class Session;
 
-// The survey table's rows for a view: a column for each of the survey table's but the
-// findings, whose codes stand beside the verdict, in its colour; the finding sentences as
+// The survey table's rows for a view: the survey table's columns, the self MMSI with its
+// country and the verdict in its colour with the findings' codes; the finding sentences as
 // its tooltip. Sorting goes by Qt::UserRole: numbers, dates and frequencies by value.
 class SurveyTableModel : public QAbstractTableModel {
     Q_OBJECT

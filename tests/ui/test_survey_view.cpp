@@ -30,7 +30,9 @@ using kelpra::test::ScriptedPrompts;
 
 namespace {
 
-constexpr int kVerdictColumn = static_cast<int>(SurveyColumn::Verdict);
+// The view's columns: the survey table's, with the country beside the self MMSI.
+constexpr int kFrequencyColumn = 2;
+constexpr int kVerdictColumn = 10;
 
 QTableView *surveyTable(const MainWindow &w) { return control<QTableView>(w, "SurveyTable"); }
 QString summary(const MainWindow &w) { return control<QLabel>(w, "SurveySummary")->text(); }
@@ -192,7 +194,7 @@ void TestSurveyView::sortingKeepsTheSelection()
         QVERIFY(table->model()->index(row, kVerdictColumn).data().toString().startsWith(QLatin1String("fail")));
 
     // By frequency: the three calls on 156.525 MHz come last, after those on 12577 kHz.
-    table->sortByColumn(static_cast<int>(SurveyColumn::Frequency), Qt::AscendingOrder);
+    table->sortByColumn(kFrequencyColumn, Qt::AscendingOrder);
     QCOMPARE(selectedRecord(table), 5);
     QList<int> last;
     for (int row = 13; row < 16; ++row)
@@ -217,7 +219,7 @@ void TestSurveyView::emptySlotHoldsNoData()
     test::SessionAccess::decode(f.session(), 1);
     QTableView *table = surveyTable(w);
     QCOMPARE(table->model()->rowCount(), 3);
-    QCOMPARE(table->model()->index(1, static_cast<int>(SurveyColumn::Date)).data().toString(),
+    QCOMPARE(table->model()->index(1, 1).data().toString(),
              QStringLiteral("holds no data"));
     QVERIFY(table->model()->index(1, kVerdictColumn).data().toString().isEmpty());
     QCOMPARE(summary(w), QStringLiteral("3 records: 0 pass, 0 warn, 2 fail, 1 holds no data"));
