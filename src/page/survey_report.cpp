@@ -9,11 +9,8 @@
 #include <QBuffer>
 #include <QFontMetricsF>
 #include <QLocale>
-#include <QPageLayout>
-#include <QPageSize>
 #include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QRegularExpression>
 #include <QTextLayout>
 
@@ -483,20 +480,9 @@ bool writeSurveyReportPdf(const SurveyReport &report, QIODevice *device)
     // Written whole first: the author goes in after the painter has finished.
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter writer(&buffer);
-        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0),
-                                         QPageLayout::Millimeter));
-        writer.setResolution(1200);
-        writer.setTitle(surveyReportPdfTitle(report));
-        writer.setCreator(protocolPdfCreator());
-        QPainter painter;
-        if (!painter.begin(&writer))
-            return false;
-        renderSurveyReport(painter, report);
-        if (!painter.end())
-            return false;
-    }
+    if (!writeA4Pdf(&buffer, surveyReportPdfTitle(report),
+                    [&report](QPainter &painter) { renderSurveyReport(painter, report); }))
+        return false;
     QByteArray pdf = buffer.data();
     if (!report.engineer.trimmed().isEmpty() && !addPdfAuthor(pdf, report.engineer.trimmed()))
         return false;
