@@ -22,9 +22,10 @@ class StationPanel;
 class SurveyView;
 struct WindowActions;
 
-// The main window `Form1`: menus, tool bar, the record panel beside the station panel, and
-// the status bar. It shows the session and turns the user's commands into session, file
-// and report commands; it holds nothing of the survey itself.
+// The main window `Form1`: menus, tool bar, the record panel beside the station panel, the
+// survey table docked under them, and the status bar. It shows the session and turns the
+// user's commands into session, file and report commands; it holds nothing of the survey
+// itself.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
