@@ -5,7 +5,6 @@
 #include "session/survey_table.h"
 
 #include "support/dsc_records.h"
-#include "support/session_access.h"
 
 #include <QtTest>
 
@@ -51,7 +50,6 @@ private Q_SLOTS:
     void summary_data();
     void summary();
     void csvFile();
-    void rowsOfTheRecordsOnView();
     void textsWithRecordAsShown();
 };
 
@@ -165,21 +163,6 @@ void TestSurveyTable::csvFile()
         "4,15.12.06 24:35,12577.0 kHZ,128,Individual stations,Routine,999999999,,201323545 (Albania),"
         "F3E/G3E All modes telephony,Ok,fail,eos-mismatch ecc-mismatch verdict-disagrees mid-unallocated\r\n";
     QCOMPARE(surveyCsv(rows), expected);
-}
-
-void TestSurveyTable::rowsOfTheRecordsOnView()
-{
-    // A full set that counted three records among slots that hold more: the table has the
-    // three the user can look at, and reads the slots byte for byte.
-    Session session;
-    QList<QByteArray> slots{sampleIdentificationLine(), kAreaCall, QByteArray(), kAllShipsCall, kIndividualCall};
-    test::SessionAccess::hold(session, slots, 3);
-    const QList<SurveyRow> rows = surveyRows(session);
-    QCOMPARE(rows.size(), 3);
-    QCOMPARE(surveyCell(rows[0], SurveyColumn::Format), QStringLiteral("Geographical Area"));
-    QVERIFY(rows[1].empty);
-    QCOMPARE(surveyCell(rows[2], SurveyColumn::Format), QStringLiteral("All ships"));
-    QCOMPARE(surveySummary(rows), QStringLiteral("3 records: 1 pass, 1 warn, 0 fail, 1 holds no data"));
 }
 
 void TestSurveyTable::textsWithRecordAsShown()
