@@ -558,6 +558,15 @@ CallCheck Judgement::run()
                                        "be judged.")
                             .arg(size()));
 
+    if (holds(l.category, 1))
+        check.category = at(l.category);
+    for (const Command &command : l.commands) {
+        if (command.role == Command::First && holds(command.position, 1))
+            check.firstTelecommand = at(command.position);
+    }
+    if (holds(l.area, 5) && digitsAt(l.area, 5))
+        check.area = digitString(symbols(l.area, 5));
+
     // Fields in the order of the call, each as far as the record holds it.
     if (holds(l.area, 5))
         judgeArea(l.area);

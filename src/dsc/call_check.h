@@ -63,6 +63,12 @@ struct CallCheck {
     std::optional<StationIdentity> self;
     std::optional<StationIdentity> address;     // the called station of 120, 114 and 123
     std::optional<StationIdentity> distressed;  // the ship in distress of a relay or acknowledgement
+    // Where the layout has them and the record holds them: the category, the first
+    // telecommand (none in a distress alert), and the ten digits of a 102 call's geographic
+    // area (empty when a symbol there is no digit).
+    std::optional<int> category;
+    std::optional<int> firstTelecommand;
+    QString area;
     // In a fixed order, failures first; each code at most once.
     QList<CheckFinding> findings;
 

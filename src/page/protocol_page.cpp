@@ -1,15 +1,13 @@
 #include "page/protocol_page.h"
 
 #include "data/text8.h"
+#include "page/page_text.h"
 
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QGuiApplication>
-#include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPainterPath>
-#include <QtMath>
 
 #include <algorithm>
 #include <cmath>
@@ -123,13 +121,6 @@ const ValueLabel kHeaderValues[] = {{"QRLabel3", Field::RadioModel}, {"QRLabel32
 const ValueLabel kVesselValues[] = {{"QRLabel48", Field::VesselName}, {"QRLabel49", Field::VesselOwner},
                                     {"QRLabel50", Field::VesselAddress},   {"QRLabel51", Field::VesselPhone},
                                     {"QRLabel52", Field::VesselCategory},  {"QRLabel53", Field::Engineer}};
-
-bool hasBoldFace(const QString &family)
-{
-    const QStringList styles = QFontDatabase::styles(family);
-    return std::any_of(styles.begin(), styles.end(),
-                       [&](const QString &style) { return QFontDatabase::weight(family, style) >= QFont::Bold; });
-}
 
 } // namespace
 
@@ -245,25 +236,6 @@ QString protocolFontFamily()
 
 namespace {
 
-QFont labelFont(const QString &family, double pointSize, bool bold, QPaintDevice *device)
-{
-    QFont font(family);
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(pointSize);
-    // Plain glyph runs as the layout was designed with: no ligatures, no kerning.
-    font.setKerning(false);
-    font.setStyleStrategy(QFont::PreferNoShaping);
-    font.setBold(bold);
-    return QFont(font, device);
-}
-
-// The stroke that thickens a regular face into a bold one: one 24th of the em, the
-// strength FreeType emboldens by.
-double boldStrokeWidth(double pointSize, const QPaintDevice *device)
-{
-    return pointSize * device->logicalDpiY() / 72.0 / 24.0;
-}
-
 struct FittedText {
     double pointSize;
     QString text;
@@ -274,7 +246,7 @@ struct FittedText {
 FittedText fitValue(const PageLabel &l, const QString &family, bool realBold, double room, QPaintDevice *device)
 {
     const auto width = [&](double size, const QString &text) {
-        const QFont font = labelFont(family, size, l.bold && realBold, device);
+        const QFont font = pageFont(family, size, l.bold && realBold, device);
         double w = QFontMetricsF(font, device).horizontalAdvance(text);
         if (l.bold && !realBold)
             w += boldStrokeWidth(size, device);
@@ -289,7 +261,7 @@ FittedText fitValue(const PageLabel &l, const QString &family, bool realBold, do
         size = qMax(kSmallestValuePointSize, size - 0.25);
     if (width(size, l.text) <= room)
         return {size, l.text};
-    const QFont font = labelFont(family, size, l.bold && realBold, device);
+    const QFont font = pageFont(family, size, l.bold && realBold, device);
     const QFontMetricsF metrics(font, device);
     double elideRoom = room - ((l.bold && !realBold) ? boldStrokeWidth(size, device) : 0.0);
     QString elided = metrics.elidedText(l.text, Qt::ElideRight, elideRoom);
@@ -301,31 +273,6 @@ FittedText fitValue(const PageLabel &l, const QString &family, bool realBold, do
     return {size, elided};
 }
 
-// "SAMPLE DATA" from the lower left to the upper right corner, light grey, so that a
-// protocol of the built-in sample set is never taken for a measurement.
-void drawSampleMark(QPainter &painter, const QRectF &sheet, const QString &family)
-{
-    const QString mark = QStringLiteral("SAMPLE DATA");
-    QFont font(family);
-    font.setStyleHint(QFont::SansSerif);
-    font.setBold(true);
-    font.setPointSizeF(100);
-    font = QFont(font, painter.device());
-    const double diagonal = std::hypot(sheet.width(), sheet.height());
-    const double advance = QFontMetricsF(font, painter.device()).horizontalAdvance(mark);
-    font.setPointSizeF(100 * 0.7 * diagonal / advance);
-    const QFontMetricsF metrics(font, painter.device());
-
-    painter.save();
-    painter.translate(sheet.center());
-    painter.rotate(-qRadiansToDegrees(std::atan2(sheet.height(), sheet.width())));
-    painter.setFont(font);
-    painter.setPen(QColor(215, 215, 215));
-    const double w = metrics.horizontalAdvance(mark);
-    painter.drawText(QPointF(-w / 2, (metrics.ascent() - metrics.descent()) / 2), mark);
-    painter.restore();
-}
-
 } // namespace
 
 void renderProtocolPage(QPainter &painter, const ProtocolPage &page)
@@ -334,15 +281,8 @@ void renderProtocolPage(QPainter &painter, const ProtocolPage &page)
     const double pxPerMmX = device->logicalDpiX() / 25.4;
     const double pxPerMmY = device->logicalDpiY() / 25.4;
 
-    // A paged device's painter starts at the printable area's corner; go back to the
-    // sheet's corner so that positions count from the paper's edge.
-    QPointF sheetOrigin(0, 0);
-    if (auto *paged = dynamic_cast<QPagedPaintDevice *>(device)) {
-        const QRect paint = paged->pageLayout().paintRectPixels(device->logicalDpiX());
-        sheetOrigin = -QPointF(paint.topLeft());
-    }
-    const QRectF sheet(sheetOrigin, QSizeF(ProtocolPage::kPaperWidthMm * pxPerMmX,
-                                           ProtocolPage::kPaperHeightMm * pxPerMmY));
+    const QRectF sheet = sheetRect(device);
+    const QPointF sheetOrigin = sheet.topLeft();
 
     painter.save();
     painter.setClipRect(sheet);
@@ -361,8 +301,7 @@ void renderProtocolPage(QPainter &painter, const ProtocolPage &page)
         if (fitted.text.isEmpty())
             continue;
         const bool strokeBold = l.bold && !realBold;
-        const QFont deviceFont = labelFont(family, fitted.pointSize, l.bold && realBold, device);
-        painter.setFont(deviceFont);
+        const QFont deviceFont = pageFont(family, fitted.pointSize, l.bold && realBold, device);
         const QFontMetricsF metrics(deviceFont, device);
         // The label's top is the top of the line box; the baseline lies one ascent below,
         // at the size it was laid out at. A value set smaller stays on that baseline, on a
@@ -373,15 +312,8 @@ void renderProtocolPage(QPainter &painter, const ProtocolPage &page)
         const QRectF box(QPointF(topLeft.x(), baseline.y() - metrics.ascent()),
                          QSizeF(metrics.horizontalAdvance(fitted.text), metrics.height()));
         painter.fillRect(box, Qt::white);
-        painter.drawText(baseline, fitted.text);
-        if (strokeBold) {
-            // Qt's synthetic bold is lost when text is drawn as outlines (the preview
-            // scales the page down), so thicken the glyphs with a stroke instead.
-            QPainterPath outline;
-            outline.addText(baseline, deviceFont, fitted.text);
-            painter.strokePath(outline, QPen(Qt::black, boldStrokeWidth(fitted.pointSize, device), Qt::SolidLine,
-                                             Qt::RoundCap, Qt::RoundJoin));
-        }
+        drawPageText(painter, baseline, fitted.text, deviceFont,
+                     strokeBold ? boldStrokeWidth(fitted.pointSize, device) : 0.0);
     }
     painter.restore();
 }

@@ -28,19 +28,24 @@ QString protocolPdfCreator()
     return QStringLiteral("Kelpra " KELPRA_VERSION);
 }
 
-bool writeProtocolPdf(const ProtocolPage &page, QIODevice *device)
+bool writeA4Pdf(QIODevice *device, const QString &title, const std::function<void(QPainter &)> &paint)
 {
     QPdfWriter writer(device);
     writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0),
                                      QPageLayout::Millimeter));
     writer.setResolution(1200);
-    writer.setTitle(protocolPdfTitle(page));
+    writer.setTitle(title);
     writer.setCreator(protocolPdfCreator());
     QPainter painter;
     if (!painter.begin(&writer))
         return false;
-    renderProtocolPage(painter, page);
+    paint(painter);
     return painter.end();
+}
+
+bool writeProtocolPdf(const ProtocolPage &page, QIODevice *device)
+{
+    return writeA4Pdf(device, protocolPdfTitle(page), [&page](QPainter &painter) { renderProtocolPage(painter, page); });
 }
 
 } // namespace kelpra

@@ -2,7 +2,10 @@
 
 #include <QString>
 
+#include <functional>
+
 class QIODevice;
+class QPainter;
 
 namespace kelpra {
 
@@ -13,6 +16,11 @@ class ProtocolPage;
 // measurement date; its creator is the program with its version. False when the page
 // could not be laid out; write errors are the device's to tell.
 bool writeProtocolPdf(const ProtocolPage &page, QIODevice *device);
+
+// An A4 PDF drawn by `paint`, on sheets without margins at 1200 dots per inch, with its title
+// and the program as creator: the one set-up of every PDF the program writes. False when the
+// painter could not start or finish.
+bool writeA4Pdf(QIODevice *device, const QString &title, const std::function<void(QPainter &)> &paint);
 
 // The PDF's title: "PROTOCOL OF GMDSS RADIO SET TESTING", then the vessel and the date
 // when the page holds them.

@@ -132,6 +132,10 @@ void Session::showRecordAgain()
 
 void Session::showRecord(int slot, bool announce)
 {
+    if (surveyPending_) {
+        surveyPending_ = false;
+        ++surveyRevision_;
+    }
     const QByteArray bytes = store_.slot(slot);
     const DecodedRecord decoded = decodeRecord(bytes, QLocale::system().decimalPoint());
     if (decoded.empty()) {
@@ -166,9 +170,27 @@ void Session::showRecord(int slot, bool announce)
     }
 }
 
+RecordTexts Session::textsWithRecord(int index) const
+{
+    RecordTexts shown{texts_, false};
+    for (Field field : callDisplayFields())
+        shown.texts.insert(field, QByteArray());
+    const DecodedRecord decoded = decodeRecord(store_.slot(index), QLocale::system().decimalPoint());
+    if (decoded.empty()) {
+        shown.texts.insert(kCallVerdict, QByteArray());
+        return shown;
+    }
+    const FieldTexts fields = decoded.fields();
+    for (auto it = fields.cbegin(); it != fields.cend(); ++it)
+        shown.texts.insert(it.key(), it.value());
+    shown.distress = decoded.distress();
+    return shown;
+}
+
 void Session::replaced(const RecordOrigin &origin)
 {
     origin_ = origin;
+    surveyPending_ = true;
     viewable_ = origin.kind == RecordOrigin::Kind::File ? origin.records : store_.recordCount();
 }
 

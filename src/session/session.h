@@ -41,6 +41,13 @@ struct RecordOrigin {
     }
 };
 
+// The texts of every field as the window shows them with one record on display, and which
+// panel the record is shown in.
+struct RecordTexts {
+    FieldTexts texts;
+    bool distress = false;
+};
+
 // The survey as one document: the records held, the record on display with every text the
 // window shows for it (decoded, or typed over by the user), the station and controller
 // lines, the call check of the record, where the records came from and whether anything
@@ -80,6 +87,13 @@ public:
     QString fileNote() const;
     QString fileNotePath() const { return fileNotePath_; }
     QDate surveyDate() const { return surveyDate_; }
+
+    // The texts the window would show with record `index` on display, as showRecordAt()
+    // would leave them; worked out on a copy, so nothing on view changes.
+    RecordTexts textsWithRecord(int index) const;
+    // Counts the sets of records put on view: records newly held count once their first
+    // record has been shown (a download's once "Download Ok" has been read).
+    int surveyRevision() const { return surveyRevision_; }
 
     // Downloaded records not written by "Save all data" since they came, or station lines
     // changed since the last load or save: what closing would lose.
@@ -151,6 +165,8 @@ private:
     QDate surveyDate_;
     bool downloadUnsaved_ = false;
     bool stationChanged_ = false;
+    int surveyRevision_ = 0;
+    bool surveyPending_ = false;   // records replaced, none of them shown yet
 };
 
 } // namespace kelpra

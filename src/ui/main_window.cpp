@@ -7,6 +7,7 @@
 #include "ui/prompts.h"
 #include "ui/record_panel.h"
 #include "ui/station_panel.h"
+#include "ui/survey_view.h"
 #include "ui/window_actions.h"
 
 #include <QAbstractSpinBox>
@@ -30,13 +31,17 @@ namespace kelpra {
 
 MainWindow::MainWindow(Session &session, Prompts &prompts, QWidget *parent)
     : QMainWindow(parent), session_(session), prompts_(prompts), files_(session, prompts),
-      reports_(session, prompts)
+      reports_(session, prompts), surveyCommands_(session, prompts)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Kelpra Software v 2.5"));
     setWindowIcon(picture("app"));
 
     actions_ = std::make_unique<WindowActions>(this);
+    // Every record at a glance, under the record on display; the user may hide it.
+    surveyView_ = new SurveyView(session_, this);
+    addDockWidget(Qt::BottomDockWidgetArea, surveyView_);
+    resizeDocks({surveyView_}, {surveyView_->sizeHint().height()}, Qt::Vertical);
     buildMenus();
     buildToolBar();
 
@@ -94,8 +99,10 @@ void MainWindow::buildMenus()
     };
     const WindowActions &a = *actions_;
     menu("F", QStringLiteral("&File"),
-         {a.openData, a.saveData, a.saveAllData, a.saveReport, a.printReport, a.exportPdf, nullptr, a.exit});
-    menu("MessageDecode1", QStringLiteral("&DSC Decoding"), {a.downloadData, a.decodeMessage});
+         {a.openData, a.saveData, a.saveAllData, a.saveReport, a.printReport, a.exportPdf, nullptr, a.printSurvey,
+          a.exportSurveyPdf, a.exportSurveyCsv, nullptr, a.exit});
+    menu("MessageDecode1", QStringLiteral("&DSC Decoding"),
+         {a.downloadData, a.decodeMessage, nullptr, surveyView_->toggleViewAction()});
     menu("About1", QStringLiteral("&About"), {a.aboutSoftware});
     bar->addAction(a.exitBar);
     // Keys of the commands that no menu holds.
@@ -153,6 +160,7 @@ void MainWindow::buildStatusBar()
     fileNote_->setObjectName(QStringLiteral("FileMessage"));
     bar->addPermanentWidget(sampleNote_);
     bar->addPermanentWidget(fileNote_);
+    bar->addPermanentWidget(surveyView_->summaryLabel());
     setStatusBar(bar);
 }
 
@@ -166,6 +174,9 @@ void MainWindow::connectCommands()
     connect(a.saveReport, &QAction::triggered, this, [this] { reports_.saveReport(); });
     connect(a.printReport, &QAction::triggered, this, [this] { reports_.printReport(); });
     connect(a.exportPdf, &QAction::triggered, this, [this] { reports_.exportProtocolPdf(); });
+    connect(a.printSurvey, &QAction::triggered, this, [this] { surveyCommands_.printSurveyReport(); });
+    connect(a.exportSurveyPdf, &QAction::triggered, this, [this] { surveyCommands_.exportSurveyPdf(); });
+    connect(a.exportSurveyCsv, &QAction::triggered, this, [this] { surveyCommands_.exportSurveyCsv(); });
     connect(a.exit, &QAction::triggered, this, &QWidget::close);
     connect(a.exitBar, &QAction::triggered, this, &QWidget::close);
     connect(a.downloadData, &QAction::triggered, this, &MainWindow::showDownloadWindow);

@@ -3,6 +3,7 @@
 #include "data/fields.h"
 #include "ui/file_commands.h"
 #include "ui/report_commands.h"
+#include "ui/survey_commands.h"
 
 #include <QKeySequence>
 #include <QList>
@@ -20,11 +21,13 @@ class Prompts;
 class RecordPanel;
 class Session;
 class StationPanel;
+class SurveyView;
 struct WindowActions;
 
-// The main window `Form1`: menus, tool bar, the record panel beside the station panel, and
-// the status bar. It shows the session and turns the user's commands into session, file
-// and report commands; it holds nothing of the survey itself.
+// The main window `Form1`: menus, tool bar, the record panel beside the station panel, the
+// survey table docked under them, and the status bar. It shows the session and turns the
+// user's commands into session, file and report commands; it holds nothing of the survey
+// itself.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
@@ -76,7 +79,9 @@ private:
     Prompts &prompts_;
     FileCommands files_;
     ReportCommands reports_;
+    SurveyCommands surveyCommands_;
     std::unique_ptr<WindowActions> actions_;
+    SurveyView *surveyView_ = nullptr;   // SurveyDock with SurveyTable
     RecordPanel *recordPanel_ = nullptr;
     StationPanel *stationPanel_ = nullptr;
     ElidedLabel *statusLine_ = nullptr;   // StatusBar1

@@ -56,6 +56,9 @@ WindowActions::WindowActions(QWidget *window)
     previousRecord = action(window, "PreviousRecord", QStringLiteral("Previous record"), "prev");
     nextRecord = action(window, "NextRecord", QStringLiteral("Next record"), "next");
     saveDetails = action(window, "SaveDetails", QStringLiteral("Save details"), "details");
+    printSurvey = action(window, "PrintSurvey1", QStringLiteral("Print s&urvey report\u2026"));
+    exportSurveyPdf = action(window, "ExportSurveyPdf1", QStringLiteral("Export survey report as P&DF\u2026"));
+    exportSurveyCsv = action(window, "ExportSurveyCsv1", QStringLiteral("Export survey table as &CSV\u2026"));
 
     openData->setShortcuts(keys(QKeySequence::Open, Qt::CTRL | Qt::Key_O));
     saveData->setShortcuts(keys(QKeySequence::Save, Qt::CTRL | Qt::Key_S));

@@ -25,6 +25,9 @@ struct WindowActions {
     QAction *previousRecord;  // PreviousRecord: Prev and its keys
     QAction *nextRecord;      // NextRecord: Next and its keys
     QAction *saveDetails;     // SaveDetails: "Save details"
+    QAction *printSurvey;     // PrintSurvey1: "Print survey report…"
+    QAction *exportSurveyPdf; // ExportSurveyPdf1: "Export survey report as PDF…"
+    QAction *exportSurveyCsv; // ExportSurveyCsv1: "Export survey table as CSV…"
 };
 
 } // namespace kelpra

@@ -13,7 +13,7 @@ declare -A allowed=(
   [files]="data files"
   [archive]="data dsc files archive"
   [report]="data dsc report"
-  [page]="data dsc page"
+  [page]="data dsc session page"
   [link]="data files link"
   [session]="data dsc files session"
   [testset]="data testset"
@@ -21,7 +21,7 @@ declare -A allowed=(
   [app]="ui"
   [tools/kelpra-tool]="data dsc files archive report page link session"
   [tools/testset]="data files testset"
-  [tools/bench]="data files archive link"
+  [tools/bench]="data files archive link page session"
 )
 
 bad=0

@@ -5,9 +5,12 @@
 #include "dsc/call_check.h"
 #include "dsc/flag_states.h"
 
+#include "support/dsc_records.h"
+
 #include <QtTest>
 
 using namespace kelpra;
+using kelpra::test::received;
 
 using Symbols = QList<int>;
 using Changes = QList<QPair<int, int>>;
@@ -31,22 +34,6 @@ const Symbols kCallerPosition{120, 120, 0,  25, 70, 0,  0,  108, 23,  20, 19,  7
 // Ship 503110520 answers a position request: 38°08' S 144°28' E, taken at 18:00.
 const Symbols kPositionReply{120, 120, 0,  23, 71, 0,  0,   108, 50, 31,  10, 52,  0,  121,
                              126, 23,  80, 81, 44, 28, 126, 18,  0,  122, 96, 122, 122};
-
-// A record as the test set delivers it: a 31-character header whose position 16 holds the
-// test set's ECC verdict, the signal level, six dot-pattern symbols 125, then the call, whose
-// format specifier thus lies at position 39.
-QByteArray received(const Symbols &call, char verdict = '1')
-{
-    QByteArray bytes("01 240523 1052 ");
-    bytes += verdict;
-    bytes += " 2187.5 kHZ    ";
-    Q_ASSERT(bytes.size() == 31);
-    bytes += char(140);
-    bytes += QByteArray(6, char(125));
-    for (int s : call)
-        bytes += static_cast<char>(s);
-    return bytes;
-}
 
 QByteArray changed(QByteArray bytes, const Changes &changes)
 {

@@ -61,3 +61,17 @@ QStringList pdfRowTexts(const PdfText &pdf, double yMm, double toleranceMm, doub
         texts.append(w.text);
     return texts;
 }
+
+QString pdfSampleMark(const PdfText &pdf, int page)
+{
+    QList<PdfWord> large;
+    for (const PdfWord &w : pdf.words) {
+        if (w.yMax - w.yMin > 20.0 && (page < 0 || w.page == page))
+            large.append(w);
+    }
+    std::sort(large.begin(), large.end(), [](const PdfWord &a, const PdfWord &b) { return a.xMin < b.xMin; });
+    QString text;
+    for (const PdfWord &w : large)
+        text += w.text;
+    return text;
+}

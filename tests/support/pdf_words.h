@@ -26,3 +26,8 @@ PdfText readPdfWords(const QString &pdfPath);
 QList<PdfWord> pdfRow(const PdfText &pdf, double yMm, double toleranceMm, double fromXMm = -1e9);
 // Their texts.
 QStringList pdfRowTexts(const PdfText &pdf, double yMm, double toleranceMm, double fromXMm = -1e9);
+
+// The large diagonal text of a page, read left to right (poppler splits rotated text into
+// pieces of a letter or two): "SAMPLEDATA" on a page of the sample set, empty elsewhere.
+// Page -1: every page's.
+QString pdfSampleMark(const PdfText &pdf, int page = -1);

@@ -1,6 +1,8 @@
 // kelpra-tool through its real executable: each command, its errors and exit codes, and
 // agreement with what the window shows and writes for the same record.
 #include "support/app_fixture.h"
+#include "support/dsc_records.h"
+#include "support/pdf_words.h"
 #include "support/test_helpers.h"
 #include "support/testset_process.h"
 
@@ -91,18 +93,6 @@ QString writeSampleFile(const QString &name)
     return path;
 }
 
-// A record as the test set delivers it: header (ECC verdict "1"), signal level, six
-// symbols 125, then the call from position 39.
-QByteArray receivedCall(const QList<int> &call)
-{
-    QByteArray bytes("01 240523 1052 1 2187.5 kHZ    ");
-    bytes += char(140);
-    bytes += QByteArray(6, char(125));
-    for (int s : call)
-        bytes += static_cast<char>(s);
-    return bytes;
-}
-
 QString writeFullSet(const QString &name, const QList<QByteArray> &records)
 {
     MeasurementStore store;
@@ -153,6 +143,7 @@ private Q_SLOTS:
     void changedAndRepairedFiles_data();
     void changedAndRepairedFiles();
     void downloadEscapesTheIdentification();
+    void surveyOfADownloadedSet();
 
 private:
     QString sampleFile;
@@ -192,6 +183,9 @@ void TestKelpraTool::usageAndHelp_data()
     QTest::newRow("unknown option") << QStringList{"report", "x.bin", "--colour"} << 1 << QString();
     QTest::newRow("print-pdf without output") << QStringList{"print-pdf", "x.bin"} << 1 << QString();
     QTest::newRow("download without port") << QStringList{"download", "--output", "o.bin"} << 1 << QString();
+    QTest::newRow("survey help") << QStringList{"survey", "--help"} << 0 << QStringLiteral("--csv FILE");
+    QTest::newRow("help names survey") << QStringList{"--help"} << 0 << QStringLiteral("survey DATAFILE");
+    QTest::newRow("survey, two outputs") << QStringList{"survey", "x.bin", "--json", "--pdf", "s.pdf"} << 1 << QString();
 }
 
 void TestKelpraTool::usageAndHelp()
@@ -398,9 +392,9 @@ void TestKelpraTool::checkExitCodes_data()
     QTest::addColumn<QByteArray>("output");
 
     // Two calls received off the air from correct equipment.
-    const QByteArray alert = receivedCall({112, 112, 25, 58, 5, 99, 70, 107, 4, 52, 60, 13, 7, 12, 52, 109, 127, 52,
+    const QByteArray alert = test::received({112, 112, 25, 58, 5, 99, 70, 107, 4, 52, 60, 13, 7, 12, 52, 109, 127, 52,
                                            127, 127});
-    const QByteArray safety = receivedCall({116, 116, 108, 0, 23, 71, 0, 0, 109, 126, 4, 12, 50, 4, 12, 50, 127, 36,
+    const QByteArray safety = test::received({116, 116, 108, 0, 23, 71, 0, 0, 109, 126, 4, 12, 50, 4, 12, 50, 127, 36,
                                             127, 127});
     // The calling station's column is as wide as its widest MMSI and flag state.
     QTest::newRow("correct calls pass")
@@ -749,6 +743,8 @@ void TestKelpraTool::changedAndRepairedFiles_data()
     QTest::newRow("decode accepts") << QStringList{"decode", "changed.bin", "--accept-changed"} << 0 << accepted;
     QTest::newRow("check accepts") << QStringList{"check", "changed.bin", "--accept-changed"} << 3 << accepted;
     QTest::newRow("report accepts") << QStringList{"report", "changed.bin", "--accept-changed"} << 0 << accepted;
+    QTest::newRow("survey refuses") << QStringList{"survey", "changed.bin", "--csv", "r.csv"} << 2 << refused;
+    QTest::newRow("survey accepts") << QStringList{"survey", "changed.bin", "--accept-changed"} << 3 << accepted;
     QTest::newRow("repaired") << QStringList{"decode", "converted.bin"} << 0
                               << QByteArray("kelpra-tool: converted.bin had its line ends converted by another "
                                             "program; restored, the checksum matches.\n");
@@ -760,6 +756,8 @@ void TestKelpraTool::changedAndRepairedFiles_data()
         << QStringList{"print-pdf", sampleFile, "--output", "link.bin"} << 2
         << QByteArray("kelpra-tool: link.bin: this is the data file being read; choose another --output.\n");
     const QByteArray noName = "kelpra-tool: --output needs a file name\n";
+    QTest::newRow("survey onto its data file") << QStringList{"survey", sampleFile, "--pdf", "link.bin"} << 2
+        << QByteArray("kelpra-tool: link.bin: this is the data file being read; choose another --pdf.\n");
     QTest::newRow("report, empty output") << QStringList{"report", sampleFile, "--output", ""} << 1 << noName;
     QTest::newRow("print-pdf, empty output") << QStringList{"print-pdf", sampleFile, "--output", ""} << 1 << noName;
     QTest::newRow("download, empty output") << QStringList{"download", "--port", "/dev/null", "--output", ""} << 1
@@ -780,7 +778,8 @@ void TestKelpraTool::changedAndRepairedFiles()
     QByteArray after;
     QVERIFY(!readWholeFile(sampleFile, &after));
     QCOMPARE(after, before);
-    QVERIFY(!QFile::exists(QStringLiteral("r.txt")) && !QFile::exists(QStringLiteral("r.pdf")));
+    QVERIFY(!QFile::exists(QStringLiteral("r.txt")) && !QFile::exists(QStringLiteral("r.pdf"))
+            && !QFile::exists(QStringLiteral("r.csv")));
     // Restored, the records are those saved: decoded as the file before the conversion.
     if (QByteArray(QTest::currentDataTag()) == "repaired")
         QCOMPARE(run.out, runTool({"decode", sampleFile}).out);
@@ -798,6 +797,60 @@ void TestKelpraTool::downloadEscapesTheIdentification()
     QByteArray bytes;
     QVERIFY(!readWholeFile(QStringLiteral("escaped.bin"), &bytes));
     QCOMPARE(parseDataFile(bytes).integrity, FileIntegrity::Verified);
+}
+
+void TestKelpraTool::surveyOfADownloadedSet()
+{
+    const test::TestSetProcess testset({});
+    QVERIFY(!testset.path.isEmpty());
+    QCOMPARE(runTool({"download", "--port", testset.path, "--output", "set.bin"}).exitCode, 0);
+
+    // Each JSON row is the record's check exactly as `check --json` gives it, and what the
+    // window shows of the record.
+    const Run check = runTool({"check", "set.bin", "--json"});
+    const Run survey = runTool({"survey", "set.bin", "--json"});
+    QCOMPARE(survey.exitCode, check.exitCode);
+    QCOMPARE(survey.exitCode, 3);
+    QJsonParseError error;
+    const QJsonArray rows = QJsonDocument::fromJson(survey.out, &error).array();
+    QVERIFY2(error.error == QJsonParseError::NoError, qPrintable(error.errorString()));
+    const QJsonArray checks = QJsonDocument::fromJson(check.out).array();
+    QCOMPARE(rows.size(), 16);
+    QCOMPARE(checks.size(), 16);
+    const QStringList shown{"date", "frequency", "rssi", "category", "first_telecommand", "tester_ecc"};
+    for (int i = 0; i < rows.size(); ++i) {
+        QJsonObject row = rows[i].toObject();
+        QCOMPARE(row.value("date").toString(), QStringLiteral("15.12.06 24:35"));
+        QVERIFY(row.value("tester_ecc") == QJsonValue("Ok") || row.value("tester_ecc") == QJsonValue("Bad"));
+        const bool alert = row.value("kind").toString() == QLatin1String("distress-alert");
+        QCOMPARE(row.value("category").isNull(), alert);
+        QCOMPARE(row.value("first_telecommand").isNull(), alert);
+        if (!alert)
+            QVERIFY(row.value("category").isDouble() && row.value("first_telecommand").isDouble());
+        for (const QString &key : shown) {
+            QVERIFY2(row.contains(key), qPrintable(key));
+            row.remove(key);
+        }
+        QCOMPARE(row, checks[i].toObject());
+    }
+
+    // As text: a line per record, then how the survey stands.
+    const Run text = runTool({"survey", "set.bin"});
+    QCOMPARE(text.exitCode, 3);
+    const QList<QByteArray> lines = text.out.split('\n');
+    QCOMPARE(lines.size(), 19);   // titles, 16 records, the summary, and the final line end
+    QVERIFY2(lines[1].startsWith("  1  15.12.06 24:35  12577.0 kHZ"), lines[1].constData());
+    QCOMPARE(lines[17], QByteArray("16 records: 0 pass, 8 warn, 8 fail"));
+
+    // The report, the engineer's name from details.txt.
+    QCOMPARE(runTool({"survey", "set.bin", "--pdf", "set.pdf"}).exitCode, 3);
+    const PdfText pdf = readPdfWords(QStringLiteral("set.pdf"));
+    QCOMPARE(pdf.pages.size(), 17);
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {QStringLiteral("set.pdf")});
+    QVERIFY(info.waitForFinished(30000));
+    const QString meta = QString::fromUtf8(info.readAllStandardOutput());
+    QVERIFY2(meta.contains(QString::fromUtf8("Author:          Иван Petrov\n")), qPrintable(meta));
 }
 
 QTEST_MAIN(TestKelpraTool)

@@ -84,21 +84,6 @@ bool hasWord(const PdfText &pdf, const QString &word)
     return std::any_of(pdf.words.begin(), pdf.words.end(), [&](const PdfWord &w) { return w.text == word; });
 }
 
-// The large diagonal text of the page, read left to right (poppler splits rotated text
-// into pieces of a letter or two).
-QString sampleMarkOf(const PdfText &pdf)
-{
-    QList<PdfWord> large;
-    for (const PdfWord &w : pdf.words)
-        if (w.yMax - w.yMin > 20.0)
-            large.append(w);
-    std::sort(large.begin(), large.end(), [](const PdfWord &a, const PdfWord &b) { return a.xMin < b.xMin; });
-    QString text;
-    for (const PdfWord &w : large)
-        text += w.text;
-    return text;
-}
-
 // Runs `act` on the first visible top-level widget of type T once it is up.
 template <class T>
 void whenShown(const std::function<void(T *)> &act)
@@ -410,7 +395,7 @@ void TestEverydayUse::exportWritesOnePagePdf()
     QVERIFY(qAbs(pdf.pages[0].width() - 210) < 0.5 && qAbs(pdf.pages[0].height() - 297) < 0.5);
     for (const char *word : {"PROTOCOL", "Baltic", "Riga", "Petrov", "Radioengineer:", "Individual"})
         QVERIFY2(hasWord(pdf, QString::fromLatin1(word)), word);
-    QCOMPARE(sampleMarkOf(pdf), QString());
+    QCOMPARE(pdfSampleMark(pdf), QString());
     QCOMPARE(pdfInfo(path, "Title"),
              QStringLiteral("PROTOCOL OF GMDSS RADIO SET TESTING \u2014 Baltic Star / Riga, 15.12.06 24:35"));
     QCOMPARE(pdfInfo(path, "Creator"), QStringLiteral("Kelpra 2.5.0"));
@@ -469,11 +454,11 @@ void TestEverydayUse::sampleNoteAndMark()
     });
     w.reports().printReport();
     QVERIFY(w.reports().protocolPage().sampleMark());
-    QCOMPARE(sampleMarkOf(previewed), QStringLiteral("SAMPLEDATA"));
+    QCOMPARE(pdfSampleMark(previewed), QStringLiteral("SAMPLEDATA"));
     f.prompts.expectSaveFile(dir.filePath("sample.pdf"));
     w.reports().exportProtocolPdf();
     const PdfText exported = readPdfWords(dir.filePath("sample.pdf"));
-    QCOMPARE(sampleMarkOf(exported), QStringLiteral("SAMPLEDATA"));
+    QCOMPARE(pdfSampleMark(exported), QStringLiteral("SAMPLEDATA"));
     // Under the labels: every caption is still there to read.
     for (const char *word : {"PROTOCOL", "Format", "Specifier:", "VESSEL", "Radioengineer:"})
         QVERIFY2(hasWord(exported, QString::fromLatin1(word)), word);
@@ -490,7 +475,7 @@ void TestEverydayUse::sampleNoteAndMark()
     QVERIFY(f.store().fromSampleSet());
     f.prompts.expectSaveFile(dir.filePath("reloaded.pdf"));
     w.reports().exportProtocolPdf();
-    QCOMPARE(sampleMarkOf(readPdfWords(dir.filePath("reloaded.pdf"))), QStringLiteral("SAMPLEDATA"));
+    QCOMPARE(pdfSampleMark(readPdfWords(dir.filePath("reloaded.pdf"))), QStringLiteral("SAMPLEDATA"));
 
     // Loaded from a file without the mark: real data, whatever its bytes.
     f.store().setFromSampleSet(false);
@@ -504,7 +489,7 @@ void TestEverydayUse::sampleNoteAndMark()
     w.reports().exportProtocolPdf();
     const PdfText loaded = readPdfWords(dir.filePath("loaded.pdf"));
     QVERIFY(hasWord(loaded, "PROTOCOL"));
-    QCOMPARE(sampleMarkOf(loaded), QString());
+    QCOMPARE(pdfSampleMark(loaded), QString());
     KELPRA_VERIFY_PROMPTS(f.prompts);
 }
 

@@ -1,6 +1,8 @@
 // kelpra-tool: the program's decoding, reports and download without a window, for scripts
 // and for laptops with no display. Every command runs the same core as the window.
 #include "archive_command.h"
+#include "survey_command.h"
+#include "tool_common.h"
 #include "tool_json.h"
 
 #include "data/text8.h"
@@ -27,35 +29,11 @@
 #include <algorithm>
 #include <cstdio>
 #include <optional>
-#include <sys/stat.h>
 
 using namespace kelpra;
+using namespace kelpra::tool;
 
 namespace {
-
-constexpr int kOk = 0;
-constexpr int kUsage = 1;
-constexpr int kFailure = 2;
-// `check`: a record whose call fails the check.
-constexpr int kCheckFailed = 3;
-
-void printErr(const QString &line)
-{
-    std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
-    std::fflush(stderr);
-}
-
-void writeOut(const QByteArray &bytes)
-{
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
-    std::fflush(stdout);
-}
-
-// Fails the command with one line on standard error.
-struct Failure {
-    int code;
-    QString message;
-};
 
 // A data file loaded the way "Open data" loads it, with the record to look at.
 struct OpenedRecord {
@@ -63,54 +41,6 @@ struct OpenedRecord {
     int record = 1;
     DecodedRecord decoding;
 };
-
-// Loads a data file into a session as "Open data" does. A file changed after it was saved is
-// read only when `acceptChanged`; what was repaired or accepted is said on standard error.
-std::optional<Failure> loadDataFile(const QString &path, bool acceptChanged, Session *session)
-{
-    QByteArray bytes;
-    if (auto error = readDataFileBytes(path, &bytes))
-        return Failure{kFailure, path + QStringLiteral(": ") + withFullStop(*error)};
-    DataFileParse parse = parseDataFile(bytes, DataFileReading{path, acceptChanged});
-    if (!parse.file) {
-        if (parse.integrity == FileIntegrity::Changed)
-            return Failure{kFailure,
-                           QStringLiteral("%1 was changed after it was saved (use --accept-changed to read it).").arg(path)};
-        return Failure{kFailure, parse.errorNamesFile ? parse.error : path + QStringLiteral(": ") + withFullStop(parse.error)};
-    }
-    if (!parse.note.isEmpty())
-        printErr(QStringLiteral("kelpra-tool: ") + parse.note);
-    session->openFile(*parse.file, path, parse.integrity == FileIntegrity::Changed);
-    return std::nullopt;
-}
-
-QCommandLineOption acceptChangedOption()
-{
-    return QCommandLineOption(QStringLiteral("accept-changed"),
-                              QStringLiteral("Read a data file changed after it was saved (its checksum differs), "
-                                             "its records as its lengths cut them."));
-}
-
-// Whether two names lead to the same file, through links too.
-bool sameFile(const QString &a, const QString &b)
-{
-    struct stat sa {}, sb {};
-    return ::stat(QFile::encodeName(a).constData(), &sa) == 0 && ::stat(QFile::encodeName(b).constData(), &sb) == 0
-           && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
-}
-
-// The text as a terminal may show it: control characters as \xHH.
-QString escapeControls(const QString &text)
-{
-    QString out;
-    for (const QChar c : text) {
-        if (c.category() == QChar::Other_Control)
-            out += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
-        else
-            out += c;
-    }
-    return out;
-}
 
 std::optional<Failure> openRecord(const QString &path, int record, bool acceptChanged, OpenedRecord *out)
 {
@@ -139,32 +69,6 @@ FieldTexts reportFields(OpenedRecord &opened)
 {
     opened.session.setControllerLines(loadDetailsFile(detailsFilePath()).lines);
     return opened.session.texts();
-}
-
-// Parses a command's options; returns the exit code when the command must stop here.
-std::optional<int> parseCommand(QCommandLineParser &parser, const QStringList &args, const QString &synopsis,
-                                int positionals)
-{
-    parser.setApplicationDescription(synopsis);
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
-                                  QStringLiteral("Shows this help."));
-    parser.addOption(help);
-    if (!parser.parse(args)) {
-        printErr(QStringLiteral("kelpra-tool: ") + parser.errorText());
-        return kUsage;
-    }
-    if (parser.isSet(help)) {
-        // The parser names the executable's full path; the synopsis says it better.
-        QString text = parser.helpText();
-        text = text.mid(text.indexOf(QLatin1Char('\n')) + 1);
-        writeOut(text.toUtf8());
-        return kOk;
-    }
-    if (parser.positionalArguments().size() != positionals) {
-        printErr(QStringLiteral("kelpra-tool: wrong arguments; see %1 --help").arg(args.constFirst()));
-        return kUsage;
-    }
-    return std::nullopt;
 }
 
 std::optional<int> recordOption(const QCommandLineParser &parser, const QCommandLineOption &option, int *record)
@@ -513,12 +417,13 @@ QString usage()
         "  check DATAFILE [--json]                      check every record's call against ITU-R M.493\n"
         "  report DATAFILE [--record N] [--output FILE] write the text test protocol\n"
         "  print-pdf DATAFILE [--record N] --output FILE lay out the printed protocol as a PDF\n"
+        "  survey DATAFILE [--json|--csv FILE|--pdf FILE] the survey table, or the survey report as PDF\n"
         "  download --port DEVICE --output FILE         fetch the records from the test set\n"
         "  archive list|show|export|import ...          the survey archive (kelpra-tool archive --help)\n"
         "\n"
         "Commands that read a data file refuse one changed after it was saved unless given --accept-changed.\n"
         "kelpra-tool COMMAND --help tells more about a command; kelpra-tool --version tells the version.\n"
-        "Exit status: 0 success, 1 usage error, 2 failure; check: 3 when a record fails.\n");
+        "Exit status: 0 success, 1 usage error, 2 failure; check and survey: 3 when a record fails.\n");
 }
 
 } // namespace
@@ -566,6 +471,8 @@ int main(int argc, char *argv[])
         return downloadCommand(named);
     if (command == QLatin1String("archive"))
         return tool::archiveCommand(named);
+    if (command == QLatin1String("survey"))
+        return tool::surveyCommand(named);
     printErr(command.isEmpty() ? usage() : QStringLiteral("kelpra-tool: unknown command \"%1\"\n%2").arg(command, usage()));
     return kUsage;
 }

@@ -1,14 +1,16 @@
 // Takes the README's screenshots from the running program under an X server (Xvfb):
 //   xvfb-run -a -s "-screen 0 1600x1000x24" build/bin/kelpra-screenshots docs
 // It drives the program as a user would (Download data, Emulation, Next, the port picker,
-// Print report, Export protocol as PDF) on a 1024x600 main window, the size of a small
-// laptop, and grabs the screen after each step. The picker lists the virtual test set
-// (kelpra-testset, next to this program) as COM1; the PDF page is rendered by pdftoppm.
+// Print report, Export protocol as PDF, the survey table, Export survey report as PDF) on a
+// 1024x600 main window, the size of a small laptop, and grabs the screen after each step.
+// The picker lists the virtual test set (kelpra-testset, next to this program) as COM1; the
+// PDF pages are rendered by pdftoppm.
 #include "ui/application.h"
 #include "ui/port_picker.h"
 #include "ui/qt_prompts.h"
 #include "link/serial_port.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
@@ -16,6 +18,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QScreen>
+#include <QTableView>
 #include <QThread>
 #include <QTimer>
 #include <QToolButton>
@@ -155,6 +158,32 @@ int main(int argc, char *argv[])
     const bool rendered = render.waitForFinished(30000) && render.exitCode() == 0;
     std::printf("%s %s\n", rendered ? "wrote" : "FAILED", qPrintable(out.filePath(QStringLiteral("protocol-pdf.png"))));
     ok &= rendered;
+    QFile::remove(prompts.pdfPath);
+
+    // The survey table sorted worst first, a distress alert picked from it.
+    if (auto *table = child<QTableView>(w, "SurveyTable")) {
+        table->sortByColumn(table->model()->columnCount() - 1, Qt::DescendingOrder);
+        for (int row = 0; row < table->model()->rowCount(); ++row) {
+            if (table->model()->index(row, 0).data().toInt() == 9)
+                table->selectRow(row);
+        }
+        ok &= save(mainArea(), out.filePath(QStringLiteral("survey.png")));
+    } else {
+        std::printf("FAILED no survey table\n");
+        ok = false;
+    }
+
+    // Page 1 of the survey report, as a PDF viewer shows it.
+    child<QAction>(w, "ExportSurveyPdf1")->trigger();
+    QProcess renderSurvey;
+    renderSurvey.start(QStringLiteral("pdftoppm"),
+                       {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("80"), QStringLiteral("-f"),
+                        QStringLiteral("1"), QStringLiteral("-l"), QStringLiteral("1"), QStringLiteral("-singlefile"),
+                        prompts.pdfPath, out.filePath(QStringLiteral("survey-report"))});
+    const bool surveyRendered = renderSurvey.waitForFinished(30000) && renderSurvey.exitCode() == 0;
+    std::printf("%s %s\n", surveyRendered ? "wrote" : "FAILED",
+                qPrintable(out.filePath(QStringLiteral("survey-report.png"))));
+    ok &= surveyRendered;
     QFile::remove(prompts.pdfPath);
 
     testset.terminate();

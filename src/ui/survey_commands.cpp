@@ -1,0 +1,92 @@
+#include "ui/survey_commands.h"
+
+#include "data/navigation.h"
+#include "data/text8.h"
+#include "files/file_io.h"
+#include "page/survey_report.h"
+#include "session/session.h"
+#include "session/survey_table.h"
+#include "ui/prompts.h"
+#include "ui/report_commands.h"
+
+#include <QFileInfo>
+#include <QPainter>
+#include <QPrinter>
+
+namespace kelpra {
+
+namespace {
+
+// "Baltic_Star_survey_2026-12-08" from the vessel name and the survey date.
+QString proposedSurveyName(const Session &session)
+{
+    return proposedFileName({fromText8(session.text(Field::VesselName)), QStringLiteral("survey"),
+                             session.surveyDate().toString(Qt::ISODate)},
+                            QStringLiteral("survey"));
+}
+
+} // namespace
+
+bool SurveyCommands::holdsSurvey()
+{
+    if (session_.store().holdsData())
+        return true;
+    prompts_.information(kNoDataMessage);
+    return false;
+}
+
+void SurveyCommands::printSurveyReport()
+{
+    if (!holdsSurvey())
+        return;
+    // The preview keeps its own copy: it may repaint (zoom, page set-up, printing) after the
+    // records have changed.
+    const SurveyReport report = buildSurveyReport(session_);
+    prompts_.printPreview([report](QPrinter *printer) {
+        QPainter painter(printer);
+        renderSurveyReport(painter, report);
+    });
+}
+
+void SurveyCommands::exportSurveyPdf()
+{
+    if (!holdsSurvey())
+        return;
+    const QString path = prompts_.saveFileName(
+        FileDialogSetup{QStringLiteral("*.pdf"), QStringLiteral("pdf"), proposedSurveyName(session_)});
+    if (path.isEmpty())
+        return;
+    AtomicFileWriter file(path);
+    if (const auto error = file.begin()) {
+        prompts_.error(withFullStop(*error));
+        return;
+    }
+    // The survey as it stands once the dialog has closed.
+    if (!writeSurveyReportPdf(buildSurveyReport(session_), &file)) {
+        file.discard();
+        prompts_.error(QStringLiteral("The report could not be laid out."));
+        return;
+    }
+    if (const auto error = file.commit()) {
+        prompts_.error(withFullStop(*error));
+        return;
+    }
+    session_.setFileNote(QStringLiteral("Survey report exported to %1").arg(QFileInfo(path).fileName()), path);
+}
+
+void SurveyCommands::exportSurveyCsv()
+{
+    if (!holdsSurvey())
+        return;
+    const QString path = prompts_.saveFileName(
+        FileDialogSetup{QStringLiteral("*.csv"), QStringLiteral("csv"), proposedSurveyName(session_)});
+    if (path.isEmpty())
+        return;
+    if (const auto error = writeWholeFile(path, surveyCsv(surveyRows(session_)))) {
+        prompts_.error(withFullStop(*error));
+        return;
+    }
+    session_.setFileNote(QStringLiteral("Survey table exported to %1").arg(QFileInfo(path).fileName()), path);
+}
+
+} // namespace kelpra
