@@ -307,7 +307,7 @@ void renderProtocolPage(QPainter &painter, const ProtocolPage &page)
         // at the size it was laid out at. A value set smaller stays on that baseline, on a
         // line with its caption.
         const QPointF topLeft = sheetOrigin + QPointF(l.xMm * pxPerMmX, l.yMm * pxPerMmY);
-        const QFontMetricsF laidOut(labelFont(family, l.pointSize, l.bold && realBold, device), device);
+        const QFontMetricsF laidOut(pageFont(family, l.pointSize, l.bold && realBold, device), device);
         const QPointF baseline(topLeft.x(), topLeft.y() + laidOut.ascent());
         const QRectF box(QPointF(topLeft.x(), baseline.y() - metrics.ascent()),
                          QSizeF(metrics.horizontalAdvance(fitted.text), metrics.height()));
