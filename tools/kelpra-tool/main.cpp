@@ -1,6 +1,7 @@
 // kelpra-tool: the program's decoding, reports and download without a window, for scripts
 // and for laptops with no display. Every command runs the same core as the window.
 #include "archive_command.h"
+#include "tool_files.h"
 #include "tool_json.h"
 
 #include "data/text8.h"
@@ -30,6 +31,9 @@
 #include <sys/stat.h>
 
 using namespace kelpra;
+using kelpra::tool::acceptChangedOption;
+using kelpra::tool::Failure;
+using kelpra::tool::loadDataFile;
 
 namespace {
 
@@ -51,45 +55,12 @@ void writeOut(const QByteArray &bytes)
     std::fflush(stdout);
 }
 
-// Fails the command with one line on standard error.
-struct Failure {
-    int code;
-    QString message;
-};
-
 // A data file loaded the way "Open data" loads it, with the record to look at.
 struct OpenedRecord {
     Session session;
     int record = 1;
     DecodedRecord decoding;
 };
-
-// Loads a data file into a session as "Open data" does. A file changed after it was saved is
-// read only when `acceptChanged`; what was repaired or accepted is said on standard error.
-std::optional<Failure> loadDataFile(const QString &path, bool acceptChanged, Session *session)
-{
-    QByteArray bytes;
-    if (auto error = readDataFileBytes(path, &bytes))
-        return Failure{kFailure, path + QStringLiteral(": ") + withFullStop(*error)};
-    DataFileParse parse = parseDataFile(bytes, DataFileReading{path, acceptChanged});
-    if (!parse.file) {
-        if (parse.integrity == FileIntegrity::Changed)
-            return Failure{kFailure,
-                           QStringLiteral("%1 was changed after it was saved (use --accept-changed to read it).").arg(path)};
-        return Failure{kFailure, parse.errorNamesFile ? parse.error : path + QStringLiteral(": ") + withFullStop(parse.error)};
-    }
-    if (!parse.note.isEmpty())
-        printErr(QStringLiteral("kelpra-tool: ") + parse.note);
-    session->openFile(*parse.file, path, parse.integrity == FileIntegrity::Changed);
-    return std::nullopt;
-}
-
-QCommandLineOption acceptChangedOption()
-{
-    return QCommandLineOption(QStringLiteral("accept-changed"),
-                              QStringLiteral("Read a data file changed after it was saved (its checksum differs), "
-                                             "its records as its lengths cut them."));
-}
 
 // Whether two names lead to the same file, through links too.
 bool sameFile(const QString &a, const QString &b)
