@@ -7,6 +7,7 @@
 #include "ui/prompts.h"
 #include "ui/record_panel.h"
 #include "ui/station_panel.h"
+#include "ui/survey_archiver.h"
 #include "ui/window_actions.h"
 
 #include <QAbstractSpinBox>
@@ -94,7 +95,8 @@ void MainWindow::buildMenus()
     };
     const WindowActions &a = *actions_;
     menu("F", QStringLiteral("&File"),
-         {a.openData, a.saveData, a.saveAllData, a.saveReport, a.printReport, a.exportPdf, nullptr, a.exit});
+         {a.openData, a.saveData, a.saveAllData, a.saveReport, a.printReport, a.exportPdf, nullptr, a.surveyArchive,
+          nullptr, a.exit});
     menu("MessageDecode1", QStringLiteral("&DSC Decoding"), {a.downloadData, a.decodeMessage});
     menu("About1", QStringLiteral("&About"), {a.aboutSoftware});
     bar->addAction(a.exitBar);
@@ -158,6 +160,11 @@ void MainWindow::buildStatusBar()
     fileNote_->setObjectName(QStringLiteral("FileMessage"));
     bar->addPermanentWidget(sampleNote_);
     bar->addPermanentWidget(fileNote_);
+    // Whether the survey held went into the archive, or came from it.
+    archiveNote_ = new ElidedLabel(bar);
+    archiveNote_->setObjectName(QStringLiteral("ArchiveNote"));
+    archiveNote_->setVisible(false);
+    bar->addPermanentWidget(archiveNote_);
     setStatusBar(bar);
 }
 
@@ -176,6 +183,7 @@ void MainWindow::connectCommands()
     connect(a.downloadData, &QAction::triggered, this, &MainWindow::showDownloadWindow);
     connect(a.decodeMessage, &QAction::triggered, &session_, &Session::decodeMessage);
     connect(a.aboutSoftware, &QAction::triggered, this, &MainWindow::showAboutBox);
+    connect(a.surveyArchive, &QAction::triggered, this, &MainWindow::showArchiveWindow);
     // The arrows, and their keys, step only while the arrow is offered.
     connect(a.previousRecord, &QAction::triggered, this, [this] {
         if (session_.previousShown())
@@ -264,6 +272,26 @@ void MainWindow::refresh()
     sampleNote_->setVisible(session_.sampleData());
     fileNote_->setFullText(session_.fileNote());
     fileNote_->setBaseToolTip(QDir::toNativeSeparators(session_.fileNotePath()));
+    const SurveyArchiver::Note archive = archiver_ ? archiver_->note() : SurveyArchiver::Note{};
+    archiveNote_->setFullText(archive.text);
+    archiveNote_->setBaseToolTip(archive.hint);
+    archiveNote_->setVisible(!archive.text.isEmpty());
+    const QColor colour = archive.failure ? QColor(0xb0, 0x00, 0x00) : QColor(0x1d, 0x5a, 0x9a);
+    if (archiveNote_->palette().color(QPalette::WindowText) != colour) {
+        QPalette palette = archiveNote_->palette();
+        palette.setColor(QPalette::WindowText, colour);
+        archiveNote_->setPalette(palette);
+        QFont font = archiveNote_->font();
+        font.setBold(archive.failure);
+        archiveNote_->setFont(font);
+    }
+}
+
+void MainWindow::setSurveyArchiver(SurveyArchiver *archiver)
+{
+    archiver_ = archiver;
+    connect(archiver_, &SurveyArchiver::noteChanged, this, &MainWindow::refresh);
+    refresh();
 }
 
 void MainWindow::showDownloadWindow()
@@ -282,6 +310,15 @@ void MainWindow::showAboutBox()
     aboutBox_->show();
     aboutBox_->raise();
     aboutBox_->activateWindow();
+}
+
+void MainWindow::showArchiveWindow()
+{
+    if (!archiveWindow_)
+        return;
+    archiveWindow_->show();
+    archiveWindow_->raise();
+    archiveWindow_->activateWindow();
 }
 
 bool MainWindow::mayClose()

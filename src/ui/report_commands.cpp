@@ -5,39 +5,27 @@
 #include "page/protocol_pdf.h"
 #include "report/text_report.h"
 #include "session/session.h"
+#include "ui/file_names.h"
 #include "ui/prompts.h"
 
 #include <QDate>
 #include <QFileInfo>
 #include <QPainter>
 #include <QPrinter>
-#include <QRegularExpression>
 
 namespace kelpra {
 
 namespace {
 
-// A file name that says whose protocol it is: "Baltic_Star_2006-12-15.pdf" from the vessel
-// name and the measurement date ("15.12.06 24:35"), with what the file system dislikes
-// replaced.
+// "Baltic_Star_2006-12-15.pdf" from the vessel name and the measurement date
+// ("15.12.06 24:35").
 QString proposedPdfName(const QString &vessel, const QString &measured)
 {
-    const auto tidy = [](QString text) {
-        text = text.trimmed();
-        static const QRegularExpression unsafe(QStringLiteral("[\\s/\\\\:*?\"<>|\\x00-\\x1f]+"));
-        return text.replace(unsafe, QStringLiteral("_"));
-    };
     QString date = measured.trimmed().section(QLatin1Char(' '), 0, 0);
     const QDate day = QDate::fromString(date, QStringLiteral("dd.MM.yy"));
     if (day.isValid())
         date = day.addYears(100).toString(Qt::ISODate);   // the test set writes two-digit years of this century
-    QStringList parts;
-    for (const QString &part : {tidy(vessel), tidy(date)})
-        if (!part.isEmpty())
-            parts.append(part);
-    if (parts.isEmpty())
-        parts.append(QStringLiteral("protocol"));
-    return parts.join(QLatin1Char('_'));
+    return proposedFileName({vessel, date}, QStringLiteral("protocol"));
 }
 
 } // namespace

@@ -56,6 +56,7 @@ WindowActions::WindowActions(QWidget *window)
     previousRecord = action(window, "PreviousRecord", QStringLiteral("Previous record"), "prev");
     nextRecord = action(window, "NextRecord", QStringLiteral("Next record"), "next");
     saveDetails = action(window, "SaveDetails", QStringLiteral("Save details"), "details");
+    surveyArchive = action(window, "SurveyArchive1", QStringLiteral("Survey ar&chive\u2026"), "archive");
 
     openData->setShortcuts(keys(QKeySequence::Open, Qt::CTRL | Qt::Key_O));
     saveData->setShortcuts(keys(QKeySequence::Save, Qt::CTRL | Qt::Key_S));
@@ -79,6 +80,7 @@ WindowActions::WindowActions(QWidget *window)
     hintKey(aboutSoftware, QStringLiteral("About software"));
     hintKey(previousRecord, QStringLiteral("Previous record"));
     hintKey(nextRecord, QStringLiteral("Next record"));
+    hintKey(surveyArchive, QStringLiteral("Survey archive"));
 }
 
 } // namespace kelpra

@@ -25,6 +25,7 @@ struct WindowActions {
     QAction *previousRecord;  // PreviousRecord: Prev and its keys
     QAction *nextRecord;      // NextRecord: Next and its keys
     QAction *saveDetails;     // SaveDetails: "Save details"
+    QAction *surveyArchive;   // SurveyArchive1: "Survey archive…"
 };
 
 } // namespace kelpra
