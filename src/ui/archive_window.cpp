@@ -298,9 +298,8 @@ ArchiveWindow::ArchiveWindow(Session &session, Prompts &prompts, ArchiveWorker &
 
     settings_ = new ArchiveSettingsPage(prompts_, this);
 
+    // Return in a field presses the default button, "Search".
     connect(searchButton, &QPushButton::clicked, this, &ArchiveWindow::search);
-    connect(vessel_, &QLineEdit::returnPressed, this, &ArchiveWindow::search);
-    connect(mmsi_, &QLineEdit::returnPressed, this, &ArchiveWindow::search);
     connect(sinceOn_, &QCheckBox::toggled, since_, &QWidget::setEnabled);
     connect(untilOn_, &QCheckBox::toggled, until_, &QWidget::setEnabled);
     connect(table_, &QTableWidget::itemSelectionChanged, this, &ArchiveWindow::updateButtons);
