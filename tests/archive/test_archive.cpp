@@ -79,23 +79,6 @@ private:
     }
 };
 
-std::unique_ptr<SurveyArchive> openArchive(const ArchiveLocation &at, const ArchiveOpenOptions &options = {})
-{
-    std::unique_ptr<SurveyArchive> archive;
-    if (auto error = SurveyArchive::open(at, &archive, options))
-        qWarning("%s", qPrintable(*error));
-    return archive;
-}
-
-QList<SurveySummary> findIn(const ArchiveLocation &at, const SurveyQuery &query = {})
-{
-    QList<SurveySummary> found;
-    auto archive = openArchive(at);
-    if (!archive || archive->find(query, &found))
-        return {{}}; // one empty line: never what a case expects
-    return found;
-}
-
 struct Run {
     int exitCode = -1;
     QByteArray out;
@@ -179,15 +162,8 @@ void TestArchive::initTestCase()
 {
     if (onServer() && qEnvironmentVariableIsEmpty("PG_CLUSTER_CONF_ROOT"))
         QSKIP("needs the throw-away server of pg_virtualenv (scripts/test.sh starts it)");
-    // The surveys the searches run over: a download on 23 May just before midnight UTC, a
-    // file on 24 May, a download on 30 May.
     searched = backend.fresh(QStringLiteral("searched"));
-    const QList<Survey> surveys{
-        survey(SurveyOrigin::Download, {kPass, kWarn}, "Baltic Star", QStringLiteral("2024-05-23T23:59:59Z")),
-        survey(SurveyOrigin::File, {kPass, kFail, kPass}, "\xCC\xC0\xD0\xC8\xDF", // МАРИЯ
-               QStringLiteral("2024-05-24T00:00:00Z")),
-        survey(SurveyOrigin::Download, {kPass}, "Nordic 100%", QStringLiteral("2024-05-30T12:00:00Z")),
-    };
+    const QList<Survey> surveys = searchedSurveys();
     for (const Survey &s : surveys) {
         const ArchiveOutcome outcome = archiveSurvey(s, searched, QStringLiteral("queue.json"));
         QCOMPARE(outcome.result, ArchiveOutcome::Result::Added);

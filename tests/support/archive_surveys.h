@@ -1,13 +1,15 @@
 #pragma once
 
 // Surveys for the archive's tests: calls whose check passes, warns or fails, a record of
-// odd bytes, and a survey around them.
-#include "archive/survey.h"
+// odd bytes, a survey around them, three surveys to search; and a look into an archive.
+#include "archive/survey_archive.h"
 #include "files/data_file.h"
 
 #include <QByteArray>
 #include <QDateTime>
 #include <QList>
+
+#include <memory>
 
 namespace kelpra::test {
 
@@ -47,6 +49,37 @@ inline Survey survey(SurveyOrigin origin, const QList<QByteArray> &records, cons
     s.station = {"Sailor 6222", "SN-1", "Thrane", vessel, "Owner", "5000 t", "Riga", "+371"};
     s.controller = {"Survey Co", "+1 555", "Harbour 2", "Ivan Petrov"};
     return s;
+}
+
+// The surveys the searches run over: a download on 23 May just before midnight UTC, a file
+// on 24 May (a Cyrillic vessel, a failing record), a download on 30 May.
+inline QList<Survey> searchedSurveys()
+{
+    return {
+        survey(SurveyOrigin::Download, {kPass, kWarn}, "Baltic Star", QStringLiteral("2024-05-23T23:59:59Z")),
+        survey(SurveyOrigin::File, {kPass, kFail, kPass}, "\xCC\xC0\xD0\xC8\xDF", // МАРИЯ
+               QStringLiteral("2024-05-24T00:00:00Z")),
+        survey(SurveyOrigin::Download, {kPass}, "Nordic 100%", QStringLiteral("2024-05-30T12:00:00Z")),
+    };
+}
+
+// The archive there; none, with a warning, when it cannot be opened.
+inline std::unique_ptr<SurveyArchive> openArchive(const ArchiveLocation &at, const ArchiveOpenOptions &options = {})
+{
+    std::unique_ptr<SurveyArchive> archive;
+    if (auto error = SurveyArchive::open(at, &archive, options))
+        qWarning("%s", qPrintable(*error));
+    return archive;
+}
+
+// The surveys found there, newest first.
+inline QList<SurveySummary> findIn(const ArchiveLocation &at, const SurveyQuery &query = {})
+{
+    QList<SurveySummary> found;
+    auto archive = openArchive(at);
+    if (!archive || archive->find(query, &found))
+        return {{}}; // one empty line: never what a case expects
+    return found;
 }
 
 } // namespace kelpra::test

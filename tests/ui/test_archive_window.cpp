@@ -3,7 +3,6 @@
 // next start; and the archive window's search, open, export and delete, and its settings
 // page. Each case has an SQLite archive of its own, named by KELPRA_ARCHIVE.
 #include "archive/archive_queue.h"
-#include "archive/survey_archive.h"
 #include "data/measurement_store.h"
 #include "data/sample_set.h"
 #include "files/data_file.h"
@@ -107,42 +106,24 @@ ArchiveLocation archiveLocation()
     return *parseArchiveLocation(archivePath()).location;
 }
 
-std::unique_ptr<SurveyArchive> openArchive()
-{
-    std::unique_ptr<SurveyArchive> archive;
-    if (auto error = SurveyArchive::open(archiveLocation(), &archive))
-        qWarning("%s", qPrintable(*error));
-    return archive;
-}
-
 QList<SurveySummary> archived()
 {
-    QList<SurveySummary> found;
-    auto archive = openArchive();
-    if (!archive || archive->find({}, &found))
-        return {{}}; // one empty line: never what a case expects
-    return found;
+    return findIn(archiveLocation());
 }
 
 ArchivedSurvey archivedSurvey(qint64 id)
 {
     ArchivedSurvey survey;
-    if (auto archive = openArchive())
+    if (auto archive = openArchive(archiveLocation()))
         archive->survey(id, &survey);
     return survey;
 }
 
-// The surveys the archive window searches: a download on 23 May just before midnight UTC,
-// a file on 24 May, a download on 30 May; ids in that order.
+// searchedSurveys() in the archive; their ids, in that order.
 QList<qint64> fillArchive()
 {
-    const QList<Survey> surveys{
-        survey(SurveyOrigin::Download, {kPass, kWarn}, "Baltic Star", QStringLiteral("2024-05-23T23:59:59Z")),
-        survey(SurveyOrigin::File, {kPass, kFail, kPass}, "\xCC\xC0\xD0\xC8\xDF", QStringLiteral("2024-05-24T00:00:00Z")),
-        survey(SurveyOrigin::Download, {kPass}, "Nordic 100%", QStringLiteral("2024-05-30T12:00:00Z")),
-    };
     QList<qint64> ids;
-    for (const Survey &s : surveys)
+    for (const Survey &s : searchedSurveys())
         ids << archiveSurvey(s, archiveLocation(), here(QStringLiteral("unused-queue.json"))).id;
     return ids;
 }
