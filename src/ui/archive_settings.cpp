@@ -43,7 +43,11 @@ ArchiveSettingsPage::ArchiveSettingsPage(Prompts &prompts, QWidget *parent) : QD
     environmentNote_ = new QLabel(this);
     environmentNote_->setObjectName(QStringLiteral("EnvironmentNote"));
     environmentNote_->setWordWrap(true);
-    environmentNote_->setStyleSheet(QStringLiteral("color: #a04000;"));
+    // A palette, not a style sheet: the page is made at start-up, where the first style
+    // sheet costs time.
+    QPalette warning = environmentNote_->palette();
+    warning.setColor(QPalette::WindowText, QColor(0xa0, 0x40, 0x00));
+    environmentNote_->setPalette(warning);
     inUse_ = new QLabel(this);
     inUse_->setObjectName(QStringLiteral("ArchiveInUse"));
     inUse_->setWordWrap(true);

@@ -199,7 +199,14 @@ ArchiveWindow::ArchiveWindow(Session &session, Prompts &prompts, ArchiveWorker &
     setModal(false);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
                    | Qt::WindowCloseButtonHint);
+    resize(980, 540);
+}
 
+void ArchiveWindow::build()
+{
+    // Made when first needed: most runs never open the archive, and start-up stays short.
+    if (table_)
+        return;
     vessel_ = new QLineEdit(this);
     vessel_->setObjectName(QStringLiteral("VesselSearch"));
     vessel_->setPlaceholderText(QStringLiteral("any part of the name"));
@@ -294,7 +301,6 @@ ArchiveWindow::ArchiveWindow(Session &session, Prompts &prompts, ArchiveWorker &
     layout->addWidget(table_, 1);
     layout->addWidget(status_);
     layout->addLayout(buttons);
-    resize(980, 540);
 
     settings_ = new ArchiveSettingsPage(prompts_, this);
 
@@ -317,8 +323,15 @@ ArchiveWindow::~ArchiveWindow() = default;
 
 void ArchiveWindow::showEvent(QShowEvent *event)
 {
+    build();
     QDialog::showEvent(event);
     search();
+}
+
+ArchiveSettingsPage &ArchiveWindow::settingsPage()
+{
+    build();
+    return *settings_;
 }
 
 void ArchiveWindow::setStatus(const QString &text)
@@ -326,8 +339,9 @@ void ArchiveWindow::setStatus(const QString &text)
     status_->setText(text);
 }
 
-std::optional<SurveyQuery> ArchiveWindow::query(QString *problem) const
+std::optional<SurveyQuery> ArchiveWindow::query(QString *problem)
 {
+    build();
     SurveyQuery query;
     query.vesselPart = vessel_->text().trimmed();
     query.mmsi = mmsi_->text().trimmed();
@@ -346,6 +360,7 @@ std::optional<SurveyQuery> ArchiveWindow::query(QString *problem) const
 
 void ArchiveWindow::search()
 {
+    build();
     searchSaying(QString());
 }
 
@@ -354,6 +369,9 @@ void ArchiveWindow::searchSaying(const QString &done)
     QString problem;
     const std::optional<SurveyQuery> asked = query(&problem);
     if (!asked) {
+        // What is listed always answers the fields as they stand.
+        ++searches_;
+        showResults({});
         setStatus(problem);
         return;
     }
@@ -404,8 +422,9 @@ void ArchiveWindow::showResults(const QList<SurveySummary> &found)
     updateButtons();
 }
 
-QList<SurveySummary> ArchiveWindow::selected() const
+QList<SurveySummary> ArchiveWindow::selected()
 {
+    build();
     QList<int> rows;
     const QModelIndexList chosen = table_->selectionModel()->selectedRows(DateColumn);
     for (const QModelIndex &index : chosen)
@@ -427,6 +446,7 @@ void ArchiveWindow::updateButtons()
 
 void ArchiveWindow::openSelected()
 {
+    build();
     const QList<SurveySummary> chosen = selected();
     if (chosen.size() != 1)
         return;
@@ -448,6 +468,7 @@ void ArchiveWindow::openSelected()
 
 void ArchiveWindow::exportSelected()
 {
+    build();
     const QList<SurveySummary> chosen = selected();
     QList<ExportTarget> targets;
     QStringList proposed;
@@ -484,6 +505,7 @@ void ArchiveWindow::exportSelected()
 
 void ArchiveWindow::deleteSelected()
 {
+    build();
     const QList<SurveySummary> chosen = selected();
     if (chosen.isEmpty())
         return;
@@ -513,6 +535,7 @@ void ArchiveWindow::deleteSelected()
 
 void ArchiveWindow::showSettings()
 {
+    build();
     settings_->reload();
     settings_->open();
 }

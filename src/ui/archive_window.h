@@ -22,7 +22,8 @@ class Session;
 
 // The window "Survey archive" (`ArchiveWindow`): searches the archive by vessel, MMSI, the
 // day archived and the worst verdict, and opens, exports or deletes the surveys found.
-// Every database call runs on the archive worker; the window shows what came back.
+// Every database call runs on the archive worker; the window shows what came back. Its
+// controls are made when it is first shown or used.
 class ArchiveWindow : public QDialog {
     Q_OBJECT
 public:
@@ -36,11 +37,11 @@ public:
     void showSettings();    // "Settings…"
 
     // The search as the fields give it; none, with the reason, when a field holds no value.
-    std::optional<SurveyQuery> query(QString *problem) const;
+    std::optional<SurveyQuery> query(QString *problem);
     // The surveys of the results list, as listed, and those selected.
     const QList<SurveySummary> &results() const { return results_; }
-    QList<SurveySummary> selected() const;
-    ArchiveSettingsPage &settingsPage() const { return *settings_; }
+    QList<SurveySummary> selected();
+    ArchiveSettingsPage &settingsPage();
 
 Q_SIGNALS:
     // A survey was put into the session: the main window should come forward.
@@ -50,6 +51,7 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    void build();
     // Searches; `done` (what the last command did) leads the status line then.
     void searchSaying(const QString &done);
     void showResults(const QList<SurveySummary> &found);

@@ -318,7 +318,7 @@ void TestArchiveWindow::searches()
     QFETCH(QString, status);
     fillArchive();
     AppFixture f;
-    ArchiveWindow &w = f.archiveWindow();
+    ArchiveWindow &w = showArchiveWindow(f);
     control<QLineEdit>(w, "VesselSearch")->setText(vessel);
     control<QLineEdit>(w, "MmsiSearch")->setText(mmsi);
     control<QCheckBox>(w, "SinceCheck")->setChecked(since.isValid());
@@ -327,7 +327,8 @@ void TestArchiveWindow::searches()
     control<QDateEdit>(w, "UntilDate")->setDate(until);
     auto *verdict = control<QComboBox>(w, "WorstVerdict");
     verdict->setCurrentIndex(verdict->findText(worst));
-    showArchiveWindow(f);
+    control<QPushButton>(w, "SearchSurveys")->click();
+    QVERIFY(f.archiveSettled());
     const auto *table = control<QTableWidget>(w, "SurveyTable");
     QCOMPARE(column(*table, 1), vessels);
     QVERIFY2(control<QLabel>(w, "ArchiveStatus")->text().startsWith(status),
