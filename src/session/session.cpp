@@ -204,6 +204,7 @@ void Session::loadSampleSet()
     decodeMessage();
     status_ = kDecodeHint;
     Q_EMIT changed();
+    Q_EMIT recordsArrived();
 }
 
 void Session::downloadStarted()
@@ -224,26 +225,53 @@ void Session::acceptDownload(const QList<QByteArray> &replies, const QString &po
     fileNote_ = QStringLiteral("Downloaded from %1 at %2").arg(portName, at.toString(QStringLiteral("HH:mm")));
     fileNotePath_ = device;
     Q_EMIT changed();
+    Q_EMIT recordsArrived();
 }
 
 void Session::openFile(const DataFile &file, const QString &path, bool changedFile)
 {
-    applyDataFile(file, store_);
-    const bool single = file.kind == DataFileKind::SingleRecord;
-    const int held = single ? 1 : store_.recordCount();
-    applyNavigation(recordsReplaced(store_, held));
-    replaced(RecordOrigin{RecordOrigin::Kind::File, {}, path, QDateTime::currentDateTime(), held, changedFile});
-    showRecord(1);
-    for (size_t i = 0; i < kStationFields.size(); ++i)
-        setField(kStationFields[i].field, file.station[i]);
-    downloadUnsaved_ = false;
-    stationChanged_ = false;
+    RecordOrigin origin{RecordOrigin::Kind::File, {}, path, QDateTime::currentDateTime(), 0, changedFile};
+    const int held = takeFile(file, origin);
     fileNote_ = QStringLiteral("Loaded %1: %2 record%3")
                     .arg(QFileInfo(path).fileName())
                     .arg(held)
                     .arg(held == 1 ? QString() : QStringLiteral("s"));
     fileNotePath_ = path;
     Q_EMIT changed();
+    Q_EMIT recordsArrived();
+}
+
+void Session::openArchived(const DataFile &file, const QByteArray &identification, const RecordOrigin &origin)
+{
+    const int held = takeFile(file, origin);
+    // The test set's own line, kept with the survey, is worth seeing at once. An empty
+    // slot 0 would mean nothing is held.
+    if (!identification.isEmpty())
+        store_.setSlot(0, identification);
+    showIdentification();
+    fileNote_ = QStringLiteral("Opened from the archive: %1 record%2")
+                    .arg(held)
+                    .arg(held == 1 ? QString() : QStringLiteral("s"));
+    fileNotePath_.clear();
+    Q_EMIT changed();
+    Q_EMIT recordsArrived();
+}
+
+int Session::takeFile(const DataFile &file, const RecordOrigin &origin)
+{
+    applyDataFile(file, store_);
+    const bool single = file.kind == DataFileKind::SingleRecord;
+    const int held = single ? 1 : store_.recordCount();
+    applyNavigation(recordsReplaced(store_, held));
+    RecordOrigin from = origin;
+    from.records = held;
+    replaced(from);
+    showRecord(1);
+    for (size_t i = 0; i < kStationFields.size(); ++i)
+        setField(kStationFields[i].field, file.station[i]);
+    downloadUnsaved_ = false;
+    stationChanged_ = false;
+    return held;
 }
 
 void Session::setText(Field field, const QByteArray &text)

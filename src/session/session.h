@@ -24,20 +24,22 @@ struct NavigationView;
 
 // Where the records held came from.
 struct RecordOrigin {
-    enum class Kind { Nothing, Download, File, SampleSet };
+    enum class Kind { Nothing, Download, File, SampleSet, Archive };
     Kind kind = Kind::Nothing;
     QString portName;     // download: "COM3"
-    QString source;       // download: the device; file: its path
-    QDateTime time;       // when the records arrived
+    QString source;       // download: the device; file: its path; archive: the survey's own source
+    QDateTime time;       // when the records arrived; archive: when the survey was archived
     int records = 0;      // the records a loaded file held
     // A file whose checksum differs, opened all the same: its records may not be what
     // was measured.
     bool changedFile = false;
+    qint64 archiveId = 0; // archive: the survey's id there
 
     bool operator==(const RecordOrigin &other) const
     {
         return kind == other.kind && portName == other.portName && source == other.source
-               && time == other.time && records == other.records && changedFile == other.changedFile;
+               && time == other.time && records == other.records && changedFile == other.changedFile
+               && archiveId == other.archiveId;
     }
 };
 
@@ -123,6 +125,10 @@ public:
     // A parsed data file, as "Open data" puts it into the store and the station fields;
     // `changed`: its checksum differs and the user chose to open it anyway.
     void openFile(const DataFile &file, const QString &path, bool changed = false);
+    // A survey opened from the archive: its records byte for byte as a full set of that
+    // file, its identification line in slot 0, its station lines in their fields;
+    // `origin` (kind Archive) says which survey it is.
+    void openArchived(const DataFile &file, const QByteArray &identification, const RecordOrigin &origin);
 
     // Typing: the text of one field as the user left it.
     void setText(Field field, const QByteArray &text);
@@ -140,6 +146,9 @@ public:
 Q_SIGNALS:
     void changed();
     void message(const QString &text);
+    // A fill (download, file, sample set, archive) has replaced the records held, and the
+    // station fields hold what came with them; after its changed().
+    void recordsArrived();
 
 private:
     // Tests put records into the store by hand, as a fill would.
@@ -149,6 +158,7 @@ private:
     void showRecord(int slot, bool announce = true);
     void showIdentification();
     void replaced(const RecordOrigin &origin);
+    int takeFile(const DataFile &file, const RecordOrigin &origin);
     void setField(Field field, const QByteArray &text) { texts_.insert(field, text); }
 
     MeasurementStore store_;

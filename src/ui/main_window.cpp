@@ -8,6 +8,7 @@
 #include "ui/record_panel.h"
 #include "ui/station_panel.h"
 #include "ui/survey_view.h"
+#include "ui/survey_archiver.h"
 #include "ui/window_actions.h"
 
 #include <QAbstractSpinBox>
@@ -100,7 +101,7 @@ void MainWindow::buildMenus()
     const WindowActions &a = *actions_;
     menu("F", QStringLiteral("&File"),
          {a.openData, a.saveData, a.saveAllData, a.saveReport, a.printReport, a.exportPdf, nullptr, a.printSurvey,
-          a.exportSurveyPdf, a.exportSurveyCsv, nullptr, a.exit});
+          a.exportSurveyPdf, a.exportSurveyCsv, nullptr, a.surveyArchive, nullptr, a.exit});
     menu("MessageDecode1", QStringLiteral("&DSC Decoding"),
          {a.downloadData, a.decodeMessage, nullptr, surveyView_->toggleViewAction()});
     menu("About1", QStringLiteral("&About"), {a.aboutSoftware});
@@ -161,6 +162,11 @@ void MainWindow::buildStatusBar()
     bar->addPermanentWidget(sampleNote_);
     bar->addPermanentWidget(fileNote_);
     bar->addPermanentWidget(surveyView_->summaryLabel());
+    // Whether the survey held went into the archive, or came from it.
+    archiveNote_ = new ElidedLabel(bar);
+    archiveNote_->setObjectName(QStringLiteral("ArchiveNote"));
+    archiveNote_->setVisible(false);
+    bar->addPermanentWidget(archiveNote_);
     setStatusBar(bar);
 }
 
@@ -182,6 +188,7 @@ void MainWindow::connectCommands()
     connect(a.downloadData, &QAction::triggered, this, &MainWindow::showDownloadWindow);
     connect(a.decodeMessage, &QAction::triggered, &session_, &Session::decodeMessage);
     connect(a.aboutSoftware, &QAction::triggered, this, &MainWindow::showAboutBox);
+    connect(a.surveyArchive, &QAction::triggered, this, &MainWindow::showArchiveWindow);
     // The arrows, and their keys, step only while the arrow is offered.
     connect(a.previousRecord, &QAction::triggered, this, [this] {
         if (session_.previousShown())
@@ -270,6 +277,26 @@ void MainWindow::refresh()
     sampleNote_->setVisible(session_.sampleData());
     fileNote_->setFullText(session_.fileNote());
     fileNote_->setBaseToolTip(QDir::toNativeSeparators(session_.fileNotePath()));
+    const SurveyArchiver::Note archive = archiver_ ? archiver_->note() : SurveyArchiver::Note{};
+    archiveNote_->setFullText(archive.text);
+    archiveNote_->setBaseToolTip(archive.hint);
+    archiveNote_->setVisible(!archive.text.isEmpty());
+    const QColor colour = archive.failure ? QColor(0xb0, 0x00, 0x00) : QColor(0x1d, 0x5a, 0x9a);
+    if (archiveNote_->palette().color(QPalette::WindowText) != colour) {
+        QPalette palette = archiveNote_->palette();
+        palette.setColor(QPalette::WindowText, colour);
+        archiveNote_->setPalette(palette);
+        QFont font = archiveNote_->font();
+        font.setBold(archive.failure);
+        archiveNote_->setFont(font);
+    }
+}
+
+void MainWindow::setSurveyArchiver(SurveyArchiver *archiver)
+{
+    archiver_ = archiver;
+    connect(archiver_, &SurveyArchiver::noteChanged, this, &MainWindow::refresh);
+    refresh();
 }
 
 void MainWindow::showDownloadWindow()
@@ -288,6 +315,15 @@ void MainWindow::showAboutBox()
     aboutBox_->show();
     aboutBox_->raise();
     aboutBox_->activateWindow();
+}
+
+void MainWindow::showArchiveWindow()
+{
+    if (!archiveWindow_)
+        return;
+    archiveWindow_->show();
+    archiveWindow_->raise();
+    archiveWindow_->activateWindow();
 }
 
 bool MainWindow::mayClose()

@@ -22,6 +22,7 @@ class RecordPanel;
 class Session;
 class StationPanel;
 class SurveyView;
+class SurveyArchiver;
 struct WindowActions;
 
 // The main window `Form1`: menus, tool bar, the record panel beside the station panel, the
@@ -42,6 +43,9 @@ public:
     // The windows that "Download data" and "About software" show.
     void setDownloadWindow(QWidget *window) { downloadWindow_ = window; }
     void setAboutBox(QWidget *window) { aboutBox_ = window; }
+    // The window "Survey archive…" shows, and the archiving whose state the status bar shows.
+    void setArchiveWindow(QWidget *window) { archiveWindow_ = window; }
+    void setSurveyArchiver(SurveyArchiver *archiver);
 
     // What a control shows, read from the control itself (texts are Windows-1251 when
     // 8-bit); and a text put into a field as if the user had typed it.
@@ -56,6 +60,7 @@ public:
     // "Download data" and "About software" show their window; showing it again changes nothing.
     void showDownloadWindow();
     void showAboutBox();
+    void showArchiveWindow();
 
 Q_SIGNALS:
     // The main window has been closed: the program ends.
@@ -87,8 +92,11 @@ private:
     ElidedLabel *statusLine_ = nullptr;   // StatusBar1
     QLabel *sampleNote_ = nullptr;        // SampleNote
     ElidedLabel *fileNote_ = nullptr;     // FileMessage
+    ElidedLabel *archiveNote_ = nullptr;  // ArchiveNote
     QWidget *downloadWindow_ = nullptr;
     QWidget *aboutBox_ = nullptr;
+    QWidget *archiveWindow_ = nullptr;
+    SurveyArchiver *archiver_ = nullptr;
     QList<QKeySequence> windowShortcuts_;
 };
 

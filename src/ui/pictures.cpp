@@ -259,6 +259,17 @@ void drawApp(QPainter &p)
     dot(p, 16, 8, 2.5, QColor(0xff, 0xe0, 0x60));
 }
 
+void drawArchive(QPainter &p)
+{
+    // A filing cabinet: two drawers, each with its card holder and handle.
+    box(p, 5, 3, 27, 29, kMetal);
+    for (qreal top : {6.0, 17.0}) {
+        box(p, 8, top, 24, top + 9, kPaperShade);
+        box(p, 13, top + 2, 19, top + 5, kPaper);
+        line(p, 13, top + 7, 19, top + 7, kInk);
+    }
+}
+
 using Drawing = void (*)(QPainter &);
 
 Drawing drawingFor(const char *name)
@@ -269,7 +280,7 @@ Drawing drawingFor(const char *name)
         {"decode", drawDecode},     {"about", drawAbout},       {"exit", drawExit},
         {"prev", drawPrev},         {"next", drawNext},         {"details", drawDetails},
         {"emulation", drawEmulation}, {"initport", drawInitPort}, {"app", drawApp},
-        {"pdf", drawPdf},
+        {"pdf", drawPdf},           {"archive", drawArchive},
     };
     return name ? drawings.value(QByteArray(name), nullptr) : nullptr;
 }

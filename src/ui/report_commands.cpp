@@ -5,13 +5,13 @@
 #include "page/protocol_pdf.h"
 #include "report/text_report.h"
 #include "session/session.h"
+#include "ui/file_names.h"
 #include "ui/prompts.h"
 
 #include <QDate>
 #include <QFileInfo>
 #include <QPainter>
 #include <QPrinter>
-#include <QRegularExpression>
 
 namespace kelpra {
 
@@ -29,18 +29,6 @@ QString proposedPdfName(const QString &vessel, const QString &measured)
 }
 
 } // namespace
-
-QString proposedFileName(const QStringList &parts, const QString &fallback)
-{
-    QStringList tidy;
-    for (QString part : parts) {
-        static const QRegularExpression unsafe(QStringLiteral("[\\s/\\\\:*?\"<>|\\x00-\\x1f]+"));
-        part = part.trimmed().replace(unsafe, QStringLiteral("_"));
-        if (!part.isEmpty())
-            tidy.append(part);
-    }
-    return tidy.isEmpty() ? fallback : tidy.join(QLatin1Char('_'));
-}
 
 void ReportCommands::showError(const QString &errorText)
 {

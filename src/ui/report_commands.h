@@ -7,10 +7,6 @@ namespace kelpra {
 class Prompts;
 class Session;
 
-// A file name for a dialog to propose, from its parts (vessel name, date, ...) with what the
-// file system dislikes replaced, joined by "_"; `fallback` when no part holds anything.
-QString proposedFileName(const QStringList &parts, const QString &fallback);
-
 // "Save report", "Print report" and "Export protocol as PDF…": the protocol of the record
 // on display, from exactly the texts the window shows.
 class ReportCommands {

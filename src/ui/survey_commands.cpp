@@ -6,6 +6,7 @@
 #include "page/survey_report.h"
 #include "session/session.h"
 #include "session/survey_table.h"
+#include "ui/file_names.h"
 #include "ui/prompts.h"
 #include "ui/report_commands.h"
 

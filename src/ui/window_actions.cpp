@@ -59,6 +59,7 @@ WindowActions::WindowActions(QWidget *window)
     printSurvey = action(window, "PrintSurvey1", QStringLiteral("Print s&urvey report\u2026"));
     exportSurveyPdf = action(window, "ExportSurveyPdf1", QStringLiteral("Export survey report as P&DF\u2026"));
     exportSurveyCsv = action(window, "ExportSurveyCsv1", QStringLiteral("Export survey table as &CSV\u2026"));
+    surveyArchive = action(window, "SurveyArchive1", QStringLiteral("Survey arc&hive\u2026"), "archive");
 
     openData->setShortcuts(keys(QKeySequence::Open, Qt::CTRL | Qt::Key_O));
     saveData->setShortcuts(keys(QKeySequence::Save, Qt::CTRL | Qt::Key_S));
@@ -82,6 +83,7 @@ WindowActions::WindowActions(QWidget *window)
     hintKey(aboutSoftware, QStringLiteral("About software"));
     hintKey(previousRecord, QStringLiteral("Previous record"));
     hintKey(nextRecord, QStringLiteral("Next record"));
+    hintKey(surveyArchive, QStringLiteral("Survey archive"));
 }
 
 } // namespace kelpra

@@ -28,6 +28,7 @@ struct WindowActions {
     QAction *printSurvey;     // PrintSurvey1: "Print survey report…"
     QAction *exportSurveyPdf; // ExportSurveyPdf1: "Export survey report as PDF…"
     QAction *exportSurveyCsv; // ExportSurveyCsv1: "Export survey table as CSV…"
+    QAction *surveyArchive;   // SurveyArchive1: "Survey archive…"
 };
 
 } // namespace kelpra

@@ -1,6 +1,7 @@
 // The survey archive, one table of cases for both databases: on SQLite by default, and on
 // a real PostgreSQL server when scripts/test.sh runs it inside pg_virtualenv
 // (KELPRA_TEST_ARCHIVE=postgresql). kelpra-tool archive is driven through its executable.
+#include "support/archive_surveys.h"
 #include "support/test_helpers.h"
 
 #include "archive/archive_queue.h"
@@ -20,6 +21,7 @@
 #include <QTest>
 
 using namespace kelpra;
+using namespace kelpra::test;
 
 Q_DECLARE_METATYPE(kelpra::Survey)
 Q_DECLARE_METATYPE(kelpra::SurveyQuery)
@@ -29,42 +31,6 @@ namespace {
 bool onServer()
 {
     return qEnvironmentVariable("KELPRA_TEST_ARCHIVE") == QLatin1String("postgresql");
-}
-
-// A call as the test set sends it, from the self identity's five symbols: a correct call
-// passes; a wrong error-check character fails; MMSI 999999999 warns (MID unallocated).
-QByteArray call(const QList<int> &self, bool eccRight = true)
-{
-    QList<int> symbols{20, 13, 23, 54, 50, 100};
-    symbols << self << QList<int>{100, 126, 90, 0, 6, 90, 0, 6, 117};
-    int ecc = 120;
-    for (int s : symbols)
-        ecc ^= s;
-    QByteArray bytes("01 240523 1052 1 2187.5 kHZ    ");
-    bytes += char(140) + QByteArray(6, char(125)) + char(120) + char(120);
-    for (int s : symbols)
-        bytes += char(s);
-    return bytes + char(eccRight ? ecc : ecc ^ 1) + char(117) + char(117) + char(0);
-}
-
-const QByteArray kPass = call({27, 30, 12, 34, 50});            // 273012345
-const QByteArray kWarn = call({99, 99, 99, 99, 90});            // 999999999
-const QByteArray kFail = call({21, 1, 2, 3, 40}, false);        // 210102034
-// Bytes a record may hold: 0, a lone CR, a lone LF, 255, beyond 64 bytes.
-const QByteArray kOdd = kPass.left(40) + QByteArray("\0\r\x01\n\xff", 5) + QByteArray(55, '\x7f');
-
-Survey survey(SurveyOrigin origin, const QList<QByteArray> &records, const QByteArray &vessel, const QString &when)
-{
-    Survey s;
-    s.origin = origin;
-    s.source = origin == SurveyOrigin::Download ? QStringLiteral("/dev/ttyUSB0") : QStringLiteral("alldata.bin");
-    s.time = QDateTime::fromString(when, Qt::ISODate);
-    s.identification = origin == SurveyOrigin::Download ? QByteArray("GMDSS TESTER S/N 042 rev 1.4\0\0", 30)
-                                                        : QByteArray(kSavedDataIdentification);
-    s.records = records;
-    s.station = {"Sailor 6222", "SN-1", "Thrane", vessel, "Owner", "5000 t", "Riga", "+371"};
-    s.controller = {"Survey Co", "+1 555", "Harbour 2", "Ivan Petrov"};
-    return s;
 }
 
 // The database side of the cases: a fresh archive for each, and a way to cut it off.
@@ -112,23 +78,6 @@ private:
         QSqlDatabase::removeDatabase(QStringLiteral("admin"));
     }
 };
-
-std::unique_ptr<SurveyArchive> openArchive(const ArchiveLocation &at, const ArchiveOpenOptions &options = {})
-{
-    std::unique_ptr<SurveyArchive> archive;
-    if (auto error = SurveyArchive::open(at, &archive, options))
-        qWarning("%s", qPrintable(*error));
-    return archive;
-}
-
-QList<SurveySummary> findIn(const ArchiveLocation &at, const SurveyQuery &query = {})
-{
-    QList<SurveySummary> found;
-    auto archive = openArchive(at);
-    if (!archive || archive->find(query, &found))
-        return {{}}; // one empty line: never what a case expects
-    return found;
-}
 
 struct Run {
     int exitCode = -1;
@@ -199,6 +148,8 @@ private Q_SLOTS:
     void toolContract_data();
     void toolContract();
     void toolFindsTheWindowsArchive();
+    void importTakesTheFileReadersWord_data();
+    void importTakesTheFileReadersWord();
 
 private:
     Backend backend;
@@ -211,15 +162,8 @@ void TestArchive::initTestCase()
 {
     if (onServer() && qEnvironmentVariableIsEmpty("PG_CLUSTER_CONF_ROOT"))
         QSKIP("needs the throw-away server of pg_virtualenv (scripts/test.sh starts it)");
-    // The surveys the searches run over: a download on 23 May just before midnight UTC, a
-    // file on 24 May, a download on 30 May.
     searched = backend.fresh(QStringLiteral("searched"));
-    const QList<Survey> surveys{
-        survey(SurveyOrigin::Download, {kPass, kWarn}, "Baltic Star", QStringLiteral("2024-05-23T23:59:59Z")),
-        survey(SurveyOrigin::File, {kPass, kFail, kPass}, "\xCC\xC0\xD0\xC8\xDF", // МАРИЯ
-               QStringLiteral("2024-05-24T00:00:00Z")),
-        survey(SurveyOrigin::Download, {kPass}, "Nordic 100%", QStringLiteral("2024-05-30T12:00:00Z")),
-    };
+    const QList<Survey> surveys = searchedSurveys();
     for (const Survey &s : surveys) {
         const ArchiveOutcome outcome = archiveSurvey(s, searched, QStringLiteral("queue.json"));
         QCOMPARE(outcome.result, ArchiveOutcome::Result::Added);
@@ -621,6 +565,49 @@ void TestArchive::toolFindsTheWindowsArchive()
     const QJsonObject o = QJsonDocument::fromJson(shown.out).object();
     QCOMPARE(o.value("vessel").toString(), QStringLiteral("МАРИЯ"));
     QCOMPARE(o.value("checks").toArray().at(1).toObject().value("self_mmsi").toString(), QStringLiteral("999999999"));
+}
+
+void TestArchive::importTakesTheFileReadersWord_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("out");
+    QTest::addColumn<QString>("err"); // a part of standard error; empty: nothing there
+    MeasurementStore store;
+    store.setSlot(1, kPass);
+    store.setSlot(2, kFail);
+    StationLines station;
+    station[3] = "Checked";
+    const QByteArray verified = buildFullSetFile(store, station).bytes;
+    QByteArray changed = verified;
+    changed.replace("Checked", "Chequed");
+    const QString notArchived = QStringLiteral("0 added, 0 already there, 1 not archived\n");
+    QTest::newRow("verified") << verified << QStringList() << 0 << QByteArray("1 added, 0 already there\n")
+                              << QString();
+    QTest::newRow("changed: refused") << changed << QStringList() << 2 << QByteArray()
+                                      << "was changed after it was saved (use --accept-changed to read it).";
+    QTest::newRow("changed: read, never archived")
+        << changed << QStringList{"--accept-changed"} << 0 << notArchived.toUtf8()
+        << "not archived: the file failed its checksum";
+    QTest::newRow("marked as sample data") << buildSingleRecordFile(kPass, station, true).bytes << QStringList() << 0
+                                           << notArchived.toUtf8() << "not archived: it is the built-in sample data";
+}
+
+void TestArchive::importTakesTheFileReadersWord()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, options);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, out);
+    QFETCH(QString, err);
+    const ArchiveLocation at = backend.fresh(QStringLiteral("imported"));
+    QVERIFY(!writeWholeFile(QStringLiteral("imported.bin"), bytes));
+    const Run run = tool(QStringList{QStringLiteral("import"), QStringLiteral("imported.bin"), locationArg(at)} + options);
+    QCOMPARE(run.exitCode, exitCode);
+    QCOMPARE(run.out, out);
+    QVERIFY2(err.isEmpty() ? run.err.isEmpty() : QString::fromUtf8(run.err).contains(err), run.err.constData());
+    QCOMPARE(findIn(at).size(), exitCode == 0 && err.isEmpty() ? 1 : 0);
 }
 
 QTEST_GUILESS_MAIN(TestArchive)

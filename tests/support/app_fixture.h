@@ -5,6 +5,8 @@
 #include "support/scripted_prompts.h"
 #include "support/session_access.h"
 
+#include <QTest>
+
 #include <memory>
 
 namespace kelpra::test {
@@ -21,6 +23,14 @@ struct AppFixture {
     MeasurementStore &store() { return SessionAccess::store(app->session); }
     MainWindow &mainWindow() { return app->mainWindow; }
     DownloadWindow &downloadWindow() { return app->downloadWindow; }
+    ArchiveWindow &archiveWindow() { return app->archiveWindow; }
+
+    // Waits until every archive job has come back to the windows (archiving runs on a
+    // thread of its own); the time limit only keeps a broken build from hanging.
+    bool archiveSettled()
+    {
+        return QTest::qWaitFor([this] { return app->archiveWorker.idle(); }, 60000);
+    }
 };
 
 } // namespace kelpra::test

@@ -14,7 +14,8 @@ namespace {
 
 const char *const kPictureNames[] = {"open", "save",    "saveall", "report",    "print",
                                      "download", "decode", "about", "exit",    "prev",
-                                     "next", "details", "emulation", "initport", "app", "pdf"};
+                                     "next", "details", "emulation", "initport", "app", "pdf",
+                                     "archive"};
 
 QByteArray logoBytes()
 {

@@ -1,6 +1,7 @@
 // kelpra-tool archive: the survey archive from the command line. list, show and export
 // only read it; import is the one command that writes.
 #include "archive_command.h"
+#include "tool_common.h"
 #include "tool_json.h"
 
 #include "archive/survey_archive.h"
@@ -10,9 +11,10 @@
 #include "files/data_file.h"
 #include "files/details_file.h"
 #include "files/file_io.h"
+#include "session/session.h"
+#include "session/session_survey.h"
 
 #include <QCommandLineParser>
-#include <QFileInfo>
 #include <QRegularExpression>
 
 #include <cstdio>
@@ -21,20 +23,9 @@ namespace kelpra::tool {
 
 namespace {
 
-constexpr int kOk = 0;
-constexpr int kUsage = 1;
-constexpr int kFailure = 2;
-
 void errorLine(const QString &line)
 {
-    std::fprintf(stderr, "kelpra-tool: %s\n", line.toLocal8Bit().constData());
-    std::fflush(stderr);
-}
-
-void output(const QByteArray &bytes)
-{
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
-    std::fflush(stdout);
+    printErr(QStringLiteral("kelpra-tool: ") + line);
 }
 
 const QString kUsageText = QStringLiteral(
@@ -46,7 +37,8 @@ const QString kUsageText = QStringLiteral(
     "  show ID [--json]     one survey: its records' checks and station data\n"
     "  export ID --output FILE\n"
     "                       the survey as a data file (records byte for byte, latest station data)\n"
-    "  import FILE...       data files into the archive\n"
+    "  import FILE... [--accept-changed]\n"
+    "                       data files into the archive\n"
     "\n"
     "DATE is YYYY-MM-DD, inclusive, the day archived (UTC). Without --database, the archive\n"
     "is the one the window uses: KELPRA_ARCHIVE, else the one set in the program, else\n"
@@ -76,7 +68,7 @@ public:
         }
         if (parser.isSet(help)) {
             const QString text = parser.helpText();
-            output(text.mid(text.indexOf(QLatin1Char('\n')) + 1).toUtf8());
+            writeOut(text.mid(text.indexOf(QLatin1Char('\n')) + 1).toUtf8());
             return kOk;
         }
         const int n = parser.positionalArguments().size();
@@ -231,7 +223,7 @@ int listCommand(const QStringList &args)
         for (const SurveySummary &s : found)
             out += summaryLine(s).toUtf8() + '\n';
     }
-    output(out);
+    writeOut(out);
     return kOk;
 }
 
@@ -351,7 +343,7 @@ int showCommand(const QStringList &args)
                                                       "data and each record's check."),
                                        nullptr, &survey))
         return *stop;
-    output(a.parser.isSet(json) ? surveyJson(survey) : surveyText(survey).toUtf8());
+    writeOut(a.parser.isSet(json) ? surveyJson(survey) : surveyText(survey).toUtf8());
     return kOk;
 }
 
@@ -383,39 +375,31 @@ int exportCommand(const QStringList &args)
 int importCommand(const QStringList &args)
 {
     ArchiveArguments a;
+    const QCommandLineOption acceptChanged = acceptChangedOption();
+    a.parser.addOption(acceptChanged);
     a.parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("Data files saved by Kelpra."),
                                    QStringLiteral("FILE..."));
     if (auto stop = a.parse(args,
-                            QStringLiteral("kelpra-tool archive import FILE... [--database PATH|URL]\n"
+                            QStringLiteral("kelpra-tool archive import FILE... [--accept-changed] [--database PATH|URL]\n"
                                            "Archives data files as the window archives a file it opens, each in "
                                            "one transaction,\nand prints how many were added and how many were "
                                            "already there. The controller\nlines come from details.txt in the "
-                                           "current directory."),
+                                           "current directory. The sample data and files\nchanged after they were "
+                                           "saved are never archived."),
                             1, INT_MAX))
         return *stop;
     // Every file is read before anything is written: a typing error costs no half import.
     QList<Survey> surveys;
     const ControllerLines controller = loadDetailsFile(detailsFilePath()).lines;
     for (const QString &path : a.parser.positionalArguments()) {
-        QByteArray bytes;
-        if (auto error = readDataFileBytes(path, &bytes)) {
-            errorLine(QStringLiteral("%1: %2").arg(path, withFullStop(*error)));
-            return kFailure;
+        // Loaded as the window opens a file, and handed over as the window hands it.
+        Session session;
+        session.setControllerLines(controller);
+        if (auto failure = loadDataFile(path, a.parser.isSet(acceptChanged), &session)) {
+            errorLine(failure->message);
+            return failure->code;
         }
-        const DataFileParse parse = parseDataFile(bytes);
-        if (!parse.file) {
-            errorLine(QStringLiteral("%1: %2").arg(path, withFullStop(parse.error)));
-            return kFailure;
-        }
-        Survey survey;
-        survey.origin = SurveyOrigin::File;
-        survey.source = QFileInfo(path).fileName();
-        survey.time = QDateTime::currentDateTimeUtc();
-        survey.identification = kSavedDataIdentification;
-        survey.records = parse.file->records;
-        survey.station = parse.file->station;
-        survey.controller = controller;
-        surveys << survey;
+        surveys << *sessionSurvey(session);
     }
     std::unique_ptr<SurveyArchive> archive;
     if (auto stop = a.open(true, &archive))
@@ -428,7 +412,7 @@ int importCommand(const QStringList &args)
         QString line = QStringLiteral("%1 added, %2 already there").arg(added).arg(there);
         if (skipped)
             line += QStringLiteral(", %1 not archived").arg(skipped);
-        output(line.toUtf8() + '\n');
+        writeOut(line.toUtf8() + '\n');
     };
     for (int i = 0; i < surveys.size(); ++i) {
         if (auto why = notArchivable(surveys[i])) {
@@ -465,7 +449,7 @@ int archiveCommand(const QStringList &args)
     if (command == QLatin1String("import"))
         return importCommand(rest);
     if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
-        output(kUsageText.toUtf8());
+        writeOut(kUsageText.toUtf8());
         return kOk;
     }
     std::fputs(qPrintable(command.isEmpty() ? kUsageText

@@ -1,10 +1,13 @@
 // Takes the README's screenshots from the running program under an X server (Xvfb):
 //   xvfb-run -a -s "-screen 0 1600x1000x24" build/bin/kelpra-screenshots docs
 // It drives the program as a user would (Download data, Emulation, Next, the port picker,
-// Print report, Export protocol as PDF, the survey table, Export survey report as PDF) on a
-// 1024x600 main window, the size of a small laptop, and grabs the screen after each step.
-// The picker lists the virtual test set (kelpra-testset, next to this program) as COM1; the
-// PDF pages are rendered by pdftoppm.
+// Print report, Export protocol as PDF, the survey table, Export survey report as PDF,
+// Survey archive) on a 1024x600 main window, the size of a small laptop, and grabs the
+// screen after each step. The picker lists the virtual test set (kelpra-testset, next to
+// this program) as COM1; the PDF pages are rendered by pdftoppm. The archive window shows
+// an archive of made-up surveys in a temporary folder.
+#include "archive/archive_queue.h"
+#include "data/text8.h"
 #include "ui/application.h"
 #include "ui/port_picker.h"
 #include "ui/qt_prompts.h"
@@ -19,6 +22,8 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTableView>
+#include <QTableWidget>
+#include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
 #include <QToolButton>
@@ -57,6 +62,66 @@ public:
     }
 };
 
+// An individual call to a coast station from the ten digits `self`, as the test set keeps
+// it: `verdict` is the test set's ECC verdict ('1' right, '0' wrong), and `eccRight` whether
+// the error-check character is the one the symbols give.
+QByteArray callFrom(const char *self, const char *day, char verdict = '1', bool eccRight = true)
+{
+    QList<int> symbols{0, 27, 31, 0, 0, 100}; // to the coast station 002731000
+    for (int i = 0; i < 10; i += 2)
+        symbols << (self[i] - '0') * 10 + (self[i + 1] - '0');
+    symbols << 100 << 126 << 90 << 0 << 16 << 90 << 0 << 16 << 117;
+    int ecc = 120;
+    for (int s : symbols)
+        ecc ^= s;
+    QByteArray bytes = QByteArray("01 ") + day + " 1052 " + verdict + " 156.800 MHZ   ";
+    bytes += char(170) + QByteArray(6, char(125)) + char(120) + char(120);
+    for (int s : symbols)
+        bytes += char(s);
+    return bytes + char(eccRight ? ecc : ecc ^ 5) + char(117) + char(117) + char(0);
+}
+
+// A few surveys of several years, as a surveying company's archive holds them.
+bool fillArchive()
+{
+    struct Made {
+        const char *archived;
+        SurveyOrigin origin;
+        const char *vessel; // UTF-8
+        const char *radio;
+        const char *self;
+        int records;
+        int warn; // records the test set judged wrongly
+        int fail; // records with a wrong error-check character
+    };
+    const Made made[] = {
+        {"2023-03-14T09:12:00Z", SurveyOrigin::File, "Baltic Star", "Sailor 6222 VHF DSC", "2755012340", 16, 0, 0},
+        {"2023-09-02T13:40:00Z", SurveyOrigin::Download, "Nordic Spirit", "JRC JSB-196GM", "2570321000", 16, 1, 0},
+        {"2024-02-20T10:05:00Z", SurveyOrigin::Download, "\xd0\x9c\xd0\x90\xd0\xa0\xd0\x98\xd0\xaf",
+         "Furuno FS-1575", "2730145600", 16, 0, 2},
+        {"2024-03-14T08:55:00Z", SurveyOrigin::Download, "Baltic Star", "Sailor 6222 VHF DSC", "2755012340", 16, 0, 0},
+        {"2024-06-11T15:20:00Z", SurveyOrigin::File, "Atlantic Carrier", "Icom GM600", "2320045600", 4, 0, 0},
+        {"2024-11-27T11:30:00Z", SurveyOrigin::Download, "Kapitan Dranitsyn", "Sailor 6310 MF/HF", "2731234000", 16, 3, 1},
+        {"2025-01-09T07:45:00Z", SurveyOrigin::Download, "Sea Falcon", "Furuno FM-8900S", "2470987000", 16, 0, 0},
+        {"2025-02-18T14:10:00Z", SurveyOrigin::Download, "Nordic Spirit", "JRC JSB-196GM", "2570321000", 16, 0, 0},
+    };
+    for (const Made &m : made) {
+        Survey s;
+        s.origin = m.origin;
+        s.source = m.origin == SurveyOrigin::Download ? QStringLiteral("/dev/ttyUSB0") : QStringLiteral("alldata.bin");
+        s.time = QDateTime::fromString(QString::fromLatin1(m.archived), Qt::ISODate);
+        s.identification = "GMDSS TESTER S/N 042 rev 1.4";
+        const QByteArray day = s.time.toString(QStringLiteral("ddMMyy")).toLatin1();
+        for (int k = 0; k < m.records; ++k)
+            s.records << callFrom(m.self, day, k < m.warn ? '0' : '1', k < m.warn || k >= m.warn + m.fail);
+        s.station = {m.radio, "SN 0042-17", "", toText8(QString::fromUtf8(m.vessel)), "", "", "", ""};
+        s.controller = {"Baltic Radio Survey", "+371 000 0000", "Riga", "I. Petrov"};
+        if (!archiveSurvey(s).archived())
+            return false;
+    }
+    return true;
+}
+
 template <class T>
 T *child(QObject &parent, const char *name)
 {
@@ -82,6 +147,13 @@ int main(int argc, char *argv[])
     if (!ptyPath.isEmpty())
         qputenv("KELPRA_COM1", ptyPath.toLocal8Bit());
 
+    // The archive window's archive, and the retry queue beside it, in a folder of their own.
+    QTemporaryDir archiveFolder(QDir::temp().filePath(QStringLiteral("kelpra-archive-XXXXXX")));
+    qputenv("XDG_DATA_HOME", archiveFolder.path().toLocal8Bit());
+    qputenv(kArchiveEnvironment, archiveFolder.filePath(QStringLiteral("archive.sqlite")).toLocal8Bit());
+    bool ok = fillArchive();
+    std::printf("%s the archive\n", ok ? "filled" : "FAILED to fill");
+
     ScreenshotPrompts prompts;
     prompts.pdfPath = QDir::temp().filePath(QStringLiteral("kelpra-screenshot.pdf"));
     KelpraApplication kelpra(prompts);
@@ -101,7 +173,6 @@ int main(int argc, char *argv[])
     w.show();
     settle();
     const auto mainArea = [&w] { return w.frameGeometry(); };
-    bool ok = true;
 
     child<QPushButton>(w, "Button2")->click();
     kelpra.downloadWindow.move(w.frameGeometry().right() + 20, 40);
@@ -185,6 +256,17 @@ int main(int argc, char *argv[])
                 qPrintable(out.filePath(QStringLiteral("survey-report.png"))));
     ok &= surveyRendered;
     QFile::remove(prompts.pdfPath);
+
+    // The archive window at the size of the main window, one survey chosen.
+    ArchiveWindow &archive = kelpra.archiveWindow;
+    archive.move(0, 0);
+    archive.resize(1024, 600);
+    child<QAction>(w, "SurveyArchive1")->trigger();
+    while (!kelpra.archiveWorker.idle())
+        settle();
+    child<QTableWidget>(archive, "ArchiveTable")->selectRow(2);
+    ok &= save(archive.frameGeometry(), out.filePath(QStringLiteral("archive-window.png")));
+    archive.hide();
 
     testset.terminate();
     testset.waitForFinished(3000);
