@@ -427,7 +427,11 @@ SurveyReport buildSurveyReport(const Session &session)
     report.rows = surveyRows(session);
     report.sampleMark = session.sampleData();
     for (const SurveyRow &row : report.rows) {
-        const RecordTexts shown = session.textsWithRecord(row.record);
+        // The record on display as the window shows it, texts typed over included: its page
+        // is the one "Print report" prints.
+        const bool onDisplay = row.record == session.displayIndex() && session.check().has_value();
+        const RecordTexts shown =
+            onDisplay ? RecordTexts{session.texts(), session.distressShown()} : session.textsWithRecord(row.record);
         ProtocolPage page;
         fillProtocolPage(page, shown.texts, shown.distress);
         page.setSampleMark(report.sampleMark);

@@ -275,6 +275,8 @@ void TestSurveyView::surveyReportPdf()
     w.setFieldText(Field::RadioModel, QStringLiteral("Sailor 6222"));
     f.session().setSurveyDate(QDate(2024, 5, 23));
     QVERIFY(f.session().showRecordAt(5));
+    // A text typed over on the record on display is what its page prints.
+    w.setFieldText(Field::ReceivedFrequency, QStringLiteral("2187.5 kHz typed"));
     const FieldTexts onDisplay = f.session().texts();
 
     QTemporaryDir dir;
@@ -310,9 +312,13 @@ void TestSurveyView::surveyReportPdf()
     for (int page = 0; page < 17; ++page)
         QCOMPARE(pdfSampleMark(survey, page), QStringLiteral("SAMPLEDATA"));
 
-    // Pages 2 to 17: the protocol of each record, exactly as exported with it on display.
-    for (int record = 1; record <= 16; ++record) {
-        QVERIFY(f.session().showRecordAt(record));
+    QVERIFY(pageTexts(survey, 5).contains(QStringLiteral("typed")));
+    QVERIFY(!pageTexts(survey, 4).contains(QStringLiteral("typed")));
+    // Pages 2 to 17: the protocol of each record, exactly as exported with it on display
+    // (record 5 first, while the typed text is on display).
+    for (int record : {5, 1, 2, 3, 4, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16}) {
+        if (record != 5)
+            QVERIFY(f.session().showRecordAt(record));
         const QString single = dir.filePath(QStringLiteral("record%1.pdf").arg(record));
         f.prompts.expectSaveFile(single);
         control<QAction>(w, "ExportPdf1")->trigger();
