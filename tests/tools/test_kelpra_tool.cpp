@@ -488,6 +488,17 @@ void TestKelpraTool::printPdfWritesOnePage()
                                               QRegularExpression::MultilineOption)),
              qPrintable(meta));
 
+    // No mark on real records; the sample set's page carries it, as in the window.
+    QVERIFY(pdfSampleMark(readPdfWords(QStringLiteral("page.pdf"))).isEmpty());
+    MeasurementStore sample;
+    sample.setSlot(0, sampleIdentificationLine());
+    for (int slot = 1; slot <= 16; ++slot)
+        sample.setSlot(slot, sampleRecord(slot));
+    sample.setFromSampleSet(true);
+    QVERIFY(!writeWholeFile(QStringLiteral("sampleset.bin"), buildFullSetFile(sample, typedStation()).bytes));
+    QCOMPARE(runTool({"print-pdf", "sampleset.bin", "--output", "sample.pdf"}).exitCode, 0);
+    QCOMPARE(pdfSampleMark(readPdfWords(QStringLiteral("sample.pdf"))), QStringLiteral("SAMPLEDATA"));
+
     // A folder in the way: refused, and nothing is left behind.
     QVERIFY(QDir().mkdir(QStringLiteral("taken.pdf")));
     const Run bad = runTool({"print-pdf", sampleFile, "--output", "taken.pdf"});

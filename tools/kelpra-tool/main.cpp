@@ -293,6 +293,7 @@ int printPdfCommand(const QStringList &args)
     }
     ProtocolPage page;
     fillProtocolPage(page, reportFields(opened), opened.session.distressShown());
+    page.setSampleMark(opened.session.sampleData());
     // The same PDF as the window's "Export protocol as PDF".
     if (!writeProtocolPdf(page, &file)) {
         printErr(QStringLiteral("kelpra-tool: %1: the page could not be laid out.").arg(path));
