@@ -2,6 +2,7 @@
 
 #include "dsc/call_check.h"
 #include "files/data_file.h"
+#include "page/survey_report.h"
 #include "ui/elided_label.h"
 #include "session/session.h"
 #include "ui/pictures.h"
@@ -256,9 +257,8 @@ void RecordPanel::showCheck(QLabel *row, const CallCheck *check)
     QString tip;
     QString style;
     if (check) {
-        static const char *const colours[] = {"#1a7f37", "#a86400", "#c62828"};  // pass, warn, fail
-        style = QStringLiteral("font-weight: bold; color: %1;")
-                    .arg(QLatin1String(colours[static_cast<int>(check->verdict)]));
+        // The colours of the survey table and the survey report.
+        style = QStringLiteral("font-weight: bold; color: %1;").arg(verdictColour(check->verdict).name());
         const auto number = [](const std::optional<int> &value) {
             return value ? QString::number(*value) : QStringLiteral("none");
         };
