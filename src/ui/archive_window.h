@@ -68,7 +68,7 @@ private:
     QCheckBox *untilOn_ = nullptr;      // UntilCheck
     QDateEdit *until_ = nullptr;        // UntilDate
     QComboBox *worst_ = nullptr;        // WorstVerdict
-    QTableWidget *table_ = nullptr;     // SurveyTable
+    QTableWidget *table_ = nullptr;     // ArchiveTable
     QLabel *status_ = nullptr;          // ArchiveStatus
     QPushButton *open_ = nullptr;       // OpenSurvey
     QPushButton *export_ = nullptr;     // ExportSurveys
