@@ -340,8 +340,10 @@ public:
 
     QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override
     {
+        // Any size can be drawn; these are what the window system is offered. Each one listed
+        // is drawn when a window's icon is set, so none larger than a task bar shows.
         QList<QSize> sizes;
-        for (int side : {16, 20, 24, 32, 48, 64, 128, 256})
+        for (int side : {16, 24, 32, 48, 64})
             sizes << QSize(side, side);
         return sizes;
     }
