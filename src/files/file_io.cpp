@@ -265,6 +265,19 @@ std::optional<QString> writeWholeFile(const QString &path, const QByteArray &byt
     return writer.commit();
 }
 
+std::optional<QString> writeFileThrough(const QString &path, const std::function<bool(QIODevice *)> &produce,
+                                        const QString &produceFailure)
+{
+    AtomicFileWriter writer(path);
+    if (auto error = writer.begin())
+        return error;
+    if (!produce(&writer)) {
+        writer.discard();
+        return produceFailure;
+    }
+    return writer.commit();
+}
+
 std::optional<QString> replaceFileNoFollow(const QString &path, const QByteArray &bytes)
 {
     const QFileInfo info(path);

@@ -4,6 +4,7 @@
 #include <QIODevice>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -69,6 +70,12 @@ private:
 // Writes the bytes through an AtomicFileWriter. Returns the error text on failure, when
 // the previous file is still there, byte for byte.
 std::optional<QString> writeWholeFile(const QString &path, const QByteArray &bytes);
+
+// Writes a file that `produce` makes through the device it is given (QPdfWriter takes one,
+// and says nothing itself when a write fails), atomically as writeWholeFile does. When
+// `produce` returns false nothing is put in place and the error is `produceFailure`.
+std::optional<QString> writeFileThrough(const QString &path, const std::function<bool(QIODevice *)> &produce,
+                                        const QString &produceFailure);
 
 // Puts a new file holding `bytes` in `path`'s place without ever writing through what is
 // there: a symbolic link (another user may plant one in a shared folder), a FIFO or a

@@ -66,18 +66,11 @@ void ReportCommands::exportProtocolPdf()
                                         fromText8(session_.text(Field::MeasurementDate)))});
     if (path.isEmpty())
         return;
-    AtomicFileWriter file(path);
-    if (const auto error = file.begin()) {
-        showError(*error);
-        return;
-    }
     // What is on display when the file is written (the dialog let events run meanwhile).
-    if (!writeProtocolPdf(filledPage(), &file)) {
-        file.discard();
-        showError(QStringLiteral("The page could not be laid out"));
-        return;
-    }
-    if (const auto error = file.commit()) {
+    const ProtocolPage page = filledPage();
+    if (const auto error = writeFileThrough(
+            path, [&page](QIODevice *device) { return writeProtocolPdf(page, device); },
+            QStringLiteral("The page could not be laid out"))) {
         showError(*error);
         return;
     }

@@ -57,18 +57,11 @@ void SurveyCommands::exportSurveyPdf()
         FileDialogSetup{QStringLiteral("*.pdf"), QStringLiteral("pdf"), proposedSurveyName(session_)});
     if (path.isEmpty())
         return;
-    AtomicFileWriter file(path);
-    if (const auto error = file.begin()) {
-        prompts_.error(withFullStop(*error));
-        return;
-    }
     // The survey as it stands once the dialog has closed.
-    if (!writeSurveyReportPdf(buildSurveyReport(session_), &file)) {
-        file.discard();
-        prompts_.error(QStringLiteral("The report could not be laid out."));
-        return;
-    }
-    if (const auto error = file.commit()) {
+    const SurveyReport report = buildSurveyReport(session_);
+    if (const auto error = writeFileThrough(
+            path, [&report](QIODevice *device) { return writeSurveyReportPdf(report, device); },
+            QStringLiteral("The report could not be laid out"))) {
         prompts_.error(withFullStop(*error));
         return;
     }

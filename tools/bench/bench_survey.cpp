@@ -46,17 +46,10 @@ int main(int argc, char **argv)
     for (int run = 0; run <= runs; ++run) {
         QElapsedTimer clock;
         clock.start();
-        AtomicFileWriter file(output);
-        if (const auto error = file.begin()) {
-            std::fprintf(stderr, "%s: %s\n", qPrintable(output), qPrintable(*error));
-            return 2;
-        }
         const SurveyReport report = buildSurveyReport(session);
-        if (!writeSurveyReportPdf(report, &file)) {
-            std::fprintf(stderr, "the report could not be laid out\n");
-            return 2;
-        }
-        if (const auto error = file.commit()) {
+        if (const auto error = writeFileThrough(
+                output, [&report](QIODevice *device) { return writeSurveyReportPdf(report, device); },
+                QStringLiteral("the report could not be laid out"))) {
             std::fprintf(stderr, "%s: %s\n", qPrintable(output), qPrintable(*error));
             return 2;
         }

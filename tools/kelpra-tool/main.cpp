@@ -285,21 +285,13 @@ int printPdfCommand(const QStringList &args)
                                        output, true, &opened))
         return *stop;
     const QString path = parser.value(output);
-    // QPdfWriter says nothing when a write fails; the file it writes through does.
-    AtomicFileWriter file(path);
-    if (auto error = file.begin()) {
-        printErr(QStringLiteral("kelpra-tool: %1: %2").arg(path, withFullStop(*error)));
-        return kFailure;
-    }
     ProtocolPage page;
     fillProtocolPage(page, reportFields(opened), opened.session.distressShown());
     page.setSampleMark(opened.session.sampleData());
     // The same PDF as the window's "Export protocol as PDF".
-    if (!writeProtocolPdf(page, &file)) {
-        printErr(QStringLiteral("kelpra-tool: %1: the page could not be laid out.").arg(path));
-        return kFailure;
-    }
-    if (auto error = file.commit()) {
+    if (auto error = writeFileThrough(
+            path, [&page](QIODevice *device) { return writeProtocolPdf(page, device); },
+            QStringLiteral("the page could not be laid out"))) {
         printErr(QStringLiteral("kelpra-tool: %1: %2").arg(path, withFullStop(*error)));
         return kFailure;
     }

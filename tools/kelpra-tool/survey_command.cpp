@@ -72,19 +72,6 @@ QByteArray textTable(const QList<SurveyRow> &rows)
     return out;
 }
 
-std::optional<QString> writePdf(const QString &path, const Session &session)
-{
-    // QPdfWriter says nothing when a write fails; the file it writes through does.
-    AtomicFileWriter file(path);
-    if (auto error = file.begin())
-        return error;
-    if (!writeSurveyReportPdf(buildSurveyReport(session), &file)) {
-        file.discard();
-        return QStringLiteral("the report could not be laid out");
-    }
-    return file.commit();
-}
-
 } // namespace
 
 int surveyCommand(const QStringList &args)
@@ -145,7 +132,10 @@ int surveyCommand(const QStringList &args)
             error = writeWholeFile(output, surveyCsv(rows));
         } else {
             session.setControllerLines(loadDetailsFile(detailsFilePath()).lines);
-            error = writePdf(output, session);
+            const SurveyReport report = buildSurveyReport(session);
+            error = writeFileThrough(
+                output, [&report](QIODevice *device) { return writeSurveyReportPdf(report, device); },
+                QStringLiteral("the report could not be laid out"));
         }
         if (error) {
             printErr(QStringLiteral("kelpra-tool: %1: %2").arg(output, withFullStop(*error)));
