@@ -300,11 +300,9 @@ void TestDownloadExchange::shiftedRecordsAreNamed()
     QCOMPARE(rig.outcome().replies().at(2), VirtualTestSet::kStrayBytes + rig.set.set.replyFor(2));
     const QString warning = QStringLiteral("Record 2 does not look like a measurement record: stray bytes on the "
                                            "line may have shifted it. Download again to be sure.");
-    QCOMPARE(rig.outcome().warnings(), QStringList{warning});
-    QCOMPARE(rig.outcome().message(), DownloadExchange::kDownloadOk + QLatin1Char('\n') + warning);
+    QCOMPARE(rig.outcome().warnings(), QStringList{warning});   // how it is said: test_download_window
 
-    // The sample set fits the layout; so does a slot the test set never filled.
-    QVERIFY(DownloadOutcome::success(rig.expectedReplies()).warnings().isEmpty());
+    // A slot the test set never filled fits the layout.
     QVERIFY(wire::looksLikeMeasurementRecord(QByteArray(64, '\xff')));
     QVERIFY(!wire::looksLikeMeasurementRecord(QByteArray(20, ' ')));
 }

@@ -74,6 +74,17 @@ public:
     QString path;
 };
 
+// An open period of COM5 on `device` in which "DL" is sent; what writing its files met.
+QString sendOnceAndClose(const QString &device)
+{
+    SerialPort port;
+    port.setPortMap(PortMap::overridesOnly({{5, device}}));
+    port.setPortNumber(5);
+    const bool sent = !port.send("DL");
+    port.close();
+    return sent ? port.fileError() : QStringLiteral("send failed");
+}
+
 QByteArray allByteValues()
 {
     QByteArray bytes;
@@ -248,12 +259,7 @@ private Q_SLOTS:
         QVERIFY(QFile::link("other/victim", "APD.TRC"));
         QVERIFY(QFile::link("other/new", "APD.LOG"));
         Pty pty;
-        SerialPort port;
-        port.setPortMap(PortMap::overridesOnly({{5, pty.path}}));
-        port.setPortNumber(5);
-        QCOMPARE(port.send("DL"), std::nullopt);
-        port.close();
-        QCOMPARE(port.fileError(), QString());
+        QCOMPARE(sendOnceAndClose(pty.path), QString());
         QCOMPARE(fileContent("other/victim"), QByteArray("keep me\n"));
         QVERIFY(!QFile::exists("other/new"));
         for (const char *name : {"APD.TRC", "APD.LOG"}) {
@@ -265,12 +271,7 @@ private Q_SLOTS:
         // A trace that cannot take its place is skipped, and the log says why.
         QVERIFY(QFile::remove("APD.TRC") && QDir().mkdir("APD.TRC"));
         QVERIFY(QFile::remove("APD.LOG"));
-        SerialPort again;
-        again.setPortMap(PortMap::overridesOnly({{5, pty.path}}));
-        again.setPortNumber(5);
-        QCOMPARE(again.send("DL"), std::nullopt);
-        again.close();
-        QCOMPARE(again.fileError(), QStringLiteral("APD.TRC not written: File access denied"));
+        QCOMPARE(sendOnceAndClose(pty.path), QStringLiteral("APD.TRC not written: File access denied"));
         QVERIFY2(fileContent("APD.LOG").contains(" Error      APD.TRC not written: File access denied\r\n"),
                  fileContent("APD.LOG").constData());
     }

@@ -1,6 +1,5 @@
 // The session alone, with no window: what a survey goes through, from the download to the
 // saved file and the report, and what it says is unsaved on the way.
-#include "support/sample_fields.h"
 
 #include "data/navigation.h"
 #include "data/sample_set.h"
@@ -60,10 +59,8 @@ void TestSession::surveyFromDownloadToReport()
     QCOMPARE(s.origin().kind, RecordOrigin::Kind::Download);
     QCOMPARE(s.fileNote(), QStringLiteral("Downloaded from COM3 at 14:03"));
     QVERIFY(s.text(Field::FormatDigits).isEmpty());
-    s.decodeMessage();
-    const FieldTexts record1 = test::sampleRecord1Fields();
-    for (auto it = record1.cbegin(); it != record1.cend(); ++it)
-        QCOMPARE(s.text(it.key()), it.value());
+    s.decodeMessage();   // the decoded fields themselves: test_decode_navigation
+    QCOMPARE(s.text(Field::FormatMeaning), QByteArray("Individual stations"));
     QCOMPARE(s.text(Field::Identification), identificationText(sampleIdentificationLine()));
     QCOMPARE(s.check()->verdict, checkRecord(sampleRecord(1)).verdict);
 
@@ -72,9 +69,6 @@ void TestSession::surveyFromDownloadToReport()
     s.next();
     QCOMPARE(topLine(s), QStringLiteral("16 3 16 <>"));
     QVERIFY(s.distressShown());
-    const FieldTexts record3 = test::sampleRecord3Fields();
-    for (auto it = record3.cbegin(); it != record3.cend(); ++it)
-        QCOMPARE(s.text(it.key()), it.value());
     s.previous();
     s.previous();
     QVERIFY(!s.distressShown());
@@ -83,7 +77,6 @@ void TestSession::surveyFromDownloadToReport()
     s.setText(Field::FormatMeaning, "typed over");
     s.setText(Field::VesselName, "Baltic Star");
     const QByteArray report = textReport(s.texts(), s.distressShown());
-    QCOMPARE(report.count("\r\n"), 37);
     QVERIFY(report.contains("Format Specifier:            120         typed over\r\n"));
     QVERIFY(report.contains("Vessel name: Baltic Star\r\n"));
 
@@ -154,14 +147,6 @@ void TestSession::unsavedIsWhatExitWouldLose()
 void TestSession::guardsAndNotesNeverGoStale()
 {
     Session s;
-    QSignalSpy messages(&s, &Session::message);
-    s.next();
-    s.decodeMessage();
-    QCOMPARE(messages.size(), 2);
-    QCOMPARE(messages.at(0).at(0).toString(), kNoDataMessage);
-    QCOMPARE(messages.at(1).at(0).toString(), kNoDataToDecodeMessage);
-    QCOMPARE(s.displayIndex(), 1);
-
     // A download replaces the note of a file loaded before; the sample set clears it.
     s.loadSampleSet();
     QVERIFY(s.sampleData());

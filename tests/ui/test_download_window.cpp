@@ -300,7 +300,6 @@ void TestDownloadWindow::cancelledPickerEndsTheDownload()
     control<QPushButton>(f.downloadWindow(), "Download")->click();
     // At once: no exchange, no failure box, no second picker.
     KELPRA_VERIFY_PROMPTS(f.prompts);
-    QCOMPARE(f.prompts.shown.size(), 1);
     QCOMPARE(f.downloadWindow().exchange().state(), DownloadExchange::State::Idle);
     QVERIFY(control<QPushButton>(f.downloadWindow(), "Download")->isEnabled());
     QCOMPARE(heldAndShown(f), before);
