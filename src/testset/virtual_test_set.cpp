@@ -16,6 +16,7 @@ struct FaultName {
 constexpr FaultName kFaultNames[] = {
     {VirtualTestSet::Fault::Silent, "silent"},          {VirtualTestSet::Fault::Short, "short"},
     {VirtualTestSet::Fault::Slow, "slow"},              {VirtualTestSet::Fault::Stray, "stray"},
+    {VirtualTestSet::Fault::Noise, "noise"},
     {VirtualTestSet::Fault::HangUp, "hangup"},          {VirtualTestSet::Fault::WriteError, "write-error"},
     {VirtualTestSet::Fault::ReadError, "read-error"},
 };
@@ -123,6 +124,12 @@ void VirtualTestSet::reply(int k, qint64 receivedNs)
     const bool target = k == options_.faultReply;
     if (options_.fault == Fault::Short && target)
         bytes.truncate(kShortLength);
+    // Noise that is on the line when the program asks for the reply shifts it however late
+    // the program reads: stray bytes after the previous reply do so only when it is prompt.
+    if (options_.fault == Fault::Noise && target) {
+        bytes.prepend(kStrayBytes);
+        say(QStringLiteral("noise: %1 bytes before reply %2").arg(kStrayBytes.size()).arg(k));
+    }
     const qint64 turnaround = options_.fault == Fault::Slow ? options_.slowTurnaroundNs : options_.turnaroundNs;
     // Absolute times: a late driver does not push the following bytes back.
     qint64 due = std::max(receivedNs + turnaround, lastDueNs_ + wire::kByteNs);

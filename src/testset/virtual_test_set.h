@@ -25,6 +25,7 @@ public:
         Short,       // the fault reply stops after kShortLength bytes
         Slow,        // every reply starts only after slowTurnaroundNs
         Stray,       // a few bytes follow the fault reply after strayGapNs
+        Noise,       // the same bytes come first in the fault reply, whatever the timing
         HangUp,      // the line goes away once the fault reply has been sent
         WriteError,  // the program's command for the fault reply cannot be sent
         ReadError,   // reading the first byte of the fault reply fails

@@ -564,7 +564,7 @@ void TestKelpraTool::downloadFailuresSayWhy()
 
 void TestKelpraTool::downloadNamesShiftedRecords()
 {
-    const test::TestSetProcess testset({"--fault", "stray", "--fault-record", "1"});
+    const test::TestSetProcess testset({"--fault", "noise", "--fault-record", "2"});
     const Run run = runTool({"download", "--port", testset.path, "--output", "shifted.bin"});
     QCOMPARE(run.exitCode, 0);
     QVERIFY2(run.err.contains("Download Ok\nRecord 2 does not look like a measurement record: stray bytes on the "

@@ -278,8 +278,8 @@ void TestDownloadWindow::emulationDuringFailedDownloadStays()
 
 void TestDownloadWindow::shiftedDownloadIsNamed()
 {
-    // Three stray bytes 40 ms after record 1 land at the start of record 2's reply.
-    TestSet set({"--fault", "stray", "--fault-record", "1"});
+    // Three bytes of noise at the start of record 2's reply.
+    TestSet set({"--fault", "noise", "--fault-record", "2"});
     AppFixture f;
     f.prompts.expectPickPort(kPort);
     f.prompts.expectInformation(DownloadExchange::kDownloadOk

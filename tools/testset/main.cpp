@@ -75,8 +75,8 @@ void usage()
                  "  --identification T  answer DL with the bytes of T (default: the sample set's line)\n"
                  "  --record-size N     pad every reply to N bytes (at least 64)\n"
                  "  --turnaround MS     pause between a command and its reply (default 2)\n"
-                 "  --fault NAME        silent | short | slow | stray | hangup\n"
-                 "  --fault-record K    reply that short/stray/hangup act on (0 = DL; default 1)\n"
+                 "  --fault NAME        silent | short | slow | stray | noise | hangup\n"
+                 "  --fault-record K    reply that short/stray/noise/hangup act on (0 = DL; default 1)\n"
                  "  --delay MS          turnaround under --fault slow (default 300)\n"
                  "  --stray-gap MS      pause before the stray bytes (default 40)\n"
                  "  --max-seconds S     exit after S seconds\n");
