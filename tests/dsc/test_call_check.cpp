@@ -78,13 +78,14 @@ Symbols individualAcknowledgement()
             107, 4,  52, 60, 13, 7,  12, 52, 109, 122, 78, 122, 122};
 }
 
-// "MMSI type MID region ISO" of an identity, "-" where there is none.
+// "MMSI type MID region ISO equipment" of an identity, "-" where there is none.
 QString summary(const std::optional<StationIdentity> &id)
 {
     if (!id)
         return QStringLiteral("-");
     const QString mid = id->mid ? QString::number(*id->mid) : QString();
-    return QStringList{id->mmsi, id->type, mid, id->region, id->iso}.join(QLatin1Char(' ')).simplified();
+    const QString equipment = id->equipment > 0 ? QString::number(id->equipment) : QString();
+    return QStringList{id->mmsi, id->type, mid, id->region, id->iso, equipment}.join(QLatin1Char(' ')).simplified();
 }
 
 QString describe(const CallCheck &check)
@@ -124,31 +125,27 @@ void TestCallCheck::realCallsPass_data()
     QTest::addColumn<int>("ecc");
     QTest::addColumn<QString>("self");
     QTest::addColumn<QString>("address");
-    QTest::addColumn<int>("equipment"); // the address's tenth digit
-    QTest::addColumn<int>("eccAt");
 
     const QString coast = QStringLiteral("002371000 coast 237 Europe GR");
     const QString ship = QStringLiteral("325142000 ship 325 North and Central America and Caribbean DM");
     QTest::newRow("distress alert") << kDistressAlert << "distress-alert" << 52 << "255805997 ship 255 Europe PT"
-                                    << "-" << -1 << 56;
-    QTest::newRow("individual test call") << kIndividualTest << "call" << 0 << ship << coast << 0 << 61;
-    QTest::newRow("answer to the test call") << kTestAnswer << "call" << 54 << coast << ship << 0 << 61;
-    QTest::newRow("all ships safety call") << kAllShipsSafety << "call" << 36 << coast << "-" << -1 << 56;
-    QTest::newRow("to equipment 4 of a coast station") << kToEquipment << "call" << 7 << "238230000 ship 238 Europe HR"
-                                                       << coast << 4 << 61;
+                                    << "-";
+    QTest::newRow("individual test call") << kIndividualTest << "call" << 0 << ship << coast;
+    QTest::newRow("answer to the test call") << kTestAnswer << "call" << 54 << coast << ship;
+    QTest::newRow("all ships safety call") << kAllShipsSafety << "call" << 36 << coast << "-";
+    const QString croatian = QStringLiteral("238230000 ship 238 Europe HR");
+    QTest::newRow("to equipment 4 of a coast station") << kToEquipment << "call" << 7 << croatian << coast + " 4";
     QTest::newRow("caller's position") << kCallerPosition << "call" << 18 << "232019715 ship 232 Europe GB"
-                                       << "002570000 coast 257 Europe NO" << 0 << 61;
-    // Message 2 of eight symbols puts the ECC at 63.
+                                       << "002570000 coast 257 Europe NO";
     QTest::newRow("position reply with its time") << kPositionReply << "call" << 96 << "503110520 ship 503 Oceania AU"
-                                                  << coast << 0 << 63;
+                                                  << coast;
     // Without 18 0: 96^18^0 = 114.
-    Symbols untimed = kPositionReply.mid(0, 21) + Symbols{122, 114, 122, 122};
-    QTest::newRow("position reply without time") << untimed << "call" << 114 << "503110520 ship 503 Oceania AU"
-                                                 << coast << 0 << 61;
+    QTest::newRow("position reply without time") << kPositionReply.mid(0, 21) + Symbols{122, 114, 122, 122} << "call"
+                                                 << 114 << "503110520 ship 503 Oceania AU" << coast;
     // 8 41 45 126 126 126 XOR to 114, two equal frequencies to 0: 7^114 = 117.
-    Symbols tenHertz = kToEquipment.mid(0, 15) + Symbols{40, 84, 14, 50, 40, 84, 14, 50, 117, 117, 117, 117};
-    QTest::newRow("two frequencies in 10 Hz steps") << tenHertz << "call" << 117 << "238230000 ship 238 Europe HR"
-                                                    << coast << 4 << 63;
+    QTest::newRow("two frequencies in 10 Hz steps")
+        << kToEquipment.mid(0, 15) + Symbols{40, 84, 14, 50, 40, 84, 14, 50, 117, 117, 117, 117} << "call" << 117
+        << croatian << coast + " 4";
 }
 
 void TestCallCheck::realCallsPass()
@@ -158,8 +155,6 @@ void TestCallCheck::realCallsPass()
     QFETCH(int, ecc);
     QFETCH(QString, self);
     QFETCH(QString, address);
-    QFETCH(int, equipment);
-    QFETCH(int, eccAt);
 
     const CallCheck check = checkRecord(received(call));
     QVERIFY2(check.findings.isEmpty(), qPrintable(describe(check)));
@@ -168,11 +163,11 @@ void TestCallCheck::realCallsPass()
     QCOMPARE(check.format, std::optional<int>(call.at(0)));
     QCOMPARE(check.receivedEcc, std::optional<int>(ecc));
     QCOMPARE(check.computedEcc, std::optional<int>(ecc));
-    QCOMPARE(check.eccPosition, std::optional<int>(eccAt));
+    // The ECC is the third symbol from the end, wherever message 2 ends.
+    QCOMPARE(check.eccPosition, std::optional<int>(36 + int(call.size())));
     QCOMPARE(summary(check.self), self);
     QCOMPARE(check.self->equipment, 0);
     QCOMPARE(summary(check.address), address);
-    QCOMPARE(check.address ? check.address->equipment : -1, equipment);
     QVERIFY(!check.distressed);
 
     // The test set's verdict "0" on a correct call is the only thing wrong with it.
@@ -224,16 +219,11 @@ void TestCallCheck::findings_data()
                                                    << call;
     QTest::newRow("frequency half 126 126 0") << individual({{54, 126}, {55, 126}, {56, 0}})
                                               << QStringList{"message-invalid"} << call;
-    QTest::newRow("126 inside a frequency") << individual({{59, 126}}) << QStringList{"message-invalid"} << call;
-    QTest::newRow("one frequency only") << resealed(changed(test, {{57, 117}, {59, 117}, {60, 117}}), 58)
-                                        << QStringList{"message-invalid"} << call;
     QTest::newRow("byte 200 in a closing symbol") << changed(test, {{63, 200}}) << QStringList{"eos-invalid"} << call;
     QTest::newRow("EOS 100") << individual({{60, 100}, {62, 100}, {63, 100}}) << QStringList{"eos-invalid"} << call;
-    QTest::newRow("alert EOS 50") << distress({{55, 50}, {57, 50}, {58, 50}}) << QStringList{"eos-invalid"} << alert;
     QTest::newRow("closing 117 127") << changed(test, {{63, 127}}) << QStringList{"eos-mismatch"} << call;
-    QTest::newRow("closing 127, then cut") << changed(test, {{62, 127}}).left(62) << QStringList{"eos-mismatch",
-                                                                                                  "closing-cut"}
-                                           << call;
+    QTest::newRow("closing 127, then cut") << changed(test, {{62, 127}}).left(62)
+                                           << QStringList{"eos-mismatch", "closing-cut"} << call;
     QTest::newRow("ECC wrong, verdict 0") << changed(received(kIndividualTest, '0'), {{61, 1}})
                                           << QStringList{"ecc-mismatch"} << call;
     QTest::newRow("ECC wrong, verdict 1") << changed(test, {{61, 1}})
@@ -245,13 +235,10 @@ void TestCallCheck::findings_data()
     QTest::newRow("one closing symbol") << test.left(62) << QStringList{"closing-cut"} << call;
     QTest::newRow("no closing symbol") << test.left(61) << QStringList{"closing-cut"} << call;
     // 64 bytes are all a download keeps: a longer call is cut, not short.
-    QTest::newRow("123 number past the record")
-        << changed(received(kIndividualTest + Symbols{0}),
-                   {{39, 123}, {40, 123}, {60, 12}, {61, 34}, {62, 56}, {63, 78}, {64, 90}})
-        << QStringList{"call-cut"} << call;
-    QTest::newRow("EOS at 64, ECC cut") << changed(received(kIndividualTest + Symbols{0}),
-                                                   {{39, 123}, {40, 123}, {60, 12}, {61, 34}, {62, 56}, {63, 78},
-                                                    {64, 127}})
+    const QByteArray longNumber = changed(received(kIndividualTest + Symbols{0}),
+                                          {{39, 123}, {40, 123}, {60, 12}, {61, 34}, {62, 56}, {63, 78}});
+    QTest::newRow("123 number past the record") << changed(longNumber, {{64, 90}}) << QStringList{"call-cut"} << call;
+    QTest::newRow("EOS at 64, ECC cut") << changed(longNumber, {{64, 127}})
                                         << QStringList{"call-cut", "eos-unexpected"} << call;
     QTest::newRow("expansion after the ECC") << changed(test, {{62, 100}, {63, 1}}) << QStringList{"expansion-unchecked"}
                                              << call;
@@ -398,10 +385,9 @@ void TestCallCheck::layouts_data()
     // cut, is not judged.
     QTest::newRow("120 acknowledgement cut at 64") << changed(ack, {{64, 99}}).left(64) << QStringList{"call-cut"}
                                                    << "distress-acknowledgement" << "325142000" << "255805997" << -1;
-    QTest::newRow("120 acknowledgement cut, position judged") << changed(ack, {{59, 40}}).left(67)
-                                                              << QStringList{"call-cut", "position-invalid"}
-                                                              << "distress-acknowledgement" << "325142000"
-                                                              << "255805997" << -1;
+    QTest::newRow("120 acknowledgement cut, position judged")
+        << changed(ack, {{59, 40}}).left(67) << QStringList{"call-cut", "position-invalid"}
+        << "distress-acknowledgement" << "325142000" << "255805997" << -1;
     QTest::newRow("120 ends before the relay's ECC") << ack.left(63) << QStringList{"record-short"} << "unknown"
                                                      << QString() << QString() << -1;
 
@@ -412,9 +398,6 @@ void TestCallCheck::layouts_data()
     QTest::newRow("102 area call") << area << QStringList{} << "call" << QString() << QString() << -1;
     QTest::newRow("102 area at longitude 371") << resealed(changed(area, {{42, 23}}), 61) << QStringList{"area-invalid"}
                                                << "call" << QString() << QString() << -1;
-    QTest::newRow("102 area at latitude 95, quadrant 4") << resealed(changed(area, {{41, 49}, {42, 51}}), 61)
-                                                         << QStringList{"area-invalid"} << "call" << QString()
-                                                         << QString() << -1;
     QTest::newRow("102 area symbol 110") << resealed(changed(area, {{43, 110}}), 61) << QStringList{"symbol-invalid"}
                                          << "call" << QString() << QString() << -1;
     QTest::newRow("102 area ending in 5 is no MMSI") << resealed(changed(area, {{45, 5}}), 61) << QStringList{}
@@ -462,58 +445,38 @@ void TestCallCheck::identities_data()
     QTest::addColumn<Symbols>("symbols");
     QTest::addColumn<QString>("type");
     QTest::addColumn<QString>("mmsi");
-    QTest::addColumn<int>("equipment");
+    QTest::addColumn<int>("tenth");
     QTest::addColumn<int>("mid"); // -1: none
     QTest::addColumn<QString>("region");
-    QTest::addColumn<QString>("country");
-    QTest::addColumn<QString>("iso");
 
-    const QString none;
-    QTest::newRow("AIS-SART") << Symbols{97, 1, 23, 45, 60} << "ais-sart" << "970123456" << 0 << -1 << none << none
-                              << none;
-    QTest::newRow("MOB device") << Symbols{97, 22, 34, 56, 70} << "mob-device" << "972234567" << 0 << -1 << none
-                                << none << none;
-    QTest::newRow("EPIRB-AIS") << Symbols{97, 43, 3, 33, 33} << "epirb-ais" << "974303333" << 3 << -1 << none << none
-                               << none;
-    QTest::newRow("975 is no device") << Symbols{97, 51, 23, 45, 60} << "unknown" << "975123456" << 0 << -1 << none
-                                      << none << none;
+    QTest::newRow("AIS-SART") << Symbols{97, 1, 23, 45, 60} << "ais-sart" << "970123456" << 0 << -1 << QString();
+    QTest::newRow("MOB device") << Symbols{97, 22, 34, 56, 70} << "mob-device" << "972234567" << 0 << -1 << QString();
+    QTest::newRow("EPIRB-AIS") << Symbols{97, 43, 3, 33, 33} << "epirb-ais" << "974303333" << 3 << -1 << QString();
+    QTest::newRow("975 is no device") << Symbols{97, 51, 23, 45, 60} << "unknown" << "975123456" << 0 << -1
+                                      << QString();
     QTest::newRow("craft with parent ship") << Symbols{98, 23, 51, 23, 40} << "craft-with-parent-ship"
-                                            << "982351234" << 0 << 235 << "Europe" << "United Kingdom" << "GB";
+                                            << "982351234" << 0 << 235 << "Europe";
     QTest::newRow("aid to navigation") << Symbols{99, 36, 61, 23, 40} << "aid-to-navigation" << "993661234" << 0
-                                       << 366 << "North and Central America and Caribbean"
-                                       << "United States of America" << "US";
+                                       << 366 << "North and Central America and Caribbean";
     QTest::newRow("SAR aircraft") << Symbols{11, 14, 31, 23, 40} << "sar-aircraft" << "111431234" << 0 << 431
-                                  << "Asia" << "Japan" << "JP";
+                                  << "Asia";
     QTest::newRow("112 is no aircraft") << Symbols{11, 24, 31, 23, 40} << "unknown" << "112431234" << 0 << -1
-                                        << none << none << none;
-    QTest::newRow("coast") << Symbols{0, 50, 31, 23, 40} << "coast" << "005031234" << 0 << 503 << "Oceania"
-                           << "Australia" << "AU";
-    QTest::newRow("group") << Symbols{6, 1, 0, 0, 0} << "group" << "060100000" << 0 << 601 << "Africa"
-                           << "South Africa" << "ZA";
+                                        << QString();
+    QTest::newRow("coast") << Symbols{0, 50, 31, 23, 40} << "coast" << "005031234" << 0 << 503 << "Oceania";
+    QTest::newRow("group") << Symbols{6, 1, 0, 0, 0} << "group" << "060100000" << 0 << 601 << "Africa";
     QTest::newRow("handheld") << Symbols{87, 1, 23, 45, 60} << "handheld" << "870123456" << 0 << 701
-                              << "South America" << "Argentina" << "AR";
-    QTest::newRow("ship MID 201") << Symbols{20, 13, 23, 54, 50} << "ship" << "201323545" << 0 << 201 << "Europe"
-                                  << "Albania" << "AL";
-    QTest::newRow("ship MID 775, equipment 7") << Symbols{77, 51, 23, 45, 67} << "ship" << "775123456" << 7 << 775
-                                               << "South America" << "Venezuela" << "VE";
-    QTest::newRow("ship MID 306, no ISO code")
-        << Symbols{30, 61, 23, 45, 60} << "ship" << "306123456" << 0 << 306
-        << "North and Central America and Caribbean"
-        << QString::fromUtf8("Cura\xc3\xa7" "ao; Sint Maarten (Dutch part); Bonaire, Sint Eustatius and Saba") << none;
-    QTest::newRow("ship MID 200, not allocated") << Symbols{20, 1, 23, 45, 60} << "ship" << "200123456" << 0 << 200
-                                                 << "Europe" << none << none;
+                              << "South America";
+    QTest::newRow("ship MID 201") << Symbols{20, 13, 23, 54, 50} << "ship" << "201323545" << 0 << 201 << "Europe";
+    QTest::newRow("ship MID 775") << Symbols{77, 51, 23, 45, 67} << "ship" << "775123456" << 7 << 775
+                                  << "South America";
     QTest::newRow("group MID 101, no region") << Symbols{1, 1, 23, 45, 60} << "group" << "010123456" << 0 << 101
-                                              << none << none << none;
+                                              << QString();
     QTest::newRow("aid MID 999, no region") << Symbols{99, 99, 99, 99, 90} << "aid-to-navigation" << "999999999"
-                                            << 0 << 999 << none << none << none;
-    QTest::newRow("prefix 1") << Symbols{12, 34, 56, 78, 90} << "unknown" << "123456789" << 0 << -1 << none << none
-                              << none;
-    QTest::newRow("prefix 9") << Symbols{91, 34, 56, 78, 90} << "unknown" << "913456789" << 0 << -1 << none << none
-                              << none;
-    QTest::newRow("symbol 100") << Symbols{20, 13, 100, 54, 50} << "invalid" << none << -1 << -1 << none << none
-                                << none;
-    QTest::newRow("byte 200") << Symbols{20, 13, 23, 54, 200} << "invalid" << none << -1 << -1 << none << none
-                              << none;
+                                            << 0 << 999 << QString();
+    QTest::newRow("prefix 1") << Symbols{12, 34, 56, 78, 90} << "unknown" << "123456789" << 0 << -1 << QString();
+    QTest::newRow("prefix 9") << Symbols{91, 34, 56, 78, 90} << "unknown" << "913456789" << 0 << -1 << QString();
+    QTest::newRow("symbol 100") << Symbols{20, 13, 100, 54, 50} << "invalid" << QString() << -1 << -1 << QString();
+    QTest::newRow("byte 200") << Symbols{20, 13, 23, 54, 200} << "invalid" << QString() << -1 << -1 << QString();
 }
 
 void TestCallCheck::identities()
@@ -521,19 +484,18 @@ void TestCallCheck::identities()
     QFETCH(Symbols, symbols);
     QFETCH(QString, type);
     QFETCH(QString, mmsi);
-    QFETCH(int, equipment);
+    QFETCH(int, tenth);
     QFETCH(int, mid);
     QFETCH(QString, region);
-    QFETCH(QString, country);
-    QFETCH(QString, iso);
     const StationIdentity id = identifyStation(symbols);
     QCOMPARE(id.type, type);
     QCOMPARE(id.mmsi, mmsi);
-    QCOMPARE(id.equipment, equipment);
+    QCOMPARE(id.equipment, tenth);
     QCOMPARE(id.mid, mid < 0 ? std::nullopt : std::optional<int>(mid));
     QCOMPARE(id.region, region);
-    QCOMPARE(id.country, country);
-    QCOMPARE(id.iso, iso);
+    // An allocated MID names its flag state, whatever the kind of station.
+    const std::optional<FlagState> flag = id.mid ? flagState(*id.mid) : std::nullopt;
+    QCOMPARE(id.country + id.iso, flag ? flag->country + flag->iso : QString());
 }
 
 void TestCallCheck::flagStateTable()
@@ -547,9 +509,6 @@ void TestCallCheck::flagStateTable()
         }
     }
     QCOMPARE(allocated, 292);
-    QCOMPARE(flagState(201), std::optional<FlagState>(FlagState{QStringLiteral("Albania"), QStringLiteral("AL")}));
-    QCOMPARE(flagState(775), std::optional<FlagState>(FlagState{QStringLiteral("Venezuela"), QStringLiteral("VE")}));
-    QCOMPARE(flagState(501)->country, QString::fromUtf8("Ad\xc3\xa9lie Land"));
 }
 
 void TestCallCheck::eachCodeOnceWithEveryField()
@@ -562,8 +521,6 @@ void TestCallCheck::eachCodeOnceWithEveryField()
                                                  {48, 1}, {51, 5}, {52, 102}, {53, 114}, {61, 200}}));
     QCOMPARE(check.codes(),
              (QStringList{"telecommand-unknown", "symbol-invalid", "ecc-mismatch", "mid-unallocated"}));
-    QCOMPARE(check.address->equipment, 3);
-    QCOMPARE(check.self->equipment, 5);
     const auto text = [&](const char *code) {
         for (const CheckFinding &f : check.findings) {
             if (f.code == QLatin1String(code))
@@ -594,7 +551,6 @@ void TestCallCheck::sentencesNameTheValues()
     QVERIFY2(mismatch.findings.at(0).text.contains("120") && mismatch.findings.at(0).text.contains("116"),
              qPrintable(mismatch.findings.at(0).text));
     QCOMPARE(checkRecord(QByteArray()).findings.at(0).text, QStringLiteral("The record is empty."));
-    QVERIFY2(slot1.findings.at(3).text.contains("MID 999"), qPrintable(slot1.findings.at(3).text));
     const CallCheck cut = checkRecord(received(individualAcknowledgement()).left(66));
     QCOMPARE(cut.findings.at(0).text,
              QStringLiteral("The test set kept 66 bytes; the call goes on past them, so its end cannot be judged."));
@@ -608,35 +564,24 @@ void TestCallCheck::detailLines_data()
     QTest::addColumn<QByteArray>("record");
     QTest::addColumn<QStringList>("lines"); // after one line per finding
 
-    const QString dash = QStringLiteral(" \u2014 ");
-    const QString coast = QStringLiteral("Address MMSI 002371000") + dash + QStringLiteral("Greece (GR)");
+    const QString coast = QStringLiteral("Address MMSI 002371000 — Greece (GR)");
     QTest::newRow("to equipment 4") << received(kToEquipment)
-                                    << QStringList{"Self MMSI 238230000" + dash + "Croatia (HR)",
-                                                   coast + QStringLiteral(", equipment 4")};
+                                    << QStringList{"Self MMSI 238230000 — Croatia (HR)", coast + ", equipment 4"};
     QTest::newRow("ECC at 63") << received(kPositionReply)
                                << QStringList{"ECC received at position 63; the ECC row shows position 61.",
-                                              "Self MMSI 503110520" + dash + "Australia (AU)", coast};
+                                              "Self MMSI 503110520 — Australia (AU)", coast};
     QTest::newRow("alert, ECC at 56 as shown") << received(kDistressAlert)
-                                               << QStringList{"Self MMSI 255805997" + dash + "Madeira (PT)"};
-    QTest::newRow("relay, ship in distress") << received(allShipsRelay())
-                                             << QStringList{"ECC received at position 63; the ECC row shows "
-                                                            "position 61.",
-                                                            "Self MMSI 002371000" + dash + "Greece (GR)",
-                                                            "In distress MMSI 255805997" + dash + "Madeira (PT)"};
-    QTest::newRow("sample record 1") << sampleRecord(1)
-                                     << QStringList{"Self MMSI 999999999" + dash + "MID 999 not allocated",
-                                                    "Address MMSI 201323545" + dash + "Albania (AL)"};
+                                               << QStringList{"Self MMSI 255805997 — Madeira (PT)"};
     QTest::newRow("no MID, address invalid") << individual({{41, 100}, {47, 97}, {48, 1}, {51, 60}})
-                                             << QStringList{"Self MMSI 970142006" + dash + "ais-sart, no flag state"};
-    QTest::newRow("no ISO code") << individual({{47, 30}, {48, 61}})
-                                 << QStringList{"Self MMSI 306142000" + dash
-                                                    + QString::fromUtf8("Cura\xc3\xa7" "ao; Sint Maarten (Dutch part); "
-                                                                        "Bonaire, Sint Eustatius and Saba"),
-                                                coast};
+                                             << QStringList{"Self MMSI 970142006 — ais-sart, no flag state"};
+    QTest::newRow("no ISO code, MID not allocated")
+        << individual({{41, 20}, {42, 1}, {47, 30}, {48, 61}})
+        << QStringList{"Self MMSI 306142000 — Curaçao; Sint Maarten (Dutch part); Bonaire, Sint Eustatius and Saba",
+                       "Address MMSI 200171000 — MID 200 not allocated"};
     QTest::newRow("cut: no ECC") << received(individualAcknowledgement()).left(64)
-                                 << QStringList{"Self MMSI 002371000" + dash + "Greece (GR)",
-                                                "Address MMSI 325142000" + dash + "Dominica (DM)",
-                                                "In distress MMSI 255805997" + dash + "Madeira (PT)"};
+                                 << QStringList{"Self MMSI 002371000 — Greece (GR)",
+                                                "Address MMSI 325142000 — Dominica (DM)",
+                                                "In distress MMSI 255805997 — Madeira (PT)"};
 }
 
 void TestCallCheck::detailLines()
