@@ -231,8 +231,11 @@ int SurveyView::recordAt(const QModelIndex &proxyIndex) const
 void SurveyView::showRecordAt(const QModelIndex &proxyIndex)
 {
     const int record = recordAt(proxyIndex);
-    if (record > 0)
-        session_.showRecordAt(record);
+    if (record <= 0)
+        return;
+    fromTable_ = true;
+    session_.showRecordAt(record);
+    fromTable_ = false;
 }
 
 void SurveyView::refresh()
@@ -264,7 +267,10 @@ void SurveyView::selectDisplayed()
     selecting_ = true;
     if (wanted.isValid()) {
         selection->setCurrentIndex(wanted, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-        table_->scrollTo(wanted);
+        // A row the user pointed at stays put: scrolling under a click in progress would
+        // have the click select the row that then lies under the pointer.
+        if (!fromTable_)
+            table_->scrollTo(wanted);
     } else {
         selection->clear();
     }

@@ -64,6 +64,7 @@ private:
     QLabel *summary_ = nullptr;
     int revision_ = -1;
     bool selecting_ = false;   // the selection follows the session: no record to show
+    bool fromTable_ = false;   // the session follows the table: the row stays where it is
 };
 
 } // namespace kelpra

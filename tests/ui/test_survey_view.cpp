@@ -94,6 +94,20 @@ void TestSurveyView::sampleSetRowsAndSelection()
     clickRow(table, 4);
     QCOMPARE(selectedRecord(table), 4);
     QCOMPARE(w.fieldText(Field::CurrentRecord), QStringLiteral("4"));
+    // Also a row the dock shows only in part: the row clicked is the one selected.
+    const int bottom = table->viewport()->height();
+    int cut = 0;
+    for (int row = 0; row < 16 && !cut; ++row) {
+        const QRect rect = table->visualRect(table->model()->index(row, 1));
+        if (rect.top() < bottom - 2 && rect.bottom() > bottom)
+            cut = row + 1;
+    }
+    QVERIFY(cut > 0);
+    const QRect partly = table->visualRect(table->model()->index(cut - 1, 1));
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, QPoint(partly.center().x(), (partly.top() + bottom) / 2));
+    QCOMPARE(f.session().displayIndex(), cut);
+    QCOMPARE(selectedRecord(table), cut);
+    clickRow(table, 4);
 
     // Sorting keeps the selection. Worst first: the eight failing records lead.
     table->sortByColumn(kVerdictColumn, Qt::DescendingOrder);
