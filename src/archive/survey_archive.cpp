@@ -3,10 +3,12 @@
 #include "data/measurement_store.h"
 #include "data/text8.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QThread>
 #include <QVariant>
 
 #include <atomic>
@@ -17,6 +19,8 @@ namespace {
 
 // Any constant: it keeps two programs from migrating one PostgreSQL archive at once.
 constexpr qint64 kMigrationLock = 0x4b656c7072610001;
+// SQLITE_BUSY, the primary result code under any extended one.
+constexpr int kSqliteBusy = 5;
 
 QString errorText(const QSqlError &error)
 {
@@ -189,7 +193,7 @@ std::optional<QString> SurveyArchive::open(const ArchiveLocation &location, std:
     if (!server && options.write) {
         // Readers never wait for the writer, and two writers wait for each other within
         // the busy timeout. The mode stays with the file.
-        if (auto error = archive->exec(QStringLiteral("PRAGMA journal_mode=WAL")))
+        if (auto error = archive->useWriteAheadLog(QDeadlineTimer(options.busyTimeoutMs)))
             return error;
     }
     archive->writable_ = options.write;
@@ -197,6 +201,22 @@ std::optional<QString> SurveyArchive::open(const ArchiveLocation &location, std:
         return error;
     *out = std::move(archive);
     return std::nullopt;
+}
+
+std::optional<QString> SurveyArchive::useWriteAheadLog(const QDeadlineTimer &deadline)
+{
+    // Switching the mode needs the file to itself for a moment, and SQLite answers "locked"
+    // at once there instead of waiting out the busy timeout: two programs creating the
+    // archive together meet here. Wait for the other one as the busy timeout would.
+    for (;;) {
+        QSqlQuery query(db_);
+        if (query.exec(QStringLiteral("PRAGMA journal_mode=WAL")))
+            return std::nullopt;
+        const bool busy = (query.lastError().nativeErrorCode().toInt() & 0xff) == kSqliteBusy;
+        if (!busy || deadline.hasExpired())
+            return describe(errorText(query.lastError()));
+        QThread::msleep(10);
+    }
 }
 
 QString SurveyArchive::dialect(QString sql) const

@@ -20,6 +20,8 @@
 
 class QSqlQuery;
 
+class QDeadlineTimer;
+
 namespace kelpra {
 
 // A line of the results list.
@@ -131,6 +133,7 @@ private:
     QString dialect(QString sql) const;
     QSqlQuery &prepared(const QString &sql);
     std::optional<QString> exec(const QString &sql);
+    std::optional<QString> useWriteAheadLog(const QDeadlineTimer &deadline);
     std::optional<QString> migrate(const ArchiveOpenOptions &options);
     std::optional<QString> readVersion(int *version);
     std::optional<QString> begin();

@@ -11,7 +11,10 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QSemaphore>
 #include <QTest>
+
+#include <thread>
 
 using namespace kelpra;
 using namespace kelpra::test;
@@ -252,6 +255,31 @@ private Q_SLOTS:
                      || outputs == "3 added, 1 already there\n4 added, 0 already there\n",
                  outputs.constData());
         QCOMPARE(findIn(at).size(), 7);
+    }
+
+    void twoProgramsCreateTheArchiveTogether()
+    {
+        // The moment the processes above rarely hit, made often: two openers meet on a new
+        // archive, each on its own thread and connection, round after round.
+        for (int round = 0; round < 20; ++round) {
+            const ArchiveLocation at = fresh(QStringLiteral("created%1").arg(round));
+            QSemaphore ready;
+            QString errors[2];
+            std::thread openers[2];
+            for (int i = 0; i < 2; ++i) {
+                openers[i] = std::thread([&, i] {
+                    ready.release();
+                    ready.acquire(2);
+                    ready.release(2);
+                    std::unique_ptr<SurveyArchive> archive;
+                    errors[i] = SurveyArchive::open(at, &archive).value_or(QString());
+                });
+            }
+            for (std::thread &opener : openers)
+                opener.join();
+            QVERIFY2(errors[0].isEmpty() && errors[1].isEmpty(),
+                     qPrintable(QStringLiteral("round %1: %2 %3").arg(round).arg(errors[0], errors[1])));
+        }
     }
 
     void migratesAndRefusesANewerSchema()
