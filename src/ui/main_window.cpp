@@ -292,6 +292,20 @@ void MainWindow::refresh()
     }
 }
 
+namespace {
+
+// A window of ours that may not have been made yet (tests leave some out): shown on top.
+void bringToFront(QWidget *window)
+{
+    if (!window)
+        return;
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+} // namespace
+
 void MainWindow::setSurveyArchiver(SurveyArchiver *archiver)
 {
     archiver_ = archiver;
@@ -301,29 +315,17 @@ void MainWindow::setSurveyArchiver(SurveyArchiver *archiver)
 
 void MainWindow::showDownloadWindow()
 {
-    if (!downloadWindow_)
-        return;
-    downloadWindow_->show();
-    downloadWindow_->raise();
-    downloadWindow_->activateWindow();
+    bringToFront(downloadWindow_);
 }
 
 void MainWindow::showAboutBox()
 {
-    if (!aboutBox_)
-        return;
-    aboutBox_->show();
-    aboutBox_->raise();
-    aboutBox_->activateWindow();
+    bringToFront(aboutBox_);
 }
 
 void MainWindow::showArchiveWindow()
 {
-    if (!archiveWindow_)
-        return;
-    archiveWindow_->show();
-    archiveWindow_->raise();
-    archiveWindow_->activateWindow();
+    bringToFront(archiveWindow_);
 }
 
 bool MainWindow::mayClose()

@@ -49,38 +49,38 @@ void SurveyCommands::printSurveyReport()
     });
 }
 
-void SurveyCommands::exportSurveyPdf()
+void SurveyCommands::exportSurvey(const QString &suffix, const QString &noted,
+                                  const std::function<std::optional<QString>(const QString &path)> &write)
 {
     if (!holdsSurvey())
         return;
     const QString path = prompts_.saveFileName(
-        FileDialogSetup{QStringLiteral("*.pdf"), QStringLiteral("pdf"), proposedSurveyName(session_)});
+        FileDialogSetup{QStringLiteral("*.") + suffix, suffix, proposedSurveyName(session_)});
     if (path.isEmpty())
         return;
-    // The survey as it stands once the dialog has closed.
-    const SurveyReport report = buildSurveyReport(session_);
-    if (const auto error = writeFileThrough(
-            path, [&report](QIODevice *device) { return writeSurveyReportPdf(report, device); },
-            QStringLiteral("The report could not be laid out"))) {
+    if (const auto error = write(path)) {
         prompts_.error(withFullStop(*error));
         return;
     }
-    session_.setFileNote(QStringLiteral("Survey report exported to %1").arg(QFileInfo(path).fileName()), path);
+    session_.setFileNote(noted.arg(QFileInfo(path).fileName()), path);
+}
+
+void SurveyCommands::exportSurveyPdf()
+{
+    exportSurvey(QStringLiteral("pdf"), QStringLiteral("Survey report exported to %1"), [this](const QString &path) {
+        // The survey as it stands once the dialog has closed.
+        const SurveyReport report = buildSurveyReport(session_);
+        return writeFileThrough(
+            path, [&report](QIODevice *device) { return writeSurveyReportPdf(report, device); },
+            QStringLiteral("The report could not be laid out"));
+    });
 }
 
 void SurveyCommands::exportSurveyCsv()
 {
-    if (!holdsSurvey())
-        return;
-    const QString path = prompts_.saveFileName(
-        FileDialogSetup{QStringLiteral("*.csv"), QStringLiteral("csv"), proposedSurveyName(session_)});
-    if (path.isEmpty())
-        return;
-    if (const auto error = writeWholeFile(path, surveyCsv(surveyRows(session_)))) {
-        prompts_.error(withFullStop(*error));
-        return;
-    }
-    session_.setFileNote(QStringLiteral("Survey table exported to %1").arg(QFileInfo(path).fileName()), path);
+    exportSurvey(QStringLiteral("csv"), QStringLiteral("Survey table exported to %1"), [this](const QString &path) {
+        return writeWholeFile(path, surveyCsv(surveyRows(session_)));
+    });
 }
 
 } // namespace kelpra

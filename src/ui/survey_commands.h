@@ -1,5 +1,10 @@
 #pragma once
 
+#include <QString>
+
+#include <functional>
+#include <optional>
+
 namespace kelpra {
 
 class Prompts;
@@ -18,6 +23,10 @@ public:
 private:
     // Says so and gives false while no records are held.
     bool holdsSurvey();
+    // Asks where, writes the survey there through write (an error or nothing) and notes
+    // noted with the file's name; a failure is said and noted nowhere.
+    void exportSurvey(const QString &suffix, const QString &noted,
+                      const std::function<std::optional<QString>(const QString &path)> &write);
 
     Session &session_;
     Prompts &prompts_;
