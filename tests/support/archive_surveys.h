@@ -7,6 +7,7 @@
 #include "data/measurement_store.h"
 #include "files/data_file.h"
 #include "files/file_io.h"
+#include "support/test_helpers.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -89,7 +90,7 @@ inline QByteArray dataFileBytes(const QList<QByteArray> &records, const StationL
 // Writes the file into the current directory; its absolute path, empty when unwritten.
 inline QString writeHere(const QString &name, const QByteArray &bytes)
 {
-    const QString path = QDir::current().absoluteFilePath(name);
+    const QString path = here(name);
     return writeWholeFile(path, bytes) ? QString() : path;
 }
 

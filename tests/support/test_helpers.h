@@ -30,6 +30,12 @@ T *control(const QObject &owner, const char *name)
 // The whole file; empty when it cannot be read.
 QByteArray readFile(const QString &path);
 
+// That name in the current directory, as an absolute path.
+inline QString here(const QString &name)
+{
+    return QDir::current().absoluteFilePath(name);
+}
+
 // A fresh directory inside the current one made the current directory; the previous one
 // comes back, and the new one goes, at the end of the scope.
 class WorkingDirectory {

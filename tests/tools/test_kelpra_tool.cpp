@@ -88,7 +88,7 @@ QString writeSampleFile(const QString &name, bool markedAsSampleSet = false)
     for (int slot = 1; slot <= 16; ++slot)
         store.setSlot(slot, sampleRecord(slot));
     store.setFromSampleSet(markedAsSampleSet);
-    const QString path = QDir::current().absoluteFilePath(name);
+    const QString path = test::here(name);
     if (writeWholeFile(path, buildFullSetFile(store, typedStation()).bytes))
         return QString();
     return path;
@@ -100,7 +100,7 @@ QString writeFullSet(const QString &name, const QList<QByteArray> &records)
     store.setSlot(0, sampleIdentificationLine());
     for (int i = 0; i < records.size(); ++i)
         store.setSlot(i + 1, records[i]);
-    const QString path = QDir::current().absoluteFilePath(name);
+    const QString path = test::here(name);
     return writeWholeFile(path, buildFullSetFile(store, StationLines{}).bytes) ? QString() : path;
 }
 

@@ -57,11 +57,6 @@ ArchiveLocation archive()
     return *parseArchiveLocation(qEnvironmentVariable(kArchiveEnvironment)).location;
 }
 
-QString here(const QString &name)
-{
-    return QDir::current().absoluteFilePath(name);
-}
-
 // searchedSurveys() and these in the archive; their ids, in that order.
 QList<qint64> fillArchive(const QList<Survey> &more = {})
 {

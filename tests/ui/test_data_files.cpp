@@ -20,6 +20,7 @@
 
 using namespace kelpra;
 using kelpra::test::control;
+using kelpra::test::here;
 using kelpra::test::readFile;
 using kelpra::test::AppFixture;
 
@@ -27,7 +28,6 @@ namespace {
 
 const QString kNoNumber = QStringLiteral("Invalid numeric input.");
 
-QString here(const QString &name) { return QDir::current().absoluteFilePath(name); }
 
 void writeFile(const QString &path, const QByteArray &bytes)
 {

@@ -20,13 +20,13 @@
 
 using namespace kelpra;
 using kelpra::test::AppFixture;
+using kelpra::test::here;
 using kelpra::test::readFile;
 
 namespace {
 
 QString utf8(const char *text) { return QString::fromUtf8(text); }
 
-QString here(const QString &name) { return QDir::current().absoluteFilePath(name); }
 
 QStringList text8FieldNames()
 {
