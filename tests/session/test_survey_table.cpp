@@ -1,7 +1,7 @@
 // The survey table of the core: each row as the window, the CSV and kelpra-tool show it,
-// the CSV bytes, the summary, and the texts of a record worked out without showing it.
+// the CSV bytes and the summary. The texts of a record worked out without showing it are
+// checked page by page against the protocol in test_survey_view.
 #include "data/sample_set.h"
-#include "session/session.h"
 #include "session/survey_table.h"
 
 #include "support/dsc_records.h"
@@ -19,7 +19,6 @@ private Q_SLOTS:
     void csvRow();
     void summary_data();
     void summary();
-    void textsWithRecordAsShown();
 };
 
 void TestSurveyTable::csvRow_data()
@@ -93,23 +92,6 @@ void TestSurveyTable::summary()
                                                             : CheckVerdict::Fail;
     }
     QCOMPARE(surveySummary(rows), summary);
-}
-
-void TestSurveyTable::textsWithRecordAsShown()
-{
-    // With record 5 on display, a record's texts are those showing it gives, but for the
-    // counter, which names the record on display.
-    Session session;
-    session.loadSampleSet();
-    for (int record = 1; record <= 16; ++record) {
-        QVERIFY(session.showRecordAt(5));
-        const RecordTexts worked = session.textsWithRecord(record);
-        const auto counter = session.texts().value(Field::CurrentRecord);
-        QVERIFY(session.showRecordAt(record));
-        FieldTexts shown = session.texts();
-        shown.insert(Field::CurrentRecord, counter);
-        QCOMPARE(worked.texts, shown);
-    }
 }
 
 QTEST_GUILESS_MAIN(TestSurveyTable)
