@@ -45,17 +45,10 @@ QString symbolWords(const std::optional<int> &symbol, QByteArray (*meaning)(int)
     return words.isEmpty() ? QString::number(*symbol) : fromText8(words);
 }
 
-QString identityWithCountry(const StationIdentity &id)
-{
-    if (id.country.isEmpty())
-        return id.mmsi;
-    return QStringLiteral("%1 (%2)").arg(id.mmsi, id.country);
-}
-
 QString addressText(const CallCheck &check)
 {
     if (check.address)
-        return identityWithCountry(*check.address);
+        return mmsiWithCountry(check.address->mmsi, check.address->country);
     if (check.format == kAreaFormat)
         return areaText(check.area);
     if (check.format == kDistressFormat || check.format == kAllShipsFormat)
@@ -119,6 +112,11 @@ QString surveyCell(const SurveyRow &row, SurveyColumn column)
     return QString();
 }
 
+QString mmsiWithCountry(const QString &mmsi, const QString &country)
+{
+    return country.isEmpty() ? mmsi : QStringLiteral("%1 (%2)").arg(mmsi, country);
+}
+
 SurveyRow surveyRow(int record, const QByteArray &bytes)
 {
     SurveyRow row;
@@ -134,10 +132,7 @@ SurveyRow surveyRow(int record, const QByteArray &bytes)
     row.testerEcc = fromText8(decoded.rows.value(decoded.distress() ? kDistressVerdict : kCallVerdict));
 
     const CallCheck &check = row.check;
-    if (check.format) {
-        const QByteArray words = formatSpecifierMeaning(*check.format);
-        row.format = words.isEmpty() ? QString::number(*check.format) : fromText8(words);
-    }
+    row.format = symbolWords(check.format, formatSpecifierMeaning);
     row.category = check.category;
     row.firstTelecommand = check.firstTelecommand;
     if (check.self) {

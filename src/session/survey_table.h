@@ -54,6 +54,9 @@ QString surveyColumnTitle(SurveyColumn column);
 // reads "holds no data" in the date column and nothing elsewhere but its number.
 QString surveyCell(const SurveyRow &row, SurveyColumn column);
 
+// "201323545 (Albania)": an MMSI followed by its flag state when that is known.
+QString mmsiWithCountry(const QString &mmsi, const QString &country);
+
 // A row for each record the user can look at, 1 to viewableRecords().
 QList<SurveyRow> surveyRows(const Session &session);
 // The row of one record's bytes.

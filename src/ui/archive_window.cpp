@@ -1,6 +1,7 @@
 #include "ui/archive_window.h"
 
 #include "files/file_io.h"
+#include "page/survey_report.h"
 #include "session/session_survey.h"
 #include "ui/archive_jobs.h"
 #include "ui/archive_settings.h"
@@ -293,8 +294,8 @@ void ArchiveWindow::showResults(const QList<SurveySummary> &found)
         table_->setItem(row, RecordsColumn, numberItem(s.records));
         table_->setItem(row, PassColumn, numberItem(s.pass));
         // Counts that call for a look stand out, in the colours of the check row.
-        table_->setItem(row, WarnColumn, numberItem(s.warn, QColor(0xa8, 0x64, 0x00)));
-        table_->setItem(row, FailColumn, numberItem(s.fail, QColor(0xc6, 0x28, 0x28)));
+        table_->setItem(row, WarnColumn, numberItem(s.warn, verdictColour(CheckVerdict::Warn)));
+        table_->setItem(row, FailColumn, numberItem(s.fail, verdictColour(CheckVerdict::Fail)));
         table_->setItem(row, OriginColumn, textItem(QStringLiteral("%1: %2").arg(originName(s.origin), s.source)));
     }
     table_->setSortingEnabled(true);

@@ -67,19 +67,19 @@ QVariant sortKey(const SurveyRow &row, SurveyColumn column)
     }
 }
 
+// The self MMSI with the country beside it, so that the verdict column stays in sight.
 QString selfCell(const SurveyRow &row)
 {
-    return row.selfCountry.isEmpty() ? row.selfMmsi : QStringLiteral("%1 (%2)").arg(row.selfMmsi, row.selfCountry);
+    return mmsiWithCountry(row.selfMmsi, row.selfCountry);
 }
 
 QString verdictCell(const SurveyRow &row)
 {
     if (row.empty)
         return QString();
-    QString text = verdictName(row.check.verdict);
-    if (!row.check.findings.isEmpty())
-        text += QStringLiteral("  ") + row.check.codes().join(QLatin1Char(' '));
-    return text;
+    const QString verdict = surveyCell(row, SurveyColumn::Verdict);
+    const QString codes = surveyCell(row, SurveyColumn::Findings);
+    return codes.isEmpty() ? verdict : verdict + QStringLiteral("  ") + codes;
 }
 
 } // namespace

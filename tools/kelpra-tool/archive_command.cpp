@@ -129,11 +129,6 @@ QString isoTime(const QDateTime &time)
     return time.toUTC().toString(Qt::ISODate);
 }
 
-QByteArray nullableString(const QString &text)
-{
-    return text.isEmpty() ? QByteArray("null") : jsonString(text);
-}
-
 // The members of a survey's list entry, without the braces.
 QByteArray summaryMembers(const SurveySummary &s)
 {
@@ -250,7 +245,7 @@ QByteArray surveyJson(const ArchivedSurvey &s)
             findings += (findings.isEmpty() ? "" : ", ") + jsonString(code);
         out += (i ? ",\n  " : "") + QByteArray("{\"record\": ") + QByteArray::number(i + 1)
                + ", \"verdict\": " + (r.verdict ? jsonString(verdictName(*r.verdict)) : QByteArray("null"))
-               + ", \"findings\": [" + findings + "], \"self_mmsi\": " + nullableString(r.selfMmsi)
+               + ", \"findings\": [" + findings + "], \"self_mmsi\": " + jsonNullableString(r.selfMmsi)
                + ", \"bytes\": " + jsonString(QString::fromLatin1(r.bytes.toHex())) + "}";
     }
     return out + "]}\n";

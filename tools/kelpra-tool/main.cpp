@@ -19,6 +19,7 @@
 #include "page/protocol_pdf.h"
 #include "report/text_report.h"
 #include "session/session.h"
+#include "session/survey_table.h"
 
 #include <QCommandLineParser>
 #include <QFile>
@@ -169,9 +170,7 @@ QString checkStation(const CallCheck &check)
 {
     if (!check.self || check.self->mmsi.isEmpty())
         return QStringLiteral("-");
-    if (check.self->country.isEmpty())
-        return check.self->mmsi;
-    return QStringLiteral("%1 (%2)").arg(check.self->mmsi, check.self->country);
+    return mmsiWithCountry(check.self->mmsi, check.self->country);
 }
 
 // One line of `check`: record number, kind, calling station and type, verdict, finding

@@ -18,11 +18,6 @@ namespace kelpra::tool {
 
 namespace {
 
-QByteArray jsonNullableInteger(const std::optional<int> &value)
-{
-    return value ? QByteArray::number(*value) : QByteArray("null");
-}
-
 // The record's `check` object as `kelpra-tool check --json` gives it, with what the window
 // shows of the record after it.
 QByteArray jsonRow(const SurveyRow &row)
@@ -30,9 +25,9 @@ QByteArray jsonRow(const SurveyRow &row)
     QByteArray json = jsonCheck(row.check, row.record);
     json.chop(1);   // the closing brace
     json += ", \"date\": " + jsonString(row.date) + ", \"frequency\": " + jsonString(row.frequency)
-            + ", \"rssi\": " + jsonString(row.rssi) + ", \"category\": " + jsonNullableInteger(row.category)
-            + ", \"first_telecommand\": " + jsonNullableInteger(row.firstTelecommand)
-            + ", \"tester_ecc\": " + (row.testerEcc.isEmpty() ? QByteArray("null") : jsonString(row.testerEcc))
+            + ", \"rssi\": " + jsonString(row.rssi) + ", \"category\": " + jsonInteger(row.category)
+            + ", \"first_telecommand\": " + jsonInteger(row.firstTelecommand)
+            + ", \"tester_ecc\": " + jsonNullableString(row.testerEcc)
             + '}';
     return json;
 }

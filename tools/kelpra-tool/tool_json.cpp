@@ -39,8 +39,6 @@ QByteArray jsonObject(const QList<QPair<QString, QString>> &members)
     return out;
 }
 
-namespace {
-
 QByteArray jsonInteger(const std::optional<int> &value)
 {
     return value ? QByteArray::number(*value) : QByteArray("null");
@@ -50,6 +48,8 @@ QByteArray jsonNullableString(const QString &text)
 {
     return text.isEmpty() ? QByteArray("null") : jsonString(text);
 }
+
+namespace {
 
 QByteArray jsonIdentity(const std::optional<StationIdentity> &id)
 {

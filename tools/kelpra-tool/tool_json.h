@@ -16,6 +16,11 @@ namespace kelpra::tool {
 // A JSON string literal (quotes included) for the text, UTF-8.
 QByteArray jsonString(const QString &text);
 
+// A JSON number, or null without a value.
+QByteArray jsonInteger(const std::optional<int> &value);
+// A JSON string literal, or null for an empty text.
+QByteArray jsonNullableString(const QString &text);
+
 // One JSON object of string members, keeping the given member order.
 QByteArray jsonObject(const QList<QPair<QString, QString>> &members);
 
