@@ -59,24 +59,7 @@ public:
     // Parses; returns the exit code when the command ends here.
     std::optional<int> parse(const QStringList &args, const QString &synopsis, int minPositionals, int maxPositionals)
     {
-        parser.setApplicationDescription(synopsis);
-        const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Shows this help."));
-        parser.addOption(help);
-        if (!parser.parse(args)) {
-            errorLine(parser.errorText());
-            return kUsage;
-        }
-        if (parser.isSet(help)) {
-            const QString text = parser.helpText();
-            writeOut(text.mid(text.indexOf(QLatin1Char('\n')) + 1).toUtf8());
-            return kOk;
-        }
-        const int n = parser.positionalArguments().size();
-        if (n < minPositionals || n > maxPositionals) {
-            errorLine(QStringLiteral("wrong arguments; see %1 --help").arg(args.constFirst()));
-            return kUsage;
-        }
-        return std::nullopt;
+        return parseCommand(parser, args, synopsis, minPositionals, maxPositionals);
     }
 
     // Opens the archive named by --database or configured; returns the exit code on failure.

@@ -57,7 +57,7 @@ bool sameFile(const QString &a, const QString &b)
 }
 
 std::optional<int> parseCommand(QCommandLineParser &parser, const QStringList &args, const QString &synopsis,
-                                int positionals)
+                                int positionals, int maxPositionals)
 {
     parser.setApplicationDescription(synopsis);
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
@@ -74,7 +74,8 @@ std::optional<int> parseCommand(QCommandLineParser &parser, const QStringList &a
         writeOut(text.toUtf8());
         return kOk;
     }
-    if (parser.positionalArguments().size() != positionals) {
+    const int given = int(parser.positionalArguments().size());
+    if (given < positionals || given > qMax(positionals, maxPositionals)) {
         printErr(QStringLiteral("kelpra-tool: wrong arguments; see %1 --help").arg(args.constFirst()));
         return kUsage;
     }

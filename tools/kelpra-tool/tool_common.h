@@ -44,8 +44,9 @@ QString escapeControls(const QString &text);
 // Whether two names lead to the same file, through links too.
 bool sameFile(const QString &a, const QString &b);
 
-// Parses a command's options; returns the exit code when the command must stop here.
+// Parses a command's options; returns the exit code when the command must stop here. It
+// takes `positionals` arguments, or from `positionals` to `maxPositionals`.
 std::optional<int> parseCommand(QCommandLineParser &parser, const QStringList &args, const QString &synopsis,
-                                int positionals);
+                                int positionals, int maxPositionals = -1);
 
 } // namespace kelpra::tool
