@@ -10,10 +10,7 @@ KelpraApplication::KelpraApplication(Prompts &prompts)
     mainWindow.setAboutBox(&aboutBox);
     mainWindow.setArchiveWindow(&archiveWindow);
     mainWindow.setSurveyArchiver(&archiver);
-    QObject::connect(&archiveWindow, &ArchiveWindow::surveyOpened, &mainWindow, [this] {
-        mainWindow.raise();
-        mainWindow.activateWindow();
-    });
+    QObject::connect(&archiveWindow, &ArchiveWindow::surveyOpened, &mainWindow, [this] { bringToFront(&mainWindow); });
     // A survey archived while the list is open belongs in it.
     QObject::connect(&archiver, &SurveyArchiver::archived, &archiveWindow, [this] {
         if (archiveWindow.isVisible())

@@ -2,6 +2,7 @@
 
 #include "archive/archive_location.h"
 #include "files/file_io.h"
+#include "ui/elided_label.h"
 #include "ui/pictures.h"
 #include "ui/prompts.h"
 
@@ -45,9 +46,7 @@ ArchiveSettingsPage::ArchiveSettingsPage(Prompts &prompts, QWidget *parent) : QD
     environmentNote_->setWordWrap(true);
     // A palette, not a style sheet: the page is made at start-up, where the first style
     // sheet costs time.
-    QPalette warning = environmentNote_->palette();
-    warning.setColor(QPalette::WindowText, QColor(0xa0, 0x40, 0x00));
-    environmentNote_->setPalette(warning);
+    emphasise(environmentNote_, cautionColour(), false);
     inUse_ = new QLabel(this);
     inUse_->setObjectName(QStringLiteral("ArchiveInUse"));
     inUse_->setWordWrap(true);

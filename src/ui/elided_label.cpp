@@ -63,14 +63,19 @@ void ElidedLabel::refreshToolTip()
         setToolTip(tip);
 }
 
-void emphasise(QWidget *widget, const QColor &colour)
+void emphasise(QWidget *widget, const QColor &colour, bool bold)
 {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::WindowText, colour);
     widget->setPalette(palette);
-    QFont bold = widget->font();
-    bold.setBold(true);
-    widget->setFont(bold);
+    QFont font = widget->font();
+    font.setBold(bold);
+    widget->setFont(font);
+}
+
+QColor cautionColour()
+{
+    return QColor(0xa0, 0x40, 0x00);
 }
 
 } // namespace kelpra

@@ -30,8 +30,11 @@ private:
     QString baseTip_;
 };
 
-// Bold text in a colour of its own, by palette and font: a style sheet would cost the
-// start several milliseconds.
-void emphasise(QWidget *widget, const QColor &colour);
+// Text in a colour of its own, bold unless asked otherwise, by palette and font: a style
+// sheet would cost the start several milliseconds.
+void emphasise(QWidget *widget, const QColor &colour, bool bold = true);
+
+// The colour of a note that asks for care: the sample data, an archive set elsewhere.
+QColor cautionColour();
 
 } // namespace kelpra

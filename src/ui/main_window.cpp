@@ -155,7 +155,7 @@ void MainWindow::buildStatusBar()
     // file command wrote or read. Permanent widgets, so no status tip ever hides them.
     sampleNote_ = new QLabel(QStringLiteral("Sample data"), bar);
     sampleNote_->setObjectName(QStringLiteral("SampleNote"));
-    emphasise(sampleNote_, QColor(0xa0, 0x40, 0x00));
+    emphasise(sampleNote_, cautionColour());
     sampleNote_->setVisible(false);
     fileNote_ = new ElidedLabel(bar);
     fileNote_->setObjectName(QStringLiteral("FileMessage"));
@@ -282,19 +282,10 @@ void MainWindow::refresh()
     archiveNote_->setBaseToolTip(archive.hint);
     archiveNote_->setVisible(!archive.text.isEmpty());
     const QColor colour = archive.failure ? QColor(0xb0, 0x00, 0x00) : QColor(0x1d, 0x5a, 0x9a);
-    if (archiveNote_->palette().color(QPalette::WindowText) != colour) {
-        QPalette palette = archiveNote_->palette();
-        palette.setColor(QPalette::WindowText, colour);
-        archiveNote_->setPalette(palette);
-        QFont font = archiveNote_->font();
-        font.setBold(archive.failure);
-        archiveNote_->setFont(font);
-    }
+    if (archiveNote_->palette().color(QPalette::WindowText) != colour)
+        emphasise(archiveNote_, colour, archive.failure);
 }
 
-namespace {
-
-// A window of ours that may not have been made yet (tests leave some out): shown on top.
 void bringToFront(QWidget *window)
 {
     if (!window)
@@ -303,8 +294,6 @@ void bringToFront(QWidget *window)
     window->raise();
     window->activateWindow();
 }
-
-} // namespace
 
 void MainWindow::setSurveyArchiver(SurveyArchiver *archiver)
 {

@@ -29,6 +29,9 @@ struct WindowActions;
 // survey table docked under them, and the status bar. It shows the session and turns the
 // user's commands into session, file and report commands; it holds nothing of the survey
 // itself.
+// Shows a window of ours on top of the others; nothing for none (tests leave some out).
+void bringToFront(QWidget *window);
+
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
